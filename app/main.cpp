@@ -1,0 +1,55 @@
+#include "app/appsettings.h"
+#include "app/languageholder.h"
+#include "app/mainwindow.h"
+#include "app/userdialogs.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSplashScreen>
+#include <QTimer>
+
+namespace {
+
+QScreen* screenUnderCursor()
+{
+    if (QScreen* screen = QGuiApplication::screenAt(QCursor::pos()))
+        return screen;
+    return QGuiApplication::primaryScreen();
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PELAGON_VERSION));
+
+    const QString languageCode = LanguageHolder::languageCodeFromArguments(QCoreApplication::arguments());
+    const QString programDir = QFileInfo(QString::fromLocal8Bit(argv[0])).absolutePath();
+    LanguageHolder::instance()->load(QStringLiteral("PelagonDiveLog"), programDir, languageCode);
+
+    // Without its data directory the program can neither keep settings nor
+    // store dives: say where it failed and stop.
+    if (!DataDirectory::ensure()) {
+        showCritical(nullptr, QCoreApplication::translate("main", "Error"),
+                     QCoreApplication::translate("main", "Impossible to create the data directory \"%1\".")
+                         .arg(QDir::toNativeSeparators(DataDirectory::path())));
+        return 1;
+    }
+
+    QSplashScreen splash(screenUnderCursor(), QPixmap(QStringLiteral(":/TestGraphics/icons/splashscreen.png")),
+                         Qt::WindowStaysOnTopHint);
+    splash.show();
+    QCoreApplication::processEvents();
+
+    MainWindow window;
+    window.show();
+
+    QTimer::singleShot(2000, &splash, &QWidget::close);
+    return QCoreApplication::exec();
+}

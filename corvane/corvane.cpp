@@ -1,0 +1,6 @@
+#include "corvane/corvane.h"
+
+QString Corvane::version()
+{
+    return QStringLiteral(CORVANE_VERSION);
+}

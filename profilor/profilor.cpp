@@ -1,0 +1,6 @@
+#include "profilor/profilor.h"
+
+QString Profilor::version()
+{
+    return QStringLiteral(PROFILOR_VERSION);
+}
