@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QDebug>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -36,9 +37,10 @@ int main(int argc, char* argv[])
     // Without its data directory the program can neither keep settings nor
     // store dives: say where it failed and stop.
     if (!DataDirectory::ensure()) {
-        showCritical(nullptr, QCoreApplication::translate("main", "Error"),
-                     QCoreApplication::translate("main", "Impossible to create the data directory \"%1\".")
-                         .arg(QDir::toNativeSeparators(DataDirectory::path())));
+        const QString text = QCoreApplication::translate("main", "Impossible to create the data directory \"%1\".")
+                                 .arg(QDir::toNativeSeparators(DataDirectory::path()));
+        qCritical().noquote() << text;
+        showCritical(nullptr, QCoreApplication::translate("main", "Error"), text);
         return 1;
     }
 
@@ -49,6 +51,7 @@ int main(int argc, char* argv[])
 
     MainWindow window;
     window.show();
+    splash.raise(); // keeps the splash in front where no window manager honours the stay-on-top hint
 
     QTimer::singleShot(2000, &splash, &QWidget::close);
     return QCoreApplication::exec();

@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QIcon>
 #include <QSettings>
+#include <QToolButton>
 
 MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent)
@@ -17,6 +18,7 @@ MainWindow::MainWindow(QWidget* parent)
     ui->setupUi(this);
     setWindowIcon(QIcon(QStringLiteral(":/AppIcon/TessalySystemsDiveIcon.ico")));
     setWindowTitle(windowTitleForVersion(QCoreApplication::applicationVersion()));
+    setToolIcons();
 
     ui->console->appendPlainText(tr("Corvane %1, Profilor %2").arg(Corvane::version(), Profilor::version()));
 
@@ -36,6 +38,23 @@ QString MainWindow::windowTitleForVersion(const QString& version)
     if (lastDot >= 0)
         shown.truncate(lastDot);
     return tr("Pelagon DiveLog") + QStringLiteral(" - ") + shown;
+}
+
+void MainWindow::setToolIcons()
+{
+    const auto icon = [](const char* name) {
+        return QIcon(QStringLiteral(":/TestGraphics/icons/%1.png").arg(QLatin1String(name)));
+    };
+    ui->btImportDive->setIcon(icon("dossier"));
+    ui->btStoreDive->setIcon(icon("download"));
+    ui->btImportPelagon->setIcon(icon("Pelagon-power-off"));
+    ui->btFilter->setIcon(icon("mark_info"));
+    ui->btFitAllVisu->setIcon(icon("maximize"));
+    ui->btMaxMinProfile->setIcon(icon("minimize"));
+    for (QToolButton* button : {ui->btImportDive, ui->btStoreDive, ui->btImportPelagon})
+        button->setIconSize(QSize(32, 32));
+    ui->splitVert->setStretchFactor(1, 1);
+    ui->splitVert->setSizes({400, 1000});
 }
 
 void MainWindow::openDataFiles()

@@ -32,6 +32,7 @@ public:
     static QString windowTitleForVersion(const QString& version);
 
 private:
+    void setToolIcons();
     void openDataFiles();
     void applyOptionSwitches();
     void openDatabase(const QString& path);

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "app/userdialogs.h"
+
+#include <QList>
+#include <QQueue>
+#include <QString>
+
+#include <memory>
+
+// Answers the program's dialogs from queues and remembers what was shown, so
+// that GUI tests never block on a modal dialog. Install with install(); the
+// returned pointer stays valid until the next UserDialogs::install().
+class ScriptedDialogs final : public UserDialogs
+{
+public:
+    struct Shown
+    {
+        Icon icon;
+        QString title;
+        QString text;
+    };
+
+    static ScriptedDialogs* install()
+    {
+        auto dialogs = std::make_unique<ScriptedDialogs>();
+        ScriptedDialogs* raw = dialogs.get();
+        UserDialogs::install(std::move(dialogs));
+        return raw;
+    }
+
+    void message(QWidget*, Icon icon, const QString& title, const QString& text) override
+    {
+        messages.append({icon, title, text});
+    }
+
+    bool question(QWidget*, const QString& title, const QString& text) override
+    {
+        questions.append({Icon::Information, title, text});
+        return answers.isEmpty() ? false : answers.dequeue();
+    }
+
+    QString openFileName(QWidget*, const QString& caption, const QString& directory, const QString& filter) override
+    {
+        fileDialogs.append({Icon::Information, caption, directory + QLatin1Char('|') + filter});
+        return fileNames.isEmpty() ? QString() : fileNames.dequeue();
+    }
+
+    QString saveFileName(QWidget* parent, const QString& caption, const QString& directory,
+                         const QString& filter) override
+    {
+        return openFileName(parent, caption, directory, filter);
+    }
+
+    std::optional<QString> text(QWidget*, const QString& title, const QString& label, const QString& initial) override
+    {
+        questions.append({Icon::Information, title, label + QLatin1Char('|') + initial});
+        if (texts.isEmpty())
+            return std::nullopt;
+        return texts.dequeue();
+    }
+
+    QList<Shown> messages;
+    QList<Shown> questions;
+    QList<Shown> fileDialogs; // title = caption, text = "directory|filter"
+    QQueue<bool> answers;
+    QQueue<QString> fileNames;
+    QQueue<QString> texts;
+};
