@@ -1,0 +1,308 @@
+#include "deco/tissuemodel.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace deco {
+
+namespace {
+
+// A pressure change this small over the segment (bar times minutes) loads as
+// constant pressure at the mean: Schreiner's rate term would only add noise.
+constexpr float kConstantChangeLimit = 1.0f / 3000.0f;
+
+// Recently used durations kept per inert gas. The simulation alternates a few
+// durations (its two-second step, the direct ascent of the no-decompression
+// test, the ascent to the first stop), so one entry would thrash.
+constexpr int kCachedDurations = 4;
+
+// Largest whole-second count a duration converts to; far beyond saturation of
+// the slowest compartment, small enough that loading it stays bounded.
+constexpr std::uint32_t kMaxLoadSeconds = 4000000000u;
+
+TissueModel g_model;
+double g_rateConstant[2][kCompartments] = {};   // k in double, for the factor computations
+DurationFactors g_rows[2][kFactorRows];         // the power-of-two-second rows as durations
+DurationFactors g_cache[2][kCachedDurations];
+int g_cacheNext[2] = {0, 0};
+std::uint64_t g_exponentials = 0;
+
+bool usableTable(const CompartmentArray& values, float low, float high, bool includeHigh)
+{
+    for (float v : values) {
+        if (!std::isfinite(v) || !(v > low) || v > high || (!includeHigh && v == high))
+            return false;
+    }
+    return true;
+}
+
+void clearCaches()
+{
+    for (auto& perGas : g_cache) {
+        for (DurationFactors& entry : perGas)
+            entry.minutes = -1.0f;
+    }
+    g_cacheNext[0] = g_cacheNext[1] = 0;
+}
+
+void computeFactors(InertGas gas, float minutes, DurationFactors& out)
+{
+    out.minutes = minutes;
+    const double t = double(minutes);
+    for (int i = 0; i < kCompartments; ++i) {
+        const double k = g_rateConstant[gas][i];
+        const double e = countedExp(-k * t);
+        out.decay[i] = float(e);
+        out.gain[i] = float((1.0 - e) / k);
+    }
+}
+
+// tension <- tension + uptake * (inspired - tension), all sixteen at once.
+inline void relax(CompartmentArray& tension, const CompartmentArray& uptake, float inspired)
+{
+    for (int i = 0; i < kCompartments; ++i)
+        tension[i] += uptake[i] * (inspired - tension[i]);
+}
+
+// Schreiner: P(t) = Pi2 - R (1 - e^(-kt)) / k - (Pi1 - P0) e^(-kt).
+void schreiner(CompartmentArray& tension, InertGas gas, float inspired1, float inspired2, float minutes)
+{
+    const float rate = (inspired2 - inspired1) / minutes;
+    const DurationFactors& f = durationFactors(gas, minutes);
+    for (int i = 0; i < kCompartments; ++i)
+        tension[i] = inspired2 - rate * f.gain[i] - (inspired1 - tension[i]) * f.decay[i];
+}
+
+[[maybe_unused]] const bool g_defaultModelInstalled = selectZhl16c();
+
+} // namespace
+
+double countedExp(double x)
+{
+    ++g_exponentials;
+    return std::exp(x);
+}
+
+std::uint64_t exponentialEvaluations()
+{
+    return g_exponentials;
+}
+
+bool selectModel(const char* name,
+                 const CompartmentArray& n2HalfTime, const CompartmentArray& n2A, const CompartmentArray& n2B,
+                 const CompartmentArray& heHalfTime, const CompartmentArray& heA, const CompartmentArray& heB)
+{
+    if (name == nullptr)
+        return false;
+    const CompartmentArray* halfTimes[2] = {&n2HalfTime, &heHalfTime};
+    const CompartmentArray* as[2] = {&n2A, &heA};
+    const CompartmentArray* bs[2] = {&n2B, &heB};
+    for (int g = 0; g < 2; ++g) {
+        if (!usableTable(*halfTimes[g], 0.0f, 1.0e6f, true) || !usableTable(*as[g], 0.0f, 100.0f, true)
+            || !usableTable(*bs[g], 0.0f, 1.0f, true))
+            return false;
+    }
+
+    std::memset(g_model.name, 0, sizeof g_model.name);
+    std::strncpy(g_model.name, name, sizeof g_model.name - 1);
+    const double ln2 = std::log(2.0);
+    for (int g = 0; g < 2; ++g) {
+        g_model.halfTime[g] = *halfTimes[g];
+        g_model.a[g] = *as[g];
+        g_model.b[g] = *bs[g];
+        for (int i = 0; i < kCompartments; ++i) {
+            const double k = ln2 / double((*halfTimes[g])[i]);
+            g_rateConstant[g][i] = k;
+            g_model.k[g][i] = float(k);
+        }
+        for (int j = 0; j < kFactorRows; ++j) {
+            const float rowMinutes = float(double(1u << j) / 60.0);
+            DurationFactors& row = g_rows[g][j];
+            computeFactors(InertGas(g), rowMinutes, row);
+            g_model.decay[g][j] = row.decay;
+            g_model.gain[g][j] = row.gain;
+            for (int i = 0; i < kCompartments; ++i) {
+                const double t = double(1u << j) / 60.0;
+                g_model.uptake[g][j][i] = float(1.0 - countedExp(-g_rateConstant[g][i] * t));
+            }
+        }
+    }
+    clearCaches();
+    return true;
+}
+
+bool selectZhl16c()
+{
+    return selectModel("zhl16c", kZhl16cN2HalfTime, kZhl16cN2A, kZhl16cN2B,
+                       kZhl16cHeHalfTime, kZhl16cHeA, kZhl16cHeB);
+}
+
+const TissueModel& tissueModel()
+{
+    return g_model;
+}
+
+const DurationFactors& durationFactors(InertGas gas, float minutes)
+{
+    for (const DurationFactors& row : g_rows[gas]) {
+        if (row.minutes == minutes)
+            return row;
+    }
+    for (const DurationFactors& entry : g_cache[gas]) {
+        if (entry.minutes == minutes)
+            return entry;
+    }
+    DurationFactors& slot = g_cache[gas][g_cacheNext[gas]];
+    g_cacheNext[gas] = (g_cacheNext[gas] + 1) % kCachedDurations;
+    computeFactors(gas, minutes, slot);
+    return slot;
+}
+
+TissueState::TissueState()
+{
+    initTissues(*this, kStandardSurfacePressure);
+}
+
+void initTissues(TissueState& state, float surfacePressure)
+{
+    state.n2.fill(inspiredN2(kAir, kOpenCircuitSetpoint, surfacePressure));
+    state.he.fill(0.0f);
+    state.cns = 0.0f;
+    state.heliumUsed = 0;
+}
+
+void setTissues(TissueState& state, const CompartmentArray& n2, const CompartmentArray& he, float cns)
+{
+    state.n2 = n2;
+    state.he = he;
+    state.cns = cns;
+    state.heliumUsed = 0;
+    for (float t : he) {
+        if (t != 0.0f)
+            state.heliumUsed = 1;
+    }
+}
+
+std::uint32_t roundedSeconds(float minutes)
+{
+    const float seconds = std::round(minutes * 60.0f);
+    if (!(seconds > 0.0f))
+        return 0;
+    if (seconds >= float(kMaxLoadSeconds))
+        return kMaxLoadSeconds;
+    return std::uint32_t(seconds);
+}
+
+void loadConstant(TissueState& state, std::uint32_t seconds, const GasMix& gas, float setpoint, float ambient)
+{
+    if (gas.hasHelium())
+        state.heliumUsed = 1;
+    const bool helium = state.heliumUsed != 0;
+    const float n2 = inspiredN2(gas, setpoint, ambient);
+    const float he = helium ? inspiredHe(gas, setpoint, ambient) : 0.0f;
+    const TissueModel& m = g_model;
+
+    constexpr int largestRow = kFactorRows - 1;
+    for (; seconds > kLargestRowSeconds; seconds -= kLargestRowSeconds) {
+        relax(state.n2, m.uptake[Nitrogen][largestRow], n2);
+        if (helium)
+            relax(state.he, m.uptake[Helium][largestRow], he);
+    }
+    for (int j = 0; j < kFactorRows; ++j) {
+        if ((seconds & (1u << j)) == 0)
+            continue;
+        relax(state.n2, m.uptake[Nitrogen][j], n2);
+        if (helium)
+            relax(state.he, m.uptake[Helium][j], he);
+    }
+}
+
+void loadSegment(TissueState& state, float p1, float p2, float minutes, const GasMix& gas, float setpoint)
+{
+    if (!(minutes > 0.0f))
+        return;
+    if (std::fabs(p1 - p2) * minutes <= kConstantChangeLimit) {
+        loadConstant(state, roundedSeconds(minutes), gas, setpoint, (p1 + p2) / 2.0f);
+        return;
+    }
+    if (gas.hasHelium())
+        state.heliumUsed = 1;
+    schreiner(state.n2, Nitrogen, inspiredN2(gas, setpoint, p1), inspiredN2(gas, setpoint, p2), minutes);
+    if (state.heliumUsed)
+        schreiner(state.he, Helium, inspiredHe(gas, setpoint, p1), inspiredHe(gas, setpoint, p2), minutes);
+}
+
+void mixedCoefficients(const TissueState& state, int compartment, float& a, float& b)
+{
+    const TissueModel& m = g_model;
+    a = m.a[Nitrogen][compartment];
+    b = m.b[Nitrogen][compartment];
+    if (!state.heliumUsed)
+        return;
+    const float total = state.n2[compartment] + state.he[compartment];
+    // No tension to weigh the mix by: nitrogen's coefficients rather than 0/0.
+    if (!(total > 0.0f))
+        return;
+    const float r = state.he[compartment] / total;
+    a = (1.0f - r) * a + r * m.a[Helium][compartment];
+    b = (1.0f - r) * b + r * m.b[Helium][compartment];
+}
+
+float compartmentCeiling(const TissueState& state, int compartment, float gf)
+{
+    if (compartment < 0 || compartment >= kCompartments)
+        return 0.0f;
+    const float p = state.n2[compartment] + state.he[compartment];
+    if (!(p > 0.0f))
+        return 0.0f;
+    float a = 0.0f;
+    float b = 1.0f;
+    mixedCoefficients(state, compartment, a, b);
+    return (p - a * gf) / (gf / b - gf + 1.0f);
+}
+
+float ceilingPressure(const TissueState& state, float gf)
+{
+    float ceiling = 0.0f;
+    for (int i = 0; i < kCompartments; ++i) {
+        const float c = compartmentCeiling(state, i, gf);
+        if (c > ceiling)
+            ceiling = c;
+    }
+    return ceiling;
+}
+
+float mValue(const TissueState& state, float ambient, int compartment, float gf)
+{
+    if (compartment < 0 || compartment >= kCompartments)
+        return 0.0f;
+    float a = 0.0f;
+    float b = 1.0f;
+    mixedCoefficients(state, compartment, a, b);
+    return (gf / b - gf + 1.0f) * ambient + a * gf;
+}
+
+float maxSupersaturation(const TissueState& state, float ambient)
+{
+    float worst = 0.0f;
+    for (int i = 0; i < kCompartments; ++i) {
+        const float p = state.n2[i] + state.he[i];
+        if (!(p > ambient))
+            continue;
+        const float ratio = (p - ambient) / (mValue(state, ambient, i, 1.0f) - ambient);
+        if (ratio > worst)
+            worst = ratio;
+    }
+    return worst;
+}
+
+bool isSafeAt(const TissueState& state, float ambient, float gf)
+{
+    for (int i = 0; i < kCompartments; ++i) {
+        if (!(ambient > compartmentCeiling(state, i, gf)))
+            return false;
+    }
+    return true;
+}
+
+} // namespace deco
