@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <memory>
+
+class QDataStream;
+struct Dive;
+
+// Type codes of the dive file formats. They are part of the files' contract
+// with the rest of the program (dialogs, the planner, the tool), so a format
+// keeps its code forever.
+namespace DiveFileType {
+enum Code : int {
+    Csv = 0,
+    Uddf = 1,
+    Binary = 2,
+    Plan = 3,
+    Unknown = 4,
+};
+} // namespace DiveFileType
+
+// The one interface of every dive file format. A handler holds no dive: the
+// factory creates one for a single read or write and the caller drops it.
+// The base answers false to every operation; a handler overrides what its
+// format supports (stream forms, path forms or both).
+class DiveLinesIO
+{
+public:
+    DiveLinesIO() = default;
+    DiveLinesIO(const DiveLinesIO&) = delete;
+    DiveLinesIO& operator=(const DiveLinesIO&) = delete;
+    virtual ~DiveLinesIO();
+
+    // Reads a dive from a stream the caller opened. On false the dive is left
+    // as it was.
+    virtual bool readStream(QDataStream& in, Dive& dive);
+    // Reads the file at path. On false the dive is left as it was.
+    virtual bool readDive(const QString& path, Dive& dive);
+    virtual bool writeStream(QDataStream& out, const Dive& dive);
+    // Writes the file at path. A handler writes through saveFileAtomically
+    // (safefile.h) so that a failed write leaves the previous file intact.
+    virtual bool writeDive(const QString& path, const Dive& dive);
+    virtual int typeCode() const = 0;
+
+    // The type code of a file from its suffix (after the last '.', case
+    // ignored): DiveFileType::Unknown when no format claims the suffix.
+    static int fileTypeOf(const QString& path);
+    // The handler that reads the file's format, or null.
+    static std::unique_ptr<DiveLinesIO> createReader(const QString& path);
+    // The handler that writes the file's format, or null when the format is
+    // not offered for writing (the binary format is read-only here).
+    static std::unique_ptr<DiveLinesIO> createWriter(const QString& path);
+    static std::unique_ptr<DiveLinesIO> createByType(int type);
+    // createWriter + writeDive; false when no handler writes the suffix.
+    static bool writeDiveFile(const QString& path, const Dive& dive);
+};
+
+// One entry of the format registry (divefileregistry.cpp). A new format is a
+// handler file pair plus one entry there; nothing else changes.
+struct DiveFileFormat
+{
+    int type = DiveFileType::Unknown;
+    const char* suffix = "";      // lower case, without the dot
+    std::unique_ptr<DiveLinesIO> (*create)() = nullptr; // null: suffix known, no handler built in
+    bool offeredForWriting = false; // returned by createWriter
+};
+
+template <class Handler>
+std::unique_ptr<DiveLinesIO> makeDiveFileHandler()
+{
+    return std::make_unique<Handler>();
+}
+
+// Every format the program knows, in type-code order.
+const QList<DiveFileFormat>& diveFileFormats();
