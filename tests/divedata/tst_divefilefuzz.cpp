@@ -1,0 +1,180 @@
+// Damaged files fed to every reader: cut, bit-flipped and random images.
+// Seeds are fixed, so a failure reproduces; counts are bounded so the suite
+// stays fast under the sanitizers. A reader may accept a damaged image whose
+// damage lands in a value, but it must never crash, trap, read past its input
+// or allocate beyond the input's size, which the sanitizer build checks.
+
+#include "divedata/binaryfile.h"
+#include "divedata/divejson.h"
+#include "divedata/planfile.h"
+#include "divedata/planificator.h"
+
+#include "divefixtures.h"
+
+#include <QDataStream>
+#include <QFile>
+#include <QJsonDocument>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+
+namespace {
+
+using Reader = std::function<bool(const QByteArray&)>;
+
+constexpr int FlipRounds = 300;
+constexpr int RandomRounds = 200;
+
+QByteArray flipped(QByteArray bytes, QRandomGenerator& random)
+{
+    if (bytes.isEmpty())
+        return bytes;
+    const int flips = 1 + int(random.bounded(8));
+    for (int i = 0; i < flips; ++i) {
+        const qsizetype at = qsizetype(random.bounded(quint32(bytes.size())));
+        bytes[at] = char(bytes.at(at) ^ char(1u << random.bounded(8)));
+    }
+    return bytes;
+}
+
+QByteArray randomBytes(QRandomGenerator& random, int maxLength)
+{
+    QByteArray bytes(qsizetype(random.bounded(maxLength + 1)), Qt::Uninitialized);
+    for (char& c : bytes)
+        c = char(random.bounded(256));
+    return bytes;
+}
+
+// Cuts, flips, flips then cuts, and random images; returns how many of the
+// random images were accepted.
+int shake(const QByteArray& valid, const Reader& read, quint32 seed)
+{
+    QRandomGenerator random(seed);
+    for (qsizetype cut = 0; cut < valid.size(); cut += 1 + valid.size() / 200)
+        read(valid.left(cut));
+    for (int i = 0; i < FlipRounds; ++i) {
+        const QByteArray damaged = flipped(valid, random);
+        read(damaged);
+        read(damaged.left(qsizetype(random.bounded(quint32(damaged.size()) + 1))));
+    }
+    int accepted = 0;
+    for (int i = 0; i < RandomRounds; ++i)
+        accepted += read(randomBytes(random, 2048)) ? 1 : 0;
+    return accepted;
+}
+
+} // namespace
+
+class TestDiveFileFuzz : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void binaryStream();
+    void binaryFileOnDisk();
+    void planStream();
+    void planFile();
+    void jsonText();
+};
+
+void TestDiveFileFuzz::binaryStream()
+{
+    QByteArray valid;
+    {
+        QDataStream out(&valid, QIODevice::WriteOnly);
+        QVERIFY(BinaryFile().writeStream(out, fixtures::sampleDive(6)));
+    }
+    const Reader read = [](const QByteArray& bytes) {
+        QDataStream in(bytes);
+        Dive dive;
+        const bool ok = BinaryFile().readStream(in, dive);
+        // Whatever was accepted still fits in what was read.
+        return ok && dive.lines.size() <= bytes.size();
+    };
+    QVERIFY(read(valid));
+    QCOMPARE(shake(valid, read, 0xD1CE), 0);
+
+    // The payload alone, damaged behind an intact frame.
+    const QByteArray payload = BinaryFile::encodePayload(fixtures::sampleDive(6));
+    const Reader readPayload = [](const QByteArray& bytes) {
+        Dive dive;
+        return BinaryFile::decodePayload(bytes, dive);
+    };
+    QCOMPARE(shake(payload, readPayload, 0xCB0F), 0);
+}
+
+void TestDiveFileFuzz::binaryFileOnDisk()
+{
+    // The path reader on a handful of damaged files (the stream case above
+    // covers the decoding; this covers opening and sizing).
+    QTemporaryDir dir;
+    const QString path = dir.filePath("dive.divebin");
+    QVERIFY(BinaryFile().writeDive(path, fixtures::sampleDive(3)));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray valid = file.readAll();
+    file.close();
+
+    QRandomGenerator random(0xF11E);
+    for (int i = 0; i < 30; ++i) {
+        const QByteArray damaged = i % 2 ? flipped(valid, random) : randomBytes(random, 512);
+        QFile out(path);
+        QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(damaged.left(qsizetype(random.bounded(quint32(damaged.size()) + 1))));
+        out.close();
+        Dive dive;
+        BinaryFile().readDive(path, dive);
+    }
+}
+
+void TestDiveFileFuzz::planStream()
+{
+    QByteArray valid;
+    {
+        QDataStream out(&valid, QIODevice::WriteOnly);
+        QVERIFY(Planificator().writeStream(out, fixtures::sampleDive(6)));
+    }
+    const Reader read = [](const QByteArray& bytes) {
+        QDataStream in(bytes);
+        Dive dive;
+        const bool ok = Planificator().readStream(in, dive);
+        return ok && dive.lines.size() * 96 <= bytes.size();
+    };
+    QVERIFY(read(valid));
+    QCOMPARE(shake(valid, read, 0x9A7), 0);
+}
+
+void TestDiveFileFuzz::planFile()
+{
+    const QList<PlanSlotRecord> three(3);
+    const QByteArray valid = PlanFile::encode(three);
+    const Reader read = [](const QByteArray& bytes) {
+        QList<PlanSlotRecord> records;
+        const bool ok = PlanFile::decode(bytes, records);
+        return ok && records.size() <= PlanFile::MaxSlots;
+    };
+    QVERIFY(read(valid));
+    QCOMPARE(shake(valid, read, 0x5107), 0);
+}
+
+void TestDiveFileFuzz::jsonText()
+{
+    // The JSON reader never fails; damaged text that still parses as an object
+    // must read without trouble.
+    const QByteArray valid = QJsonDocument(diveToJson(fixtures::sampleDive(4))).toJson();
+    const Reader read = [](const QByteArray& bytes) {
+        const QJsonDocument document = QJsonDocument::fromJson(bytes);
+        if (!document.isObject())
+            return false;
+        Dive dive;
+        diveFromJson(document.object(), dive);
+        return true;
+    };
+    QVERIFY(read(valid));
+    shake(valid, read, 0x150);
+}
+
+QTEST_GUILESS_MAIN(TestDiveFileFuzz)
+#include "tst_divefilefuzz.moc"

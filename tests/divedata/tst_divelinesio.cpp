@@ -1,0 +1,172 @@
+#include "divedata/divelinesio.h"
+#include "divedata/safefile.h"
+
+#include "divefixtures.h"
+
+#include <QDataStream>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// A handler that supports nothing: the base answers for it.
+class NothingHandler : public DiveLinesIO
+{
+public:
+    int typeCode() const override { return 99; }
+};
+
+QByteArray contentsOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+void writeRaw(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+} // namespace
+
+class TestDiveLinesIO : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void fileTypeOf_data();
+    void fileTypeOf();
+    void factoryHandlers();
+    void baseAnswersFalse();
+    void registryIsConsistent();
+    void atomicSaveKeepsOldFileOnFailure();
+    void cappedRead();
+};
+
+void TestDiveLinesIO::fileTypeOf_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<int>("type");
+    QTest::newRow("csv") << "a.csv" << int(DiveFileType::Csv);
+    QTest::newRow("upper uddf") << "dive.UDDF" << int(DiveFileType::Uddf);
+    QTest::newRow("mixed divebin") << "/tmp/x/Dive.DiveBin" << int(DiveFileType::Binary);
+    QTest::newRow("diveplan") << "day.diveplan" << int(DiveFileType::Plan);
+    QTest::newRow("last suffix counts") << "a.tar.csv" << int(DiveFileType::Csv);
+    QTest::newRow("no suffix") << "dive" << int(DiveFileType::Unknown);
+    QTest::newRow("dot in folder only") << "/tmp/dir.csv/dive" << int(DiveFileType::Unknown);
+    QTest::newRow("trailing dot") << "dive." << int(DiveFileType::Unknown);
+    QTest::newRow("other") << "dive.xml" << int(DiveFileType::Unknown);
+    QTest::newRow("empty") << "" << int(DiveFileType::Unknown);
+}
+
+void TestDiveLinesIO::fileTypeOf()
+{
+    QFETCH(QString, path);
+    QFETCH(int, type);
+    QCOMPARE(DiveLinesIO::fileTypeOf(path), type);
+}
+
+void TestDiveLinesIO::factoryHandlers()
+{
+    // Every handler the factory makes answers with its own type code.
+    for (const int type : {int(DiveFileType::Binary), int(DiveFileType::Plan)}) {
+        const std::unique_ptr<DiveLinesIO> handler = DiveLinesIO::createByType(type);
+        QVERIFY(handler);
+        QCOMPARE(handler->typeCode(), type);
+    }
+    QVERIFY(!DiveLinesIO::createByType(DiveFileType::Unknown));
+    QVERIFY(!DiveLinesIO::createByType(-1));
+    QVERIFY(!DiveLinesIO::createReader("dive.txt"));
+    QVERIFY(!DiveLinesIO::createWriter("dive.txt"));
+    QVERIFY(!DiveLinesIO::createWriter("dive.divebin"));
+    QVERIFY(DiveLinesIO::createWriter("dive.diveplan"));
+
+    QTemporaryDir dir;
+    QVERIFY(!DiveLinesIO::writeDiveFile(dir.filePath("dive.txt"), fixtures::sampleDive()));
+    QVERIFY(QDir(dir.path()).isEmpty());
+}
+
+void TestDiveLinesIO::baseAnswersFalse()
+{
+    NothingHandler handler;
+    Dive dive = fixtures::sampleDive(2);
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    QVERIFY(!handler.writeStream(out, dive));
+    QVERIFY(bytes.isEmpty());
+    QDataStream in(QByteArray("data"));
+    QVERIFY(!handler.readStream(in, dive));
+    QVERIFY(!handler.readDive("x.divebin", dive));
+    QVERIFY(!handler.writeDive("x.divebin", dive));
+    QCOMPARE(dive.lines.size(), 2);
+}
+
+void TestDiveLinesIO::registryIsConsistent()
+{
+    // Each type code and suffix appears once; suffixes are lower case without a dot.
+    QSet<int> types;
+    QSet<QString> suffixes;
+    for (const DiveFileFormat& format : diveFileFormats()) {
+        const QString suffix = QLatin1String(format.suffix);
+        QVERIFY(!types.contains(format.type));
+        QVERIFY(!suffixes.contains(suffix));
+        QCOMPARE(suffix, suffix.toLower());
+        QVERIFY(!suffix.isEmpty() && !suffix.contains('.'));
+        QCOMPARE(DiveLinesIO::fileTypeOf("x." + suffix.toUpper()), format.type);
+        types.insert(format.type);
+        suffixes.insert(suffix);
+    }
+    QVERIFY(!types.contains(DiveFileType::Unknown));
+}
+
+void TestDiveLinesIO::atomicSaveKeepsOldFileOnFailure()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("logbook.divebin");
+    writeRaw(path, "previous content");
+
+    // The writer fails half-way: false, and the old file stays whole.
+    const bool failed = saveFileAtomically(path, [](QIODevice& device) {
+        device.write("partial new conte");
+        return false;
+    });
+    QVERIFY(!failed);
+    QCOMPARE(contentsOf(path), QByteArray("previous content"));
+
+    // A success replaces the file in one step.
+    QVERIFY(saveFileAtomically(path, [](QIODevice& device) { return device.write("new") == 3; }));
+    QCOMPARE(contentsOf(path), QByteArray("new"));
+
+    // No temporary file is left behind either way.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"logbook.divebin"});
+
+    // An unwritable place gives false.
+    QVERIFY(!saveFileAtomically(dir.filePath("no/such/dir/f"), [](QIODevice&) { return true; }));
+    QVERIFY(!saveFileAtomically(dir.path(), [](QIODevice&) { return true; }));
+}
+
+void TestDiveLinesIO::cappedRead()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("f.bin");
+    writeRaw(path, QByteArray(200 * 1024, 'x'));
+    QByteArray contents("unchanged");
+    QVERIFY(!readFileCapped(path, 200 * 1024 - 1, contents));
+    QCOMPARE(contents, QByteArray("unchanged"));
+    QVERIFY(readFileCapped(path, 200 * 1024, contents));
+    QCOMPARE(contents.size(), 200 * 1024);
+    QVERIFY(!readFileCapped(dir.filePath("missing"), 10, contents));
+
+    // A device without a size is cut off at the cap, not read to its end.
+    if (QFile::exists("/dev/zero")) {
+        QVERIFY(!readFileCapped("/dev/zero", 100 * 1024, contents));
+        QCOMPARE(contents.size(), 200 * 1024);
+    }
+}
+
+QTEST_GUILESS_MAIN(TestDiveLinesIO)
+#include "tst_divelinesio.moc"
