@@ -85,6 +85,7 @@ void DiveDb::close()
 {
     QSqlDatabase db = QSqlDatabase::database(QSqlDatabase::defaultConnection, false);
     db.close();
+    mListCache = CacheUnknown;
 }
 
 int DiveDb::open(const QString& path)
@@ -92,6 +93,7 @@ int DiveDb::open(const QString& path)
     QSqlDatabase db = QSqlDatabase::database(QSqlDatabase::defaultConnection, false);
     if (db.isOpen())
         db.close();
+    mListCache = CacheUnknown;
     db.setDatabaseName(path);
     if (!db.open())
         return CannotOpen;

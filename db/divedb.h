@@ -1,7 +1,13 @@
 #pragma once
 
+#include "db/divedbtypes.h"
+
+#include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
+
+struct Dive;
 
 // The logbook: one SQLite file holding every stored dive, its profile lines
 // and its gases. One instance per process, on the default Qt SQL connection,
@@ -15,6 +21,10 @@ public:
     enum OpenResult { Opened = 0, CannotOpen = 1, CannotCreate = 3 };
     // Column types understood by addColumnIfMissing().
     enum ColumnType { Integer = 0, Real = 1, Text = 2, Blob = 3 };
+    // Results of insertDive() and of the updates that report an int.
+    enum StoreResult { Stored = 0, NotOpen = 1, DiveExists = 2, SqlError = 3 };
+    // Columns listDives() can sort the dives of one serial by.
+    enum SortColumn { ByDate = 0, ByDuration = 1, ByMaxDepth = 2 };
 
     static DiveDb* instance();
 
@@ -26,10 +36,34 @@ public:
     bool addColumnIfMissing(const QString& table, const QString& column, int type);
     QString lastError() const { return mLastError; }
 
+    // Storing and changing dives. Every write runs in its own transaction (a
+    // savepoint, so that it also nests in a caller's transaction) and leaves
+    // nothing behind when it fails.
+    int insertDive(const Dive& dive);
+    bool loadDive(int diveId, Dive& dive);
+    bool deleteDive(int diveId);
+    bool renameDive(int diveId, const QString& name);
+    int updatePlaceSiteBuddy(int diveId, const DivePlace& place);
+    int updateComputerName(const QString& serial, const QString& computerName, bool& changed);
+
+    // Finding and listing dives.
+    int findDiveId(const QString& name, const QString& serial);
+    QList<quint16> storedDiveNumbers(const QString& serial);
+    void serialsAndComputers(QStringList& serials, QStringList& computers);
+    QList<DiveListEntry> listDives(const DiveFilter& filter, int column, bool descending, int& computerCount);
+
     static constexpr int kUserVersion = 1;
 
 private:
     DiveDb();
 
+    // The dive list needs each dive's duration and depth. They are kept per
+    // dive in a summary table that triggers on "profiles" empty whenever a
+    // profile changes, whoever changes it; it is created on first need.
+    enum ListCache { CacheUnknown, CacheReady, CacheUnavailable };
+    bool listCacheReady();
+    int nextDiveId();
+
     QString mLastError;
+    ListCache mListCache = CacheUnknown;
 };

@@ -1,0 +1,315 @@
+// Finding and listing stored dives.
+
+#include "db/divedb.h"
+#include "db/divedbtransaction.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <algorithm>
+
+namespace {
+
+QSqlDatabase connection()
+{
+    return QSqlDatabase::database(QSqlDatabase::defaultConnection, false);
+}
+
+// The per-dive summary that keeps the dive list from reading every profile.
+// A row exists only while it equals MAX(time), MAX(depth) of the dive's
+// profile rows: the triggers, which every program writing the file runs, drop
+// it as soon as a profile row of the dive is added, changed or removed, and
+// the list computes and stores it again when it next needs it.
+const char* const kSummaryObjects[] = {
+    "CREATE TABLE IF NOT EXISTS divesummary (diveid INTEGER PRIMARY KEY, duration REAL, maxdepth REAL)",
+    "CREATE TRIGGER IF NOT EXISTS divesummary_insert AFTER INSERT ON profiles "
+    "BEGIN DELETE FROM divesummary WHERE diveid=new.diveid; END",
+    "CREATE TRIGGER IF NOT EXISTS divesummary_update AFTER UPDATE OF diveid, time, depth ON profiles "
+    "BEGIN DELETE FROM divesummary WHERE diveid=old.diveid OR diveid=new.diveid; END",
+    "CREATE TRIGGER IF NOT EXISTS divesummary_delete AFTER DELETE ON profiles "
+    "BEGIN DELETE FROM divesummary WHERE diveid=old.diveid; END",
+};
+const int kSummaryObjectCount = int(sizeof(kSummaryObjects) / sizeof(kSummaryObjects[0]));
+
+// A dive of the list with what sorting and filtering need besides the entry.
+struct ListedDive
+{
+    DiveListEntry entry;
+    qint64 startSecs = 0;
+    bool summarised = false;
+};
+
+// True when a local time of day (ms) lies in the range; a range whose start
+// is after its end runs through midnight.
+bool inTimeRange(int timeOfDay, int start, int end)
+{
+    if (start <= end)
+        return timeOfDay >= start && timeOfDay <= end;
+    return timeOfDay >= start || timeOfDay <= end;
+}
+
+int compareColumn(const ListedDive& a, const ListedDive& b, int column)
+{
+    const auto cmp = [](auto x, auto y) { return x < y ? -1 : (y < x ? 1 : 0); };
+    switch (column) {
+    case DiveDb::ByDate:
+        return cmp(a.startSecs, b.startSecs);
+    case DiveDb::ByDuration:
+        return cmp(a.entry.duration, b.entry.duration);
+    case DiveDb::ByMaxDepth:
+        return cmp(a.entry.maxDepth, b.entry.maxDepth);
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+bool DiveDb::listCacheReady()
+{
+    if (mListCache != CacheUnknown)
+        return mListCache == CacheReady;
+    QSqlDatabase db = connection();
+
+    QSqlQuery present(db);
+    int found = -1;
+    if (present.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE name IN ('divesummary', "
+                                    "'divesummary_insert', 'divesummary_update', 'divesummary_delete')"))
+        && present.next())
+        found = present.value(0).toInt();
+    present.finish();
+    if (found == kSummaryObjectCount) {
+        mListCache = CacheReady;
+        return true;
+    }
+    if (found < 0) {
+        mListCache = CacheUnavailable;
+        return false;
+    }
+
+    // Created together or not at all. When any trigger was missing, profiles
+    // may have changed unseen: the stored summaries are dropped.
+    DbTransaction transaction(db);
+    bool done = transaction.isActive();
+    for (int i = 0; done && i < kSummaryObjectCount; ++i)
+        done = QSqlQuery(db).exec(QString::fromLatin1(kSummaryObjects[i]));
+    if (done)
+        done = QSqlQuery(db).exec(QStringLiteral("DELETE FROM divesummary"));
+    done = done && transaction.commit();
+    // A read-only logbook lists its dives all the same, reading each profile.
+    mListCache = done ? CacheReady : CacheUnavailable;
+    return done;
+}
+
+int DiveDb::findDiveId(const QString& name, const QString& serial)
+{
+    if (!isOpen())
+        return -1;
+    QSqlQuery query(connection());
+    query.setForwardOnly(true);
+    if (!query.prepare(QStringLiteral("SELECT diveid FROM dives WHERE name=:name AND serial=:serial")))
+        return -1;
+    query.bindValue(0, name);
+    query.bindValue(1, serial);
+    if (!query.exec() || !query.next())
+        return -1;
+    return query.value(0).toInt();
+}
+
+QList<quint16> DiveDb::storedDiveNumbers(const QString& serial)
+{
+    QList<quint16> numbers;
+    if (!isOpen())
+        return numbers;
+    QSqlQuery query(connection());
+    query.setForwardOnly(true);
+    if (!query.prepare(QStringLiteral("SELECT diveNumber FROM dives WHERE serial=:serial AND diveNumber > 0")))
+        return numbers;
+    query.bindValue(0, serial);
+    if (!query.exec())
+        return numbers;
+    while (query.next())
+        numbers.append(quint16(query.value(0).toInt()));
+    return numbers;
+}
+
+void DiveDb::serialsAndComputers(QStringList& serials, QStringList& computers)
+{
+    serials.clear();
+    computers.clear();
+    if (!isOpen())
+        return;
+    QSqlDatabase db = connection();
+    QSqlQuery serialQuery(db);
+    serialQuery.setForwardOnly(true);
+    if (!serialQuery.exec(QStringLiteral("SELECT DISTINCT serial FROM dives ORDER BY serial")))
+        return;
+    while (serialQuery.next())
+        serials.append(serialQuery.value(0).toString());
+    serialQuery.finish();
+
+    QSqlQuery names(db);
+    names.setForwardOnly(true);
+    const bool prepared =
+        names.prepare(QStringLiteral("SELECT DISTINCT computer FROM dives WHERE serial=:serial ORDER BY computer"));
+    for (const QString& serial : std::as_const(serials)) {
+        QStringList found;
+        if (prepared) {
+            names.bindValue(0, serial);
+            if (names.exec()) {
+                while (names.next())
+                    found.append(names.value(0).toString());
+            }
+        }
+        computers.append(found.join(QStringLiteral(", ")));
+    }
+}
+
+QList<DiveListEntry> DiveDb::listDives(const DiveFilter& filter, int column, bool descending, int& computerCount)
+{
+    computerCount = 0;
+    QList<DiveListEntry> result;
+    if (!isOpen())
+        return result;
+    const bool summaries = listCacheReady();
+    QSqlDatabase db = connection();
+    DbTransaction snapshot(db);
+
+    // The condition carries no value of the filter in its text: serials and
+    // bounds are bound as parameters.
+    QStringList conditions;
+    QVariantList parameters;
+    if (filter.byComputer && !filter.serials.isEmpty()) {
+        QStringList alternatives;
+        for (const QString& serial : filter.serials) {
+            alternatives.append(QStringLiteral("d.serial=?"));
+            parameters.append(serial);
+        }
+        conditions.append(QLatin1Char('(') + alternatives.join(QStringLiteral(" OR ")) + QLatin1Char(')'));
+    }
+    // Whole days, in local time, from the start date to the end date included.
+    if (filter.byDate) {
+        const QDate first = filter.startDate.date();
+        if (first.isValid()) {
+            conditions.append(QStringLiteral("d.datetime>=?"));
+            parameters.append(qlonglong(first.startOfDay().toSecsSinceEpoch()));
+        }
+        const QDate last = filter.endDate.date();
+        if (filter.hasEndDate && last.isValid()) {
+            conditions.append(QStringLiteral("d.datetime<?"));
+            parameters.append(qlonglong(last.addDays(1).startOfDay().toSecsSinceEpoch()));
+        }
+    }
+    const bool byTime = filter.byDate && filter.byTime;
+    const int timeStart = filter.startTime.msecsSinceStartOfDay();
+    const int timeEnd = filter.endTime.msecsSinceStartOfDay();
+
+    QString sql = summaries ? QStringLiteral("SELECT d.diveid, d.name, d.serial, d.datetime, d.computer, d.gfslow, "
+                                             "d.gfshigh, s.duration, s.maxdepth, s.diveid IS NOT NULL "
+                                             "FROM dives d LEFT JOIN divesummary s ON s.diveid=d.diveid")
+                            : QStringLiteral("SELECT d.diveid, d.name, d.serial, d.datetime, d.computer, d.gfslow, "
+                                             "d.gfshigh, NULL, NULL, 0 FROM dives d");
+    if (!conditions.isEmpty())
+        sql += QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
+    sql += QStringLiteral(" ORDER BY d.serial, d.computer");
+
+    QList<ListedDive> dives;
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.prepare(sql)) {
+        mLastError = query.lastError().text();
+        return result;
+    }
+    for (int i = 0; i < parameters.size(); ++i)
+        query.bindValue(i, parameters.at(i));
+    if (!query.exec()) {
+        mLastError = query.lastError().text();
+        return result;
+    }
+    int unsummarised = 0;
+    while (query.next()) {
+        ListedDive dive;
+        dive.startSecs = query.value(3).toLongLong();
+        dive.entry.dateTime = QDateTime::fromSecsSinceEpoch(dive.startSecs);
+        if (byTime && !inTimeRange(dive.entry.dateTime.time().msecsSinceStartOfDay(), timeStart, timeEnd))
+            continue;
+        dive.entry.diveId = query.value(0).toInt();
+        dive.entry.name = query.value(1).toString();
+        dive.entry.serial = query.value(2).toString();
+        dive.entry.computerName = query.value(4).toString();
+        dive.entry.gfLow = query.value(5).toInt();
+        dive.entry.gfHigh = query.value(6).toInt();
+        dive.entry.duration = query.value(7).toDouble();
+        dive.entry.maxDepth = query.value(8).toDouble();
+        dive.summarised = query.value(9).toBool();
+        if (!dive.summarised)
+            ++unsummarised;
+        dives.append(std::move(dive));
+    }
+    query.finish();
+    // The read ends here; missing summaries are written in a transaction of
+    // their own, which must not end up inside this one and be rolled back.
+    snapshot.commit();
+
+    // Dives stored by older versions of the program, or whose profile changed
+    // since, are summarised from their profile rows once.
+    if (unsummarised > 0) {
+        QSqlQuery profile(db);
+        profile.setForwardOnly(true);
+        const bool prepared =
+            profile.prepare(QStringLiteral("SELECT MAX(time), MAX(depth) FROM profiles WHERE diveid=:id"));
+        QSqlQuery store(db);
+        const bool storing = summaries
+            && store.prepare(QStringLiteral(
+                "INSERT OR REPLACE INTO divesummary (diveid, duration, maxdepth) VALUES (:id, :duration, :depth)"));
+        DbTransaction transaction(db);
+        bool stored = storing && transaction.isActive();
+        for (ListedDive& dive : dives) {
+            if (dive.summarised || !prepared)
+                continue;
+            profile.bindValue(0, dive.entry.diveId);
+            if (!profile.exec() || !profile.next())
+                continue;
+            const QVariant duration = profile.value(0);
+            const QVariant depth = profile.value(1);
+            profile.finish();
+            dive.entry.duration = duration.toDouble();
+            dive.entry.maxDepth = depth.toDouble();
+            if (stored) {
+                store.bindValue(0, dive.entry.diveId);
+                store.bindValue(1, duration);
+                store.bindValue(2, depth);
+                stored = store.exec();
+            }
+        }
+        // Summaries that cannot be stored (a read-only file) are simply
+        // computed again next time.
+        if (stored)
+            transaction.commit();
+    }
+
+    // Serials in ascending order, the dives of one serial by the chosen column;
+    // dives equal on both keep the database's order (serial, computer).
+    std::stable_sort(dives.begin(), dives.end(), [column, descending](const ListedDive& a, const ListedDive& b) {
+        const int bySerial = a.entry.serial.compare(b.entry.serial, Qt::CaseSensitive);
+        if (bySerial != 0)
+            return bySerial < 0;
+        const int byColumn = compareColumn(a, b, column);
+        return descending ? byColumn > 0 : byColumn < 0;
+    });
+
+    result.reserve(dives.size());
+    QString lastSerial;
+    QString lastComputer;
+    for (ListedDive& dive : dives) {
+        if (dive.entry.serial != lastSerial || dive.entry.computerName != lastComputer) {
+            ++computerCount;
+            lastSerial = dive.entry.serial;
+            lastComputer = dive.entry.computerName;
+        }
+        result.append(std::move(dive.entry));
+    }
+    return result;
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "db/divedb.h"
+#include "divedata/dive.h"
+
+#include <QDateTime>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QVariant>
+
+#include <cmath>
+#include <memory>
+
+// A fresh logbook file per test function: init() opens it, cleanup() closes it.
+class LogbookFixture
+{
+public:
+    bool open()
+    {
+        mDir = std::make_unique<QTemporaryDir>();
+        mPath = mDir->filePath(QStringLiteral("diveDB.db"));
+        return mDir->isValid() && DiveDb::instance()->open(mPath) == DiveDb::Opened;
+    }
+    void close()
+    {
+        DiveDb::instance()->close();
+        // Options a test set for its own file must not leak into the next one.
+        QSqlDatabase::database(QSqlDatabase::defaultConnection, false).setConnectOptions();
+        mDir.reset();
+    }
+    QString path() const { return mPath; }
+    QString dir() const { return mDir->path(); }
+
+private:
+    std::unique_ptr<QTemporaryDir> mDir;
+    QString mPath;
+};
+
+// A recorded dive of `points` lines every 5 s down to `depth` and back.
+inline Dive makeDive(const QString& name, const QString& serial, qint64 begin, int points = 12, double depth = 20.0)
+{
+    Dive dive;
+    dive.name = name;
+    dive.computerSerial = serial;
+    dive.computerName = QStringLiteral("Comp ") + serial;
+    dive.beginTime = begin;
+    for (int i = 0; i < points; ++i) {
+        DiveLine line;
+        line.timeSec = 5.0 * i;
+        line.depth = depth * std::sin(M_PI * i / std::max(1, points - 1));
+        line.ambientTemp = 18.0;
+        line.gasIndex = 0;
+        dive.lines.append(line);
+    }
+    DiveGas air;
+    dive.gases.append(air);
+    return dive;
+}
+
+// Runs one statement outside DiveDb; the result of its first column.
+inline QVariant sqlValue(const QString& statement)
+{
+    QSqlQuery query;
+    if (!query.exec(statement) || !query.next())
+        return QVariant();
+    return query.value(0);
+}
+
+inline qint64 localSecs(int year, int month, int day, int hour = 0, int minute = 0, int second = 0)
+{
+    return QDateTime(QDate(year, month, day), QTime(hour, minute, second)).toSecsSinceEpoch();
+}
