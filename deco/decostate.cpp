@@ -237,11 +237,13 @@ float stopTime(const TissueState& tissues, const GasMix& gas, float setpoint, fl
     float guess = firstGuess > 0.0f ? firstGuess : 0.0f;
     guess = std::min(guess, kMaxStopMinutes);
     const int n0 = int(std::ceil(guess * 60.0f / float(kSearchStepSeconds)));
-    const int last = boundaryStep(nextStopAllowed, false, n0 - 1, n0, kStopSearchSteps);
+    const int lastBlocked = boundaryStep(nextStopAllowed, false, n0 - 1, n0, kStopSearchSteps);
     // Never allowed within 2000 minutes: the stop does not clear.
-    if (last < 0)
+    if (lastBlocked < 0)
         return kInfinity;
-    return stepsToMinutes(last);
+    // The stop lasts until the next stop is allowed: the first allowed step,
+    // not the last blocked one, which would leave up to 5 seconds early.
+    return stepsToMinutes(lastBlocked + 1);
 }
 
 void findFirstStop(DecoState& state, const config_t& config, const TissueState& tissues, float ambient)

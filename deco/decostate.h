@@ -79,8 +79,9 @@ float gfAtStop(const DecoState& state, const config_t& config, int n, float stop
 float ndlTime(const DecoState& state, const config_t& config, const TissueState& tissues, float ambient);
 
 // Minutes to breathe the gas at stopPressure until nextStopPressure is allowed
-// under gf; infinity when it never is within the search range. firstGuess
-// seeds the search of the helium path.
+// under gf; infinity when it never is within the search range. Closed form for
+// nitrogen; with helium the first allowed 5-second step of a search that
+// firstGuess seeds.
 float stopTime(const TissueState& tissues, const GasMix& gas, float setpoint, float stopPressure,
                float nextStopPressure, float gf, float firstGuess);
 
