@@ -5,6 +5,7 @@
 
 #include <QSqlDatabase>
 #include <QSqlError>
+#include <QSet>
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -213,7 +214,8 @@ QList<DiveListEntry> DiveDb::listDives(const DiveFilter& filter, int column, boo
                                              "d.gfshigh, NULL, NULL, 0 FROM dives d");
     if (!conditions.isEmpty())
         sql += QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
-    sql += QStringLiteral(" ORDER BY d.serial, d.computer");
+    // diveid last: dives equal on the sort keys keep the order they were stored in.
+    sql += QStringLiteral(" ORDER BY d.serial, d.computer, d.diveid");
 
     QList<ListedDive> dives;
     QSqlQuery query(db);
@@ -300,16 +302,15 @@ QList<DiveListEntry> DiveDb::listDives(const DiveFilter& filter, int column, boo
         return descending ? byColumn > 0 : byColumn < 0;
     });
 
+    // The number of computers: distinct (serial, computer name) pairs. Counting
+    // changes along the sorted list would count a serial known under two names
+    // again each time its dives alternate between them.
+    QSet<std::pair<QString, QString>> computers;
     result.reserve(dives.size());
-    QString lastSerial;
-    QString lastComputer;
     for (ListedDive& dive : dives) {
-        if (dive.entry.serial != lastSerial || dive.entry.computerName != lastComputer) {
-            ++computerCount;
-            lastSerial = dive.entry.serial;
-            lastComputer = dive.entry.computerName;
-        }
+        computers.insert({dive.entry.serial, dive.entry.computerName});
         result.append(std::move(dive.entry));
     }
+    computerCount = int(computers.size());
     return result;
 }
