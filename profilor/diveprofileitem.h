@@ -1,0 +1,167 @@
+#pragma once
+
+#include "divedata/diveline.h"
+#include "profilor/marker.h"
+#include "profilor/profiletypes.h"
+#include "profilor/profileview.h"
+#include "profilor/profilorglobal.h"
+
+#include <QGraphicsObject>
+#include <QIcon>
+#include <QList>
+#include <QStaticText>
+
+#include <functional>
+#include <memory>
+
+struct Dive;
+struct ProfileLayout;
+class ProfileIconItem;
+
+// Draws one dive as a depth-over-time profile and owns the coordinate system
+// (time and depth to item coordinates) that the rest of the profile graphics
+// uses, with its zoom, pan and fit operations. The dive is not owned.
+//
+// Drawing is cached: the geometry of every layer is computed once per dive
+// content and view state (see prepareLayout) and painting only replays it, so a
+// repaint does not walk the whole dive again.
+class PROFILOR_EXPORT DiveProfileItem : public QGraphicsObject
+{
+    Q_OBJECT
+public:
+    static constexpr double kMaxDepthRange = 120.0; // m, deepest range a zoom shows
+    static constexpr double kMinZoomFactor = 0.05;  // zoom factors are clamped to this range
+    static constexpr double kMaxZoomFactor = 20.0;
+    static constexpr double kMinTimeSpan = 10.0;    // s, narrowest time span a zoom shows
+    static constexpr double kStopLabelRoom = 55.0;  // px kept right of the dive for stop labels
+
+    explicit DiveProfileItem(QGraphicsItem* parent = nullptr);
+    ~DiveProfileItem() override;
+
+    // Geometry and coordinates -------------------------------------------------
+    void resize(const QRectF& rect);
+    QRectF boundingRect() const override;
+    QPointF getOrigin() const { return mView.origin(); }
+    double getYTimeAxis() const { return mView.timeAxisY; }
+    double getEndTime() const { return mView.endTime; }
+    QRectF clipRect() const { return mClipRect; }
+    GraphMode::GraphModeIn graphMode() const { return mGraphMode; }
+    ZoomMode::ZoomModeIn zoomMode() const { return mZoomMode; }
+    Dive* getDiveProfile() { return mDive; }
+    const Dive* getDiveProfile() const { return mDive; }
+
+    // The view values: graph area, scales, shown time and depth ranges.
+    const ProfileView& view() const { return mView; }
+    double timeScale() const { return mView.timeScale; }
+    double depthScale() const { return mView.depthScale; }
+    double startTime() const { return mView.startTime; }
+    double depthRange() const { return mView.depthRange; }
+
+    QPointF timeDepthToGraphCoordinates(double time, double depth) const;
+    QPointF diveLineToGraphCoordinates(const DiveLine& line, QPointF* temperaturePoint = nullptr,
+                                       QPointF* pressurePoint = nullptr) const;
+    int xpositionToTime(double x) const;
+    double timeToXposition(int time) const;
+    double ypositionToDepth(double y) const;
+    bool pointInRect(const QPointF& p) const;
+
+    // View changes -------------------------------------------------------------
+    // Zooms one axis by `factor` (> 1 shows less) around the item x `position`.
+    void zoom(Axis::AxisIn axis, double factor, double position);
+    // Moves the shown time range by `dx` pixels; refused as a whole before time 0.
+    void pan(double dx);
+    void fitAll();
+    // Refits after the dive changed and rebuilds the point items.
+    void update();
+    void updateTitle();
+    void setDiveProfile(Dive* dive);
+    QString title() const { return mTitle; }
+
+    // Layers and modes ---------------------------------------------------------
+    void showItems(const ShowItemsState& state);
+    void setItemFlag(bool ShowItemsState::*flag, bool value);
+    const ShowItemsState& itemFlags() const { return mItemFlags; }
+    void setEditMode(bool on) { mEditMode = on; }
+    bool editMode() const { return mEditMode; }
+    void setGraphMode(GraphMode::GraphModeIn mode) { mGraphMode = mode; }
+    void setZoomMode(ZoomMode::ZoomModeIn mode) { mZoomMode = mode; }
+    void setShowEffortIcon(bool show) { mShowEffortIcon = show; }
+
+    // Simulation output appended line by line.
+    void addDecoLine(const DiveLine& line);
+    void addCeilTrackingLine(const DiveLine& line);
+
+    static void setEffortIconResource(const QString& path);
+    static void setLog(std::function<void(const QString&)> callback);
+    // Sends a message to the installed log sink, if any.
+    static void log(const QString& message);
+
+    static QString divePointToolTip(int index, const DiveLine& line);
+
+    // Markers --------------------------------------------------------------------
+    int addMarkerAt(double time, bool visible, MarkerType::MarkerTypeIn type, const QString& text);
+    void setMarkerAt(int id, double time, double depth);
+    void removeMarker(int id);
+    void UpdateMarkers();
+    // The visible marker whose icon covers `p`, or null.
+    const Marker* getMarkerAtPosition(const QPointF& p) const;
+    const QList<Marker>& markers() const { return mMarkers; }
+
+    // Drawing cache --------------------------------------------------------------
+    // Brings the drawing cache and the alarm and gas icon items up to date with
+    // the dive and the view now. Painting does it by itself, but creates icon
+    // items only on the next turn of the event loop (never while the scene is
+    // painting); call this to have them at once, e.g. before rendering offscreen.
+    void prepareLayout();
+    QList<ProfileIconItem*> iconItems() const { return mIconItems; }
+
+    void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
+
+    static double vascSpeedLimit; // m/min, ascent speed limit (colours, point editing)
+    static double vdscSpeedLimit; // m/min, descent speed limit
+    static QIcon effortIcon;
+    static std::function<void(const QString&)> mLogCallback;
+
+signals:
+    void onAddDivePoint();
+    void onUpdateDivePoint(int index);
+
+private:
+    struct LayoutKey;
+
+    void internalFitAll();
+    void internalUpdateTitle();
+    // After any change of the view values: markers follow, icons and scene refresh.
+    void viewChanged();
+    void repaintScene();
+
+    const ProfileLayout& ensureLayout(double columnWidth, bool painting);
+    void scheduleIconSync();
+    void syncIconItems();
+    void paintMarkers(QPainter* painter) const;
+    void paintInvalidDive(QPainter* painter) const;
+
+    // Editable profile points (the point-editing part of the item).
+    void createDivePoints();
+    void updateDivePoints();
+
+    bool mEditMode = false;
+    ProfileView mView;
+    QRectF mClipRect;
+    Dive* mDive = nullptr;
+    QString mTitle;
+    QStaticText mTitleText;
+    ZoomMode::ZoomModeIn mZoomMode = ZoomMode::TimeAndDepth;
+    GraphMode::GraphModeIn mGraphMode = GraphMode::Logbook;
+    bool mShowEffortIcon = false;
+    QList<Marker> mMarkers;
+    ShowItemsState mItemFlags;
+
+    std::unique_ptr<ProfileLayout> mLayout;
+    std::unique_ptr<LayoutKey> mLayoutKey;
+    quint64 mLayoutGeneration = 0;
+    quint64 mIconGeneration = 0;
+    double mColumnWidth = 1.0;
+    bool mIconSyncPending = false;
+    QList<ProfileIconItem*> mIconItems; // children of this item
+};

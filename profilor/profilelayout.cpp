@@ -1,0 +1,329 @@
+#include "profilor/profilelayout_p.h"
+
+#include "profilor/profilestyle.h"
+
+#include <QHash>
+#include <QSet>
+
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+// Labels are drawn from their anchor to the right: keep those that can reach the graph.
+constexpr double kLabelReach = 200.0;
+// Pens of up to 4 pixels (sample dots) stay visible this far outside the graph.
+constexpr double kPenReach = 4.0;
+
+} // namespace
+
+ColourRuns::ColourRuns(double visibleLeft, double visibleRight, double columnWidth,
+                       std::vector<ProfileLayout::ColouredLines>* out)
+    : mLeft(visibleLeft)
+    , mRight(visibleRight)
+    , mColumnWidth(columnWidth)
+    , mOut(out)
+    , mReducer(visibleLeft, visibleRight, columnWidth, &mPoints)
+{
+}
+
+void ColourRuns::segment(const QPointF& from, const QPointF& to, const QColor& colour)
+{
+    if (!mOpen || colour != mColour) {
+        finish();
+        mOpen = true;
+        mColour = colour;
+        mReducer.add(from);
+    }
+    mReducer.add(to);
+}
+
+void ColourRuns::finish()
+{
+    if (!mOpen)
+        return;
+    mOpen = false;
+    mReducer.finish();
+    QVector<QLineF> lines;
+    lines.reserve(mPoints.size());
+    for (qsizetype k = 1; k < mPoints.size(); ++k) {
+        const QPointF& a = mPoints[k - 1];
+        const QPointF& b = mPoints[k];
+        // A segment wholly on one side of the visible band draws nothing.
+        if ((a.x() < mLeft && b.x() < mLeft) || (a.x() > mRight && b.x() > mRight))
+            continue;
+        lines.append(QLineF(a, b));
+    }
+    mPoints.clear();
+    if (!lines.isEmpty())
+        mOut->push_back({mColour, std::move(lines)});
+}
+
+LayoutBuilder::LayoutBuilder(const ProfileLayoutInput& input)
+    : mInput(input)
+    , mDive(*input.dive)
+    , mView(input.view)
+    , mClip(input.view.graph)
+{
+}
+
+ProfileLayout LayoutBuilder::build()
+{
+    mOut.hasProfile = mDive.lines.size() >= 2;
+    if (!mOut.hasProfile)
+        return std::move(mOut);
+    buildProfile();
+    buildYoyos();
+    buildDeco();
+    buildCeiling();
+    buildOverlay();
+    return std::move(mOut);
+}
+
+bool LayoutBuilder::nearClip(const QPointF& p, double margin) const
+{
+    return p.x() >= mClip.left() - margin && p.x() <= mClip.right() + margin && p.y() >= mClip.top() - margin
+        && p.y() <= mClip.bottom() + margin;
+}
+
+void LayoutBuilder::addCircle(const QPointF& centre, const QColor& colour)
+{
+    if (nearClip(centre, 3.0 + kPenReach))
+        mOut.circles.push_back({centre, colour});
+}
+
+void LayoutBuilder::addCurveLabel(const QPointF& at, const QString& text, const QColor& colour)
+{
+    if (at.x() <= mClip.right() && at.x() >= mClip.left() - kLabelReach)
+        mOut.curveLabels.push_back({at, text, colour});
+}
+
+void LayoutBuilder::buildProfile()
+{
+    const QList<DiveLine>& lines = mDive.lines;
+    const qsizetype n = lines.size();
+    const ShowItemsState& flags = mInput.flags;
+    const double cw = mInput.columnWidth;
+    const double left = mClip.left() - kPenReach;
+    const double right = mClip.right() + kPenReach;
+
+    mProfilePoints.resize(n);
+    for (qsizetype i = 0; i < n; ++i)
+        mProfilePoints[i] = mView.toItem(lines[i].timeSec, lines[i].depth);
+
+    QVector<QPointF> decoPoints;
+    decoPoints.reserve(mDive.decoLines.size());
+    for (const DiveLine& line : mDive.decoLines)
+        decoPoints.append(mView.toItem(line.timeSec, line.depth));
+
+    // The planned ascent is part of the filled area.
+    mOut.areaColour = mDive.invalidReason != 0 ? QColor(255, 10, 10, 128) : QColor(150, 150, 218, 128);
+    {
+        PolylineReducer area(mClip.left() - 1.0, mClip.right() + 1.0, cw, &mOut.area);
+        for (const QPointF& p : std::as_const(mProfilePoints))
+            area.add(p);
+        for (const QPointF& p : std::as_const(decoPoints))
+            area.add(p);
+        area.finish();
+    }
+
+    const bool temperature = flags.temperature;
+    bool pressure = false;
+    if (flags.tankPressure) {
+        for (const DiveLine& line : lines) {
+            if (line.tankPressure > 0) {
+                pressure = true;
+                break;
+            }
+        }
+    }
+    const double third = mView.graph.height() / 3.0;
+    auto temperaturePoint = [&](const DiveLine& line) {
+        return QPointF(mView.toItem(line.timeSec, 0.0).x(),
+                       (mDive.maxTemperature - line.ambientTemp) * mView.temperatureScale + 2.0 * third
+                           + mView.graph.y());
+    };
+    auto pressurePoint = [&](const DiveLine& line) {
+        return QPointF(mView.toItem(line.timeSec, 0.0).x(),
+                       double(int(mDive.maxTankPressure) - int(line.tankPressure)) * mView.pressureScale + third
+                           + mView.graph.y());
+    };
+
+    ColourRuns speedRuns(left, right, cw, &mOut.speedLines);
+    std::vector<ProfileLayout::ColouredLines> temperatureRuns;
+    ColourRuns temperatureCurve(left, right, cw, &temperatureRuns);
+    ColourRuns pressureRuns(left, right, cw, &mOut.pressureLines);
+    const QColor blue(Qt::blue);
+
+    double lastLabelX = -9999.0;
+    int lastTemperature = -100;
+    int lastPressure = -1;
+    QPointF previousTemperature = temperature ? temperaturePoint(lines[0]) : QPointF();
+    QPointF previousPressure = pressure ? pressurePoint(lines[0]) : QPointF();
+
+    for (qsizetype i = 1; i < n; ++i) {
+        const DiveLine& line = lines[i];
+        const DiveLine& before = lines[i - 1];
+
+        if (i == 1 && flags.gases && line.gasIndex >= 0)
+            addGasIcon(line.gasIndex, mProfilePoints[0] + QPointF(10, 0));
+
+        const QColor colour = ProfileStyle::speedColor(line.speed, mInput.ascentLimit, mInput.descentLimit);
+        speedRuns.segment(mProfilePoints[i - 1], mProfilePoints[i], colour);
+
+        if (flags.alerts)
+            addAlarms(i, colour);
+
+        if (flags.gases && line.gasIndex != before.gasIndex && line.gasIndex >= 0) {
+            addCircle(mProfilePoints[i - 1], QColor(Qt::darkGreen));
+            addGasIcon(line.gasIndex, mProfilePoints[i - 1]);
+        }
+
+        if (temperature) {
+            const QPointF current = temperaturePoint(line);
+            temperatureCurve.segment(previousTemperature, current, blue);
+            const int value = qRound(before.ambientTemp);
+            const QPointF at = previousTemperature + QPointF(5, -5);
+            if (at.x() > lastLabelX + 50.0 && value != lastTemperature) {
+                addCurveLabel(at, QStringLiteral("%1°C").arg(value), blue);
+                lastLabelX = at.x();
+                lastTemperature = value;
+            }
+            previousTemperature = current;
+        }
+
+        if (pressure) {
+            const QPointF current = pressurePoint(line);
+            const int value = int(before.tankPressure);
+            const QColor pen = ProfileStyle::pressureColor(value);
+            pressureRuns.segment(previousPressure, current, pen);
+            const QPointF at = previousPressure + QPointF(5, -5);
+            if (at.x() > lastLabelX + 50.0 && value != lastPressure) {
+                addCurveLabel(at, QStringLiteral("%1b").arg(value), pen);
+                lastLabelX = at.x();
+                lastPressure = value;
+            }
+            previousPressure = current;
+        }
+    }
+    speedRuns.finish();
+    temperatureCurve.finish();
+    pressureRuns.finish();
+    for (auto& run : temperatureRuns)
+        mOut.temperatureLines += run.lines;
+
+    if (flags.maxDepth) {
+        for (qsizetype i = 1; i < n; ++i) {
+            if (lines[i].deepestPoint) {
+                mOut.hasMaxDepth = true;
+                mOut.maxDepthPoint = mProfilePoints[i];
+                mOut.maxDepthText = QStringLiteral("%1m").arg(ProfileStyle::shortNumber(lines[i].depth));
+                break;
+            }
+        }
+    }
+
+    if (flags.points && !mInput.editMode) {
+        // Dots at the same device pixel draw the same square once.
+        QSet<quint64> seen;
+        auto addDot = [&](const QPointF& p) {
+            if (!nearClip(p, kPenReach) || !std::isfinite(p.x()) || !std::isfinite(p.y()))
+                return;
+            const quint64 key = (quint64(quint32(qRound(p.x() / cw))) << 32) | quint32(qRound(p.y() / cw));
+            if (!seen.contains(key)) {
+                seen.insert(key);
+                mOut.sampleDots.append(p);
+            }
+        };
+        for (const QPointF& p : std::as_const(mProfilePoints))
+            addDot(p);
+        for (const QPointF& p : std::as_const(decoPoints))
+            addDot(p);
+    }
+}
+
+ProfileLayout buildProfileLayout(const ProfileLayoutInput& input)
+{
+    if (input.dive == nullptr)
+        return ProfileLayout();
+    return LayoutBuilder(input).build();
+}
+
+namespace {
+
+class SignatureHasher
+{
+public:
+    void add(quint64 v)
+    {
+        // Four interleaved lanes keep the multiply chains independent.
+        quint64& lane = mLanes[mNext++ & 3u];
+        lane = (lane ^ v) * 0x100000001b3ULL;
+    }
+    void add(double d)
+    {
+        quint64 bits = 0;
+        std::memcpy(&bits, &d, sizeof bits);
+        add(bits);
+    }
+    void add(const QString& s) { add(quint64(qHash(s))); }
+    quint64 result() const
+    {
+        quint64 h = 0xcbf29ce484222325ULL;
+        for (quint64 lane : mLanes)
+            h = (h ^ lane) * 0x100000001b3ULL;
+        return h;
+    }
+
+private:
+    quint64 mLanes[4] = {0x84222325ULL, 0xcbf29ce4ULL, 0x9e3779b9ULL, 0x7f4a7c15ULL};
+    unsigned mNext = 0;
+};
+
+void addLines(SignatureHasher& h, const QList<DiveLine>& lines)
+{
+    h.add(quint64(lines.size()));
+    for (const DiveLine& l : lines) {
+        h.add(l.timeSec);
+        h.add(l.depth);
+        h.add(l.speed);
+        h.add(l.ambientTemp);
+        h.add(l.decoCeiling);
+        h.add(l.ppO2);
+        h.add(l.cns);
+        h.add(quint64(quint32(l.gasIndex)) | quint64(l.tankPressure) << 32 | quint64(l.battery) << 48);
+        h.add(quint64(l.alertFlag) | quint64(l.pelagonAlerts[0]) << 8 | quint64(l.pelagonAlerts[1]) << 16
+              | quint64(l.deepestPoint) << 24);
+    }
+}
+
+void addCurve(SignatureHasher& h, const QList<CurvePoint>& curve)
+{
+    h.add(quint64(curve.size()));
+    for (const CurvePoint& p : curve)
+        h.add(quint64(qHash(p.time)) ^ quint64(qHash(p.depth)) << 20 ^ quint64(quint16(p.level)) << 48);
+}
+
+} // namespace
+
+quint64 diveDrawingSignature(const Dive& dive)
+{
+    SignatureHasher h;
+    addLines(h, dive.lines);
+    addLines(h, dive.decoLines);
+    addLines(h, dive.ceilTrackingLines);
+    addLines(h, dive.overlayLines);
+    addCurve(h, dive.ceilingProfile);
+    addCurve(h, dive.yoyoList);
+    h.add(quint64(dive.gases.size()));
+    for (const DiveGas& g : dive.gases) {
+        h.add(g.mName);
+        h.add(quint64(qHash(g.o2)) ^ quint64(qHash(g.he)) << 16 ^ quint64(g.usage) << 40
+              ^ quint64(g.diluent) << 48);
+    }
+    h.add(dive.maxTemperature);
+    h.add(quint64(dive.maxTankPressure) | quint64(dive.minTankPressure) << 16 | quint64(quint32(dive.computerModel)) << 32);
+    h.add(quint64(quint32(dive.format)) | quint64(quint32(dive.dtrStartIndex)) << 32);
+    h.add(quint64(quint32(dive.invalidReason)) | quint64(dive.decoNotTerminated) << 32);
+    return h.result();
+}

@@ -1,0 +1,88 @@
+#include "profilor/profilestyle.h"
+
+#include "divedata/divegas.h"
+
+#include <QCoreApplication>
+#include <QLocale>
+#include <QTime>
+
+#include <climits>
+#include <cmath>
+
+namespace ProfileStyle {
+
+QColor speedColor(double speed, double ascentLimit, double descentLimit)
+{
+    static const QColor orange(255, 190, 0);
+    if (speed < -ascentLimit - 0.01)
+        return QColor(Qt::red);
+    if (speed < 2.0 - ascentLimit)
+        return orange;
+    if (speed > descentLimit + 0.01)
+        return QColor(Qt::red);
+    if (speed > descentLimit - 2.0)
+        return orange;
+    return QColor(Qt::green);
+}
+
+QColor pressureColor(int pressure)
+{
+    if (pressure < 50)
+        return QColor(Qt::red);
+    if (pressure < 100)
+        return QColor(255, 170, 0);
+    return QColor(Qt::darkGreen);
+}
+
+double timeGridStep(double span)
+{
+    double step = std::round(span / 600.0) * 60.0;
+    if (step == 0.0)
+        step = std::round(span / 10.0);
+    if (!(step > 0.0))
+        step = 1.0;
+    return step;
+}
+
+double depthGridStep(double range)
+{
+    const double step = std::round(range / 10.0);
+    return step > 0.0 ? step : 1.0;
+}
+
+QString durationText(double seconds)
+{
+    const QTime time = QTime(0, 0).addSecs(saturatedInt(seconds));
+    return time.toString(seconds > 3599.0 ? QStringLiteral("hh:mm:ss") : QStringLiteral("mm:ss"));
+}
+
+QString shortNumber(double value)
+{
+    return QString::number(value, 'g', QLocale::FloatingPointShortest);
+}
+
+QString gasToolTip(const DiveGas* gas)
+{
+    // A gas index outside the dive's gases names the empty gas: no name.
+    const QString name = gas != nullptr ? gas->gasName() : QString();
+    const bool diluent = gas != nullptr && gas->diluent;
+    const bool bailout = gas != nullptr && gas->usage == 3;
+    if (diluent)
+        return name + QCoreApplication::translate("DiveProfileItem", " (Diluent)");
+    if (bailout)
+        return name + QCoreApplication::translate("DiveProfileItem", " (Bailout)");
+    return name + QCoreApplication::translate("DiveProfileItem", " (Open Circuit)");
+}
+
+int saturatedInt(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    if (value >= double(INT_MAX))
+        return INT_MAX;
+    if (value <= double(INT_MIN))
+        return INT_MIN;
+    return int(value);
+}
+
+} // namespace ProfileStyle
