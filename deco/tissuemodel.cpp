@@ -57,11 +57,22 @@ void computeFactors(InertGas gas, float minutes, DurationFactors& out)
     }
 }
 
+// A gradient factor below 0 (or not a number) would let the ceiling's
+// denominator reach 0; such a factor counts as 0, the most cautious one.
+inline float usableGf(float gf)
+{
+    return gf >= 0.0f ? gf : 0.0f;
+}
+
 // tension <- tension + uptake * (inspired - tension), all sixteen at once.
+// The work happens on a local copy: the compiler then knows that the tensions
+// and the factors do not overlap and updates them as vectors.
 inline void relax(CompartmentArray& tension, const CompartmentArray& uptake, float inspired)
 {
+    CompartmentArray t = tension;
     for (int i = 0; i < kCompartments; ++i)
-        tension[i] += uptake[i] * (inspired - tension[i]);
+        t[i] += uptake[i] * (inspired - t[i]);
+    tension = t;
 }
 
 // Schreiner: P(t) = Pi2 - R (1 - e^(-kt)) / k - (Pi1 - P0) e^(-kt).
@@ -69,8 +80,38 @@ void schreiner(CompartmentArray& tension, InertGas gas, float inspired1, float i
 {
     const float rate = (inspired2 - inspired1) / minutes;
     const DurationFactors& f = durationFactors(gas, minutes);
+    CompartmentArray t = tension;
     for (int i = 0; i < kCompartments; ++i)
-        tension[i] = inspired2 - rate * f.gain[i] - (inspired1 - tension[i]) * f.decay[i];
+        t[i] = inspired2 - rate * f.gain[i] - (inspired1 - t[i]) * f.decay[i];
+    tension = t;
+}
+
+// Ceiling of every compartment, computed as compartmentCeiling does but in
+// one pass over all sixteen so that it vectorises.
+void allCeilings(const TissueState& state, float gf, CompartmentArray& ceilings)
+{
+    const TissueModel& m = g_model;
+    CompartmentArray p;
+    for (int i = 0; i < kCompartments; ++i)
+        p[i] = state.n2[i] + state.he[i];
+    CompartmentArray a = m.a[Nitrogen];
+    CompartmentArray b = m.b[Nitrogen];
+    if (state.heliumUsed) {
+        // Branch-free so that it vectorises: the tiny addend leaves any real
+        // tension unchanged and turns an empty compartment's 0/0 into 0/tiny,
+        // i.e. nitrogen's coefficients, as mixedCoefficients gives.
+        constexpr float kTiny = 1e-30f;
+        for (int i = 0; i < kCompartments; ++i) {
+            const float r = state.he[i] / (p[i] + kTiny);
+            a[i] = (1.0f - r) * a[i] + r * m.a[Helium][i];
+            b[i] = (1.0f - r) * b[i] + r * m.b[Helium][i];
+        }
+    }
+    // With gf >= 0 and b <= 1 the denominator is at least 1, so an empty
+    // compartment comes out at or below 0: no ceiling, without a branch.
+    gf = usableGf(gf);
+    for (int i = 0; i < kCompartments; ++i)
+        ceilings[i] = (p[i] - a[i] * gf) / (gf / b[i] - gf + 1.0f);
 }
 
 [[maybe_unused]] const bool g_defaultModelInstalled = selectZhl16c();
@@ -258,14 +299,16 @@ float compartmentCeiling(const TissueState& state, int compartment, float gf)
     float a = 0.0f;
     float b = 1.0f;
     mixedCoefficients(state, compartment, a, b);
+    gf = usableGf(gf);
     return (p - a * gf) / (gf / b - gf + 1.0f);
 }
 
 float ceilingPressure(const TissueState& state, float gf)
 {
+    CompartmentArray ceilings;
+    allCeilings(state, gf, ceilings);
     float ceiling = 0.0f;
-    for (int i = 0; i < kCompartments; ++i) {
-        const float c = compartmentCeiling(state, i, gf);
+    for (float c : ceilings) {
         if (c > ceiling)
             ceiling = c;
     }
@@ -279,6 +322,7 @@ float mValue(const TissueState& state, float ambient, int compartment, float gf)
     float a = 0.0f;
     float b = 1.0f;
     mixedCoefficients(state, compartment, a, b);
+    gf = usableGf(gf);
     return (gf / b - gf + 1.0f) * ambient + a * gf;
 }
 
@@ -298,8 +342,10 @@ float maxSupersaturation(const TissueState& state, float ambient)
 
 bool isSafeAt(const TissueState& state, float ambient, float gf)
 {
-    for (int i = 0; i < kCompartments; ++i) {
-        if (!(ambient > compartmentCeiling(state, i, gf)))
+    CompartmentArray ceilings;
+    allCeilings(state, gf, ceilings);
+    for (float c : ceilings) {
+        if (!(ambient > c))
             return false;
     }
     return true;

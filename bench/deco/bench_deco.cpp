@@ -123,6 +123,40 @@ static void BM_UpdateDecoState_Stops_Trimix(benchmark::State& bench)
 }
 BENCHMARK(BM_UpdateDecoState_Stops_Trimix);
 
+// The whole schedule at the end of the bottom time, again and again at the
+// same point: the longest lists of the dive. `cold` starts every update from
+// a fresh state, without any previous answer to start the searches from.
+static void scheduleAtBottom(benchmark::State& bench, const config_t& config, float depth, float minutes, bool cold)
+{
+    const TrackPoint point = bottomTrack(config, depth, minutes).back();
+    DecoState state(config);
+    const DecoState fresh(config);
+    const std::uint64_t exponentialsBefore = exponentialEvaluations();
+    std::int64_t updates = 0;
+    for (auto _ : bench) {
+        if (cold)
+            state = fresh;
+        updateDecoState(state, config, point.tissues, point.pressure);
+        benchmark::DoNotOptimize(state.ceiling);
+        ++updates;
+    }
+    bench.counters["stops"] = state.stopCount;
+    bench.counters["exp/update"] =
+        double(exponentialEvaluations() - exponentialsBefore) / double(std::max<std::int64_t>(updates, 1));
+}
+
+static void BM_UpdateDecoState_BottomSchedule_Air(benchmark::State& bench)
+{
+    scheduleAtBottom(bench, configWith(30, 70, kAir), 45.0f, 30.0f, bench.range(0) != 0);
+}
+BENCHMARK(BM_UpdateDecoState_BottomSchedule_Air)->ArgName("cold")->Arg(0)->Arg(1);
+
+static void BM_UpdateDecoState_BottomSchedule_Trimix(benchmark::State& bench)
+{
+    scheduleAtBottom(bench, configWith(30, 70, GasMix(18, 45)), 60.0f, 25.0f, bench.range(0) != 0);
+}
+BENCHMARK(BM_UpdateDecoState_BottomSchedule_Trimix)->ArgName("cold")->Arg(0)->Arg(1);
+
 // Constant-pressure loading of whole seconds: never an exponential.
 static void BM_LoadConstant(benchmark::State& bench)
 {
