@@ -69,6 +69,18 @@ void TwoFingersPinchGesture::resetValues()
     mSampleCount = 0;
 }
 
+bool TouchRepeatFilter::isRepeat(const QTouchEvent& touch)
+{
+    const QPointF p1 = touch.points().at(0).position();
+    const QPointF p2 = touch.points().at(1).position();
+    const bool repeat = mHasLast && touch.timestamp() == mTimestamp && p1 == mPoint1 && p2 == mPoint2;
+    mHasLast = true;
+    mTimestamp = touch.timestamp();
+    mPoint1 = p1;
+    mPoint2 = p2;
+    return repeat;
+}
+
 // Plain two-finger recognizer ------------------------------------------------
 
 QGesture* TwoFingersRecognizer::create(QObject*)
@@ -131,7 +143,7 @@ QGestureRecognizer::Result TwoFingersPanRecognizer::recognize(QGesture* state, Q
         return MayBeGesture;
 
     case QEvent::TouchUpdate: {
-        if (touch == nullptr)
+        if (touch == nullptr || mRepeats.isRepeat(*touch))
             return Ignore;
         const QPointF p1 = touch->points().at(0).position();
         const QPointF p2 = touch->points().at(1).position();
@@ -209,7 +221,7 @@ QGestureRecognizer::Result TwoFingersPinchRecognizer::recognize(QGesture* state,
         return MayBeGesture;
 
     case QEvent::TouchUpdate: {
-        if (touch == nullptr)
+        if (touch == nullptr || mRepeats.isRepeat(*touch))
             return Ignore;
         gesture->mCurrentPoint1 = touch->points().at(0).position();
         gesture->mCurrentPoint2 = touch->points().at(1).position();

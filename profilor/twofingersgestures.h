@@ -6,6 +6,8 @@
 #include <QGestureRecognizer>
 #include <QPointF>
 
+class QTouchEvent;
+
 #include <array>
 
 // Two-finger touch gestures of the profile view: a plain gesture that only tells
@@ -82,6 +84,22 @@ private:
     int mSampleCount = 0;
 };
 
+// Qt hands each touch update to the recognizers twice (the event and the copy
+// delivered to the widget). Counting both would decide after 5 updates and
+// leave a zero step offset; this remembers the last update to skip its repeat.
+class PROFILOR_EXPORT TouchRepeatFilter
+{
+public:
+    // True when `touch` repeats the update seen last by this filter.
+    bool isRepeat(const QTouchEvent& touch);
+
+private:
+    bool mHasLast = false;
+    quint64 mTimestamp = 0;
+    QPointF mPoint1;
+    QPointF mPoint2;
+};
+
 // Marks that two fingers are down, library-wide, so that the views ignore the
 // mouse moves synthesized from the touch meanwhile.
 class PROFILOR_EXPORT TwoFingersRecognizer : public QGestureRecognizer
@@ -105,6 +123,9 @@ public:
 
     QGesture* create(QObject* target) override;
     Result recognize(QGesture* gesture, QObject* watched, QEvent* event) override;
+
+private:
+    TouchRepeatFilter mRepeats;
 };
 
 class PROFILOR_EXPORT TwoFingersPinchRecognizer : public QGestureRecognizer
@@ -113,4 +134,7 @@ public:
     QGesture* create(QObject* target) override;
     Result recognize(QGesture* gesture, QObject* watched, QEvent* event) override;
     void reset(QGesture* gesture) override;
+
+private:
+    TouchRepeatFilter mRepeats;
 };

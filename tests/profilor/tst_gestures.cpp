@@ -1,4 +1,261 @@
+// The two-finger recognizers, driven by touch sequences on a real widget.
+
+#include "profilor/twofingersgestures.h"
+
+#include <QGestureEvent>
+#include <QPointingDevice>
 #include <QTest>
-class T : public QObject { Q_OBJECT };
-QTEST_MAIN(T)
+#include <QWidget>
+
+namespace {
+
+struct Seen
+{
+    Qt::GestureType type;
+    Qt::GestureState state;
+};
+
+// Records every gesture event it receives, and accepts the raw touch so that
+// the whole sequence keeps coming.
+class GestureProbe : public QWidget
+{
+public:
+    GestureProbe()
+    {
+        setAttribute(Qt::WA_AcceptTouchEvents);
+        resize(400, 400);
+    }
+
+    QList<Seen> seen;
+    QPointF lastPanOffset;
+    QPointF totalPanOffset;
+    double lastScale = 0.0;
+    double lastTotalScale = 0.0;
+    bool lastVertical = false;
+    QPointF lastCentre;
+
+    int count(Qt::GestureType type, Qt::GestureState state) const
+    {
+        return int(std::count_if(seen.begin(), seen.end(),
+                                 [&](const Seen& s) { return s.type == type && s.state == state; }));
+    }
+    bool any(Qt::GestureType type) const
+    {
+        return std::any_of(seen.begin(), seen.end(), [&](const Seen& s) { return s.type == type; });
+    }
+
+protected:
+    bool event(QEvent* e) override
+    {
+        switch (e->type()) {
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+        case QEvent::TouchCancel:
+            e->accept();
+            return true;
+        case QEvent::Gesture:
+            for (QGesture* g : static_cast<QGestureEvent*>(e)->gestures()) {
+                seen.append({g->gestureType(), g->state()});
+                if (auto* pan = qobject_cast<TwoFingersPanGesture*>(g)) {
+                    lastPanOffset = pan->offset();
+                    totalPanOffset = pan->totalOffset();
+                }
+                if (auto* pinch = qobject_cast<TwoFingersPinchGesture*>(g)) {
+                    lastScale = pinch->scaleFactor();
+                    lastTotalScale = pinch->totalScaleFactor();
+                    lastVertical = pinch->isVertical();
+                    lastCentre = pinch->centerPoint();
+                }
+            }
+            return true;
+        default:
+            return QWidget::event(e);
+        }
+    }
+};
+
+} // namespace
+
+class GesturesTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void parallelFingersPan();
+    void opposingFingersPinch();
+    void verticalPinch();
+    void distanceDriftCancelsThePan();
+    void pinchingAfterRecognitionCancelsThePan();
+    void threeFingersAreIgnored();
+    void cancelClearsTheTwoFingersFlag();
+    void gestureClassNames();
+
+private:
+    // Presses two fingers, then moves them `steps` times by the given steps.
+    void twoFingerMove(QPointF a, QPointF b, QPointF stepA, QPointF stepB, int steps, bool release = true);
+
+    QPointingDevice* mDevice = nullptr;
+    Qt::GestureType mPlain = Qt::CustomGesture;
+    Qt::GestureType mPan = Qt::CustomGesture;
+    Qt::GestureType mPinch = Qt::CustomGesture;
+    std::unique_ptr<GestureProbe> mProbe;
+};
+
+void GesturesTest::initTestCase()
+{
+    mDevice = QTest::createTouchDevice();
+    // Qt's gesture framework owns the recognizers.
+    mPan = QGestureRecognizer::registerRecognizer(new TwoFingersPanRecognizer);
+    mPinch = QGestureRecognizer::registerRecognizer(new TwoFingersPinchRecognizer);
+    mPlain = QGestureRecognizer::registerRecognizer(new TwoFingersRecognizer);
+}
+
+void GesturesTest::init()
+{
+    mProbe = std::make_unique<GestureProbe>();
+    mProbe->grabGesture(mPan);
+    mProbe->grabGesture(mPinch);
+    mProbe->grabGesture(mPlain);
+    mProbe->show();
+    QVERIFY(QTest::qWaitForWindowExposed(mProbe.get()));
+    TwoFingersRecognizer::setTwoFingersDown(false);
+}
+
+void GesturesTest::cleanup()
+{
+    mProbe.reset();
+}
+
+void GesturesTest::twoFingerMove(QPointF a, QPointF b, QPointF stepA, QPointF stepB, int steps, bool release)
+{
+    QWidget* w = mProbe.get();
+    QTest::touchEvent(w, mDevice).press(0, a.toPoint(), w).press(1, b.toPoint(), w);
+    for (int i = 0; i < steps; ++i) {
+        a += stepA;
+        b += stepB;
+        QTest::touchEvent(w, mDevice).move(0, a.toPoint(), w).move(1, b.toPoint(), w);
+    }
+    if (release)
+        QTest::touchEvent(w, mDevice).release(0, a.toPoint(), w).release(1, b.toPoint(), w);
+}
+
+void GesturesTest::parallelFingersPan()
+{
+    twoFingerMove(QPointF(100, 100), QPointF(200, 100), QPointF(3, 0), QPointF(3, 0), 15, false);
+    QVERIFY(TwoFingersRecognizer::twoFingersDown());
+    // Undecided for 10 updates, then recognised: update 11 starts, 12 to 15 update.
+    QCOMPARE(mProbe->count(mPan, Qt::GestureStarted), 1);
+    QCOMPARE(mProbe->count(mPan, Qt::GestureUpdated), 4);
+    QCOMPARE(mProbe->lastPanOffset, QPointF(3, 0));
+    QCOMPARE(mProbe->totalPanOffset.y(), 0.0);
+    QVERIFY(mProbe->totalPanOffset.x() > 0);
+    // The pinch recognizer saw both fingers go the same way.
+    QVERIFY(!mProbe->any(mPinch));
+
+    QWidget* w = mProbe.get();
+    QTest::touchEvent(w, mDevice).release(0, QPoint(145, 100), w).release(1, QPoint(245, 100), w);
+    QCOMPARE(mProbe->count(mPan, Qt::GestureFinished), 1);
+    QVERIFY(!TwoFingersRecognizer::twoFingersDown());
+}
+
+void GesturesTest::opposingFingersPinch()
+{
+    twoFingerMove(QPointF(150, 200), QPointF(250, 200), QPointF(-2, 0), QPointF(2, 0), 14);
+    QCOMPARE(mProbe->count(mPinch, Qt::GestureStarted), 1);
+    QCOMPARE(mProbe->count(mPinch, Qt::GestureFinished), 1);
+    QVERIFY(mProbe->lastTotalScale > 1.0);
+    QVERIFY(mProbe->lastScale > 1.0);
+    QVERIFY(!mProbe->lastVertical);
+    QCOMPARE(mProbe->lastCentre, QPointF(200, 200));
+    // The distance changed by more than 5 pixels while the pan was deciding.
+    QVERIFY(!mProbe->any(mPan) || mProbe->count(mPan, Qt::GestureStarted) == 0);
+}
+
+void GesturesTest::verticalPinch()
+{
+    twoFingerMove(QPointF(200, 150), QPointF(200, 250), QPointF(0, -2), QPointF(0, 2), 14);
+    QCOMPARE(mProbe->count(mPinch, Qt::GestureStarted), 1);
+    QVERIFY(mProbe->lastVertical);
+}
+
+void GesturesTest::distanceDriftCancelsThePan()
+{
+    // Finger 2 drifts 0.6 px per update: 6 px over the first 10 updates.
+    QWidget* w = mProbe.get();
+    QTest::touchEvent(w, mDevice).press(0, QPoint(100, 100), w).press(1, QPoint(200, 100), w);
+    QPointF a(100, 100), b(200, 100);
+    for (int i = 0; i < 10; ++i) {
+        a += QPointF(2, 0);
+        b += QPointF(2.6, 0);
+        QTest::touchEvent(w, mDevice).move(0, a.toPoint(), w).move(1, b.toPoint(), w);
+    }
+    QCOMPARE(mProbe->count(mPan, Qt::GestureStarted), 0);
+    QTest::touchEvent(w, mDevice).release(0, a.toPoint(), w).release(1, b.toPoint(), w);
+}
+
+void GesturesTest::pinchingAfterRecognitionCancelsThePan()
+{
+    twoFingerMove(QPointF(100, 100), QPointF(200, 100), QPointF(1, 0), QPointF(1, 0), 12, false);
+    QCOMPARE(mProbe->count(mPan, Qt::GestureStarted), 1);
+    QWidget* w = mProbe.get();
+    QTest::touchEvent(w, mDevice).move(0, QPoint(112, 100), w).move(1, QPoint(217, 100), w);
+    QCOMPARE(mProbe->count(mPan, Qt::GestureCanceled), 1);
+    QTest::touchEvent(w, mDevice).release(0, QPoint(112, 100), w).release(1, QPoint(217, 100), w);
+}
+
+void GesturesTest::threeFingersAreIgnored()
+{
+    QWidget* w = mProbe.get();
+    QTest::touchEvent(w, mDevice).press(0, QPoint(100, 100), w).press(1, QPoint(200, 100), w).press(2, QPoint(300, 100), w);
+    QVERIFY(!TwoFingersRecognizer::twoFingersDown());
+    for (int i = 1; i <= 14; ++i) {
+        QTest::touchEvent(w, mDevice)
+            .move(0, QPoint(100 + 3 * i, 100), w)
+            .move(1, QPoint(200 + 3 * i, 100), w)
+            .move(2, QPoint(300 + 3 * i, 100), w);
+    }
+    QVERIFY(!mProbe->any(mPan));
+    QVERIFY(!mProbe->any(mPinch));
+    QVERIFY(!TwoFingersRecognizer::twoFingersDown());
+    QTest::touchEvent(w, mDevice).release(0, QPoint(142, 100), w).release(1, QPoint(242, 100), w).release(2, QPoint(342, 100), w);
+}
+
+void GesturesTest::cancelClearsTheTwoFingersFlag()
+{
+    twoFingerMove(QPointF(100, 100), QPointF(200, 100), QPointF(3, 0), QPointF(3, 0), 12, false);
+    QVERIFY(TwoFingersRecognizer::twoFingersDown());
+    QCOMPARE(mProbe->count(mPan, Qt::GestureStarted), 1);
+
+    // The system takes the touch away: no touch end follows.
+    QTouchEvent cancel(QEvent::TouchCancel, mDevice);
+    QCoreApplication::sendEvent(mProbe.get(), &cancel);
+    QVERIFY(!TwoFingersRecognizer::twoFingersDown());
+    QCOMPARE(mProbe->count(mPan, Qt::GestureCanceled), 1);
+
+    // A new two-finger touch afterwards is recognised again from scratch.
+    mProbe->seen.clear();
+    twoFingerMove(QPointF(100, 300), QPointF(200, 300), QPointF(3, 0), QPointF(3, 0), 12);
+    QCOMPARE(mProbe->count(mPan, Qt::GestureStarted), 1);
+    QVERIFY(!TwoFingersRecognizer::twoFingersDown());
+}
+
+void GesturesTest::gestureClassNames()
+{
+    TwoFingersGesture plain;
+    TwoFingersPanGesture pan;
+    TwoFingersPinchGesture pinch;
+    QCOMPARE(plain.metaObject()->className(), "TwoFingersGesture");
+    QCOMPARE(pan.metaObject()->className(), "TwoFingersPanGesture");
+    QCOMPARE(pinch.metaObject()->className(), "TwoFingersPinchGesture");
+    QCOMPARE(pinch.totalScaleFactor(), 1.0);
+    QCOMPARE(pinch.scaleFactor(), 1.0);
+    QCOMPARE(pan.sampleCount(), 0);
+}
+
+QTEST_MAIN(GesturesTest)
 #include "tst_gestures.moc"
