@@ -1,15 +1,14 @@
 #include "divedata/binaryfile.h"
 
 #include "divedata/dive.h"
+#include "divedata/divecbor.h"
 #include "divedata/divejson.h"
 #include "divedata/safefile.h"
 
 #include <QCborMap>
-#include <QCborStreamReader>
 #include <QCborValue>
 #include <QDataStream>
 #include <QIODevice>
-#include <QJsonValue>
 
 namespace {
 
@@ -59,19 +58,7 @@ QByteArray BinaryFile::encodePayload(const Dive& dive)
 
 bool BinaryFile::decodePayload(const QByteArray& payload, Dive& dive)
 {
-    QCborStreamReader reader(payload);
-    const QCborValue value = QCborValue::fromCbor(reader);
-    // One complete map and nothing after it: trailing bytes mean the payload
-    // is not what the writer produced.
-    if (reader.lastError() != QCborError::NoError || !value.isMap())
-        return false;
-    if (reader.currentOffset() != payload.size())
-        return false;
-    const QJsonValue json = value.toJsonValue();
-    if (!json.isObject())
-        return false;
-    diveFromJson(json.toObject(), dive);
-    return true;
+    return diveFromCbor(payload, dive);
 }
 
 bool BinaryFile::readStream(QDataStream& in, Dive& dive)
@@ -106,6 +93,8 @@ bool BinaryFile::readDive(const QString& path, Dive& dive)
 
 bool BinaryFile::writeStream(QDataStream& out, const Dive& dive)
 {
+    if (dive.lines.size() > MaxLines)
+        return false;
     const QByteArray payload = encodePayload(dive);
     // Never write what the reader would refuse.
     if (payload.size() > qsizetype(MaxPayloadBytes))

@@ -19,7 +19,8 @@ public:
     static QByteArray magic();
 
     // False on a wrong magic, a version other than 0 or 1, a truncated
-    // stream, an oversized payload, or a payload that is not one CBOR map.
+    // stream, an oversized payload, or a payload that is not one CBOR map
+    // (divecbor.h).
     // The dive is only changed on success.
     bool readStream(QDataStream& in, Dive& dive) override;
     bool readDive(const QString& path, Dive& dive) override;

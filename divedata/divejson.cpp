@@ -213,30 +213,92 @@ QJsonObject lineToJson(const DiveLine& l)
     return o;
 }
 
+void setLineField(DiveLine& l, QLatin1String key, const QJsonValue& v)
+{
+    // Dispatch on the key's length first: this runs for every value of every
+    // line of a long dive.
+    switch (key.size()) {
+    case 3:
+        if (key == L1("ndl"))
+            l.ndl = qint16(v.toInteger(0));
+        else if (key == L1("otu"))
+            l.otu = v.toDouble(0.0);
+        else if (key == L1("cns"))
+            l.cns = v.toDouble(0.0);
+        else if (key == L1("ccr"))
+            l.ccr = v.toBool(false);
+        else if (key == L1("tag"))
+            l.tag = quint32(v.toInteger(0));
+        break;
+    case 4:
+        if (key == L1("ppO2"))
+            l.ppO2 = v.toDouble(0.0);
+        break;
+    case 5:
+        if (key == L1("depth"))
+            l.depth = v.toDouble(0.0);
+        else if (key == L1("speed"))
+            l.speed = v.toDouble(0.0);
+        else if (key == L1("gfLow"))
+            l.gfLow = quint8(v.toInteger(0));
+        break;
+    case 6:
+        if (key == L1("gfHigh"))
+            l.gfHigh = quint8(v.toInteger(0));
+        break;
+    case 7:
+        if (key == L1("timeSec"))
+            l.timeSec = v.toDouble(0.0);
+        else if (key == L1("battery"))
+            l.battery = quint16(v.toInteger(0));
+        break;
+    case 8:
+        if (key == L1("pressure"))
+            l.pressure = v.toDouble(0.0);
+        else if (key == L1("gasIndex"))
+            l.gasIndex = qint32(v.toInteger(-1));
+        break;
+    case 9:
+        if (key == L1("alertFlag"))
+            l.alertFlag = quint8(v.toInteger(0));
+        break;
+    case 11:
+        if (key == L1("ambientTemp"))
+            l.ambientTemp = v.toDouble(0.0);
+        else if (key == L1("decoCeiling"))
+            l.decoCeiling = v.toDouble(0.0);
+        break;
+    case 12:
+        if (key == L1("tankPressure"))
+            l.tankPressure = quint16(v.toInteger(0));
+        break;
+    case 13:
+        if (key == L1("setpointIndex"))
+            l.setpointIndex = quint8(v.toInteger(0));
+        break;
+    case 14:
+        if (key == L1("gradientFactor"))
+            l.gradientFactor = v.toDouble(0.0);
+        break;
+    case 20:
+        if (key == L1("alertFlagTransmitter"))
+            l.alertFlagTransmitter = quint8(v.toInteger(0));
+        break;
+    default:
+        break;
+    }
+}
+
 DiveLine lineFromJson(const QJsonObject& o)
 {
-    DiveLine l; // pelagonAlerts, tankPressureTxIndex and deepestPoint stay at their defaults
-    l.timeSec = numberOf(o, L1("timeSec"), 0.0);
-    l.depth = numberOf(o, L1("depth"), 0.0);
-    l.pressure = numberOf(o, L1("pressure"), 0.0);
-    l.speed = numberOf(o, L1("speed"), 0.0);
-    l.ambientTemp = numberOf(o, L1("ambientTemp"), 0.0);
-    l.decoCeiling = numberOf(o, L1("decoCeiling"), 0.0);
-    l.ndl = qint16(intOf(o, L1("ndl"), 0));
-    l.gradientFactor = numberOf(o, L1("gradientFactor"), 0.0);
-    l.otu = numberOf(o, L1("otu"), 0.0);
-    l.cns = numberOf(o, L1("cns"), 0.0);
-    l.ppO2 = numberOf(o, L1("ppO2"), 0.0);
-    l.gasIndex = qint32(intOf(o, L1("gasIndex"), -1));
-    l.setpointIndex = quint8(intOf(o, L1("setpointIndex"), 0));
-    l.ccr = o.value(L1("ccr")).toBool(false);
-    l.alertFlag = quint8(intOf(o, L1("alertFlag"), 0));
-    l.alertFlagTransmitter = quint8(intOf(o, L1("alertFlagTransmitter"), 0));
-    l.battery = quint16(intOf(o, L1("battery"), 0));
-    l.tankPressure = quint16(intOf(o, L1("tankPressure"), 0));
-    l.gfLow = quint8(intOf(o, L1("gfLow"), 0));
-    l.gfHigh = quint8(intOf(o, L1("gfHigh"), 0));
-    l.tag = quint32(intOf(o, L1("tag"), 0));
+    // A missing key leaves the field at its default; pelagonAlerts,
+    // tankPressureTxIndex and deepestPoint are never carried. Keys are ASCII,
+    // so a key with other characters matches none of them after toLatin1().
+    DiveLine l;
+    for (auto it = o.begin(); it != o.end(); ++it) {
+        const QByteArray key = it.key().toLatin1();
+        setLineField(l, L1(key), it.value());
+    }
     return l;
 }
 
@@ -318,6 +380,16 @@ QJsonObject diveToJson(const Dive& dive)
 
 void diveFromJson(const QJsonObject& o, Dive& dive)
 {
+    const QJsonArray lineArray = o.value(L1("lines")).toArray();
+    QList<DiveLine> lines;
+    lines.reserve(lineArray.size());
+    for (const auto& value : lineArray)
+        lines.append(lineFromJson(value.toObject()));
+    diveFromJsonWithLines(o, std::move(lines), dive);
+}
+
+void diveFromJsonWithLines(const QJsonObject& o, QList<DiveLine> lines, Dive& dive)
+{
     headerFromJson(o.value(L1("header")).toObject(), dive);
 
     dive.name = textOf(o, L1("name"));
@@ -328,11 +400,6 @@ void diveFromJson(const QJsonObject& o, Dive& dive)
     dive.firmwareVersion = textOf(o, L1("firmwareVersion"));
     dive.format = qint32(intOf(o, L1("format"), Dive::RecordedDive));
 
-    const QJsonArray lineArray = o.value(L1("lines")).toArray();
-    QList<DiveLine> lines;
-    lines.reserve(lineArray.size());
-    for (const auto& value : lineArray)
-        lines.append(lineFromJson(value.toObject()));
     dive.lines = std::move(lines);
     dive.decoLines.clear();
     dive.ceilTrackingLines.clear();

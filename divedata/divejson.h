@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QJsonObject>
+#include <QLatin1String>
+#include <QList>
 
 struct Dive;
 struct DiveGas;
@@ -21,6 +23,9 @@ QJsonObject diveToJson(const Dive& dive);
 // Replaces the dive's header, names, lines and gases with the object's and
 // resets the simulation fields; `uploaded` is kept.
 void diveFromJson(const QJsonObject& object, Dive& dive);
+// The same with the profile lines already read (the binary file decodes them
+// straight from CBOR); the object's "lines" key is not looked at.
+void diveFromJsonWithLines(const QJsonObject& object, QList<DiveLine> lines, Dive& dive);
 
 QJsonObject headerToJson(const DiveHeader& header);
 // Every header field from the object: missing keys give 0 or empty (the
@@ -29,6 +34,10 @@ void headerFromJson(const QJsonObject& object, DiveHeader& header);
 
 QJsonObject lineToJson(const DiveLine& line);
 DiveLine lineFromJson(const QJsonObject& object);
+// Sets the one line field that `key` names, as lineFromJson does for each
+// key of a line object (a value of the wrong kind gives the field's default);
+// unknown keys are ignored.
+void setLineField(DiveLine& line, QLatin1String key, const QJsonValue& value);
 
 QJsonObject gasToJson(const DiveGas& gas);
 DiveGas gasFromJson(const QJsonObject& object);

@@ -33,6 +33,10 @@ public:
     DiveLinesIO& operator=(const DiveLinesIO&) = delete;
     virtual ~DiveLinesIO();
 
+    // No dive file holds more profile lines than this (eleven days at one
+    // sample a second); readers refuse larger counts before allocating.
+    static constexpr qint32 MaxLines = 1'000'000;
+
     // Reads a dive from a stream the caller opened. On false the dive is left
     // as it was.
     virtual bool readStream(QDataStream& in, Dive& dive);

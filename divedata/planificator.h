@@ -13,7 +13,6 @@ public:
     static constexpr quint32 MaxVersion = 2;
     // Bounds on the counts a stream may claim; a count past them is corrupt.
     static constexpr qint32 MaxGases = 256;
-    static constexpr qint32 MaxLines = 2'000'000;
     static constexpr quint32 MaxStringBytes = 1024u * 1024u;
 
     // False on a version above 2, a count out of bounds or a truncated

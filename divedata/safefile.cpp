@@ -28,6 +28,8 @@ bool readFileCapped(const QString& path, qint64 maxBytes, QByteArray& contents)
 
     constexpr qint64 chunk = 64 * 1024;
     QByteArray data;
+    if (!file.isSequential())
+        data.reserve(qsizetype(file.size()) + 1);
     for (;;) {
         const qint64 room = maxBytes + 1 - data.size();
         const qint64 want = qMin(chunk, room);

@@ -1,10 +1,13 @@
 #include "divedata/binaryfile.h"
+#include "divedata/divecbor.h"
+#include "divedata/divejson.h"
 
 #include "divefixtures.h"
 
 #include <QBuffer>
 #include <QCborArray>
 #include <QCborMap>
+#include <QCborStreamWriter>
 #include <QCborValue>
 #include <QDataStream>
 #include <QFile>
@@ -54,6 +57,7 @@ private slots:
     void versions();
     void truncationRefused();
     void payloadMustBeOneMap();
+    void payloadEncodingsReadAsJson();
     void oversizedLengthsRefused();
     void failedWriteReportsFalse();
 };
@@ -181,6 +185,91 @@ void TestBinaryFile::payloadMustBeOneMap()
     QCOMPARE(dive.gfLow, quint8(80));
 }
 
+void TestBinaryFile::payloadEncodingsReadAsJson()
+{
+    // Encodings another CBOR writer may choose: indefinite lengths, half and
+    // single floats, chunked and tagged keys, keys that are not text, repeated
+    // keys, big and non-finite numbers. The lines are read straight from the
+    // bytes; they must come out as Qt's JSON conversion would give them.
+    QByteArray payload;
+    QCborStreamWriter w(&payload);
+    w.startMap(); // indefinite
+    w.append(QLatin1String("name"));
+    w.append(QLatin1String("odd"));
+    w.append(QLatin1String("lines"));
+    w.append(QCborArray{1}.toCborValue().toCbor()); // a first "lines" that the second replaces
+    w.append(QLatin1String("lines"));
+    w.startArray(); // indefinite
+    {
+        w.startMap(9);
+        w.append(QLatin1String("depth"));
+        w.append(qfloat16(12.5f));
+        w.append(QLatin1String("timeSec"));
+        w.append(7.25f);
+        w.appendTextString("gas", 3); // replaced below by a chunked key
+        w.append(QLatin1String("x"));
+        w.append(QLatin1String("ndl"));
+        w.append(std::numeric_limits<double>::quiet_NaN());
+        w.append(QLatin1String("ccr"));
+        w.append(true);
+        w.append(QLatin1String("tag"));
+        w.append(QCborTag(1000));
+        w.append(Q_UINT64_C(123456));
+        w.append(QLatin1String("battery"));
+        w.append(Q_UINT64_C(0xFFFFFFFFFFFFFFFF)); // past qint64: a double, not an integer
+        w.append(5); // an integer key
+        w.append(QLatin1String("five"));
+        w.append(QLatin1String("otu"));
+        w.append(QLatin1String("not a number"));
+        w.endMap();
+    }
+    w.append(QLatin1String("not a line"));
+    w.startMap();
+    w.append(QLatin1String("depth"));
+    w.append(3);
+    w.append(QLatin1String("depth"));
+    w.append(-4.5); // a repeated key: the last one wins
+    w.append(QLatin1String("gasIndex"));
+    w.append(QCborNegativeInteger(9)); // -9
+    w.endMap();
+    w.endArray();
+    w.append(QLatin1String("header"));
+    w.startMap(1);
+    w.append(QLatin1String("beginTime"));
+    w.append(Q_INT64_C(0x123456789A));
+    w.endMap();
+    w.endMap();
+
+    // Splice a chunked text key into the first line: the entry "gas": "x"
+    // becomes "gas" + "Index" in two chunks, with the value 2.
+    const QByteArray plainEntry = QByteArray::fromHex("636761736178");
+    const QByteArray chunkedEntry = QByteArray::fromHex("7f63676173" "65496e646578" "ff" "02");
+    QVERIFY(payload.contains(plainEntry));
+    payload.replace(payload.indexOf(plainEntry), plainEntry.size(), chunkedEntry);
+
+    Dive direct;
+    QVERIFY(diveFromCbor(payload, direct));
+    Dive viaJson;
+    diveFromJson(QCborValue::fromCbor(payload).toJsonValue().toObject(), viaJson);
+    QCOMPARE(diveToJson(direct), diveToJson(viaJson));
+
+    QCOMPARE(direct.lines.size(), 3);
+    const DiveLine& first = direct.lines.at(0);
+    QCOMPARE(first.depth, 12.5);
+    QCOMPARE(first.timeSec, 7.25);
+    QCOMPARE(first.gasIndex, 2);
+    QCOMPARE(first.ndl, qint16(0)); // NaN reads as null: the default
+    QCOMPARE(first.ccr, true);
+    QCOMPARE(first.tag, 123456u); // the tag is dropped, its value kept
+    QCOMPARE(first.battery, quint16(0));
+    QCOMPARE(first.otu, 0.0);
+    QCOMPARE(direct.lines.at(1).depth, 0.0); // a text element: a default line
+    QCOMPARE(direct.lines.at(2).depth, -4.5);
+    QCOMPARE(direct.lines.at(2).gasIndex, -9);
+    QCOMPARE(direct.beginTime, Q_INT64_C(0x123456789A));
+    QCOMPARE(direct.name, QStringLiteral("odd"));
+}
+
 void TestBinaryFile::oversizedLengthsRefused()
 {
     // Lengths that claim far more than the file holds, or more than any dive
@@ -198,6 +287,34 @@ void TestBinaryFile::oversizedLengthsRefused()
     out << quint32(0x7FFFFFFFu);
     Dive dive;
     QVERIFY(!readsBack(hugeMagic, dive));
+
+    // Small payloads that would unfold into huge dives: more lines than any
+    // dive holds (one byte each), an oversized text, nesting without end.
+    const auto linesOf = [](qint64 count) {
+        QByteArray payload;
+        QCborStreamWriter w(&payload);
+        w.startMap(1);
+        w.append(QLatin1String("lines"));
+        w.startArray(quint64(count));
+        for (qint64 i = 0; i < count; ++i)
+            w.append(QCborValue::Null);
+        w.endArray();
+        w.endMap();
+        return payload;
+    };
+    QVERIFY(diveFromCbor(linesOf(3), dive));
+    QCOMPARE(dive.lines.size(), 3);
+    QVERIFY(!diveFromCbor(linesOf(DiveLinesIO::MaxLines + 1), dive));
+    QCOMPARE(dive.lines.size(), 3);
+
+    QCborMap notes;
+    notes.insert(QLatin1String("notes"), QString(DiveCbor::MaxOtherBytes, QLatin1Char('n')));
+    QVERIFY(!diveFromCbor(notes.toCborValue().toCbor(), dive));
+
+    const QByteArray deep = QByteArray::fromHex("a1656c696e6573") + QByteArray(100000, '\x81') + '\x01';
+    QVERIFY(!diveFromCbor(deep, dive));
+    const QByteArray deepOther = QByteArray::fromHex("a1646e6f7465") + QByteArray(100000, '\x9f');
+    QVERIFY(!diveFromCbor(deepOther, dive));
 }
 
 void TestBinaryFile::failedWriteReportsFalse()

@@ -5,12 +5,15 @@
 // or allocate beyond the input's size, which the sanitizer build checks.
 
 #include "divedata/binaryfile.h"
+#include "divedata/divecbor.h"
 #include "divedata/divejson.h"
 #include "divedata/planfile.h"
 #include "divedata/planificator.h"
 
 #include "divefixtures.h"
 
+#include <QCborStreamReader>
+#include <QCborValue>
 #include <QDataStream>
 #include <QFile>
 #include <QJsonDocument>
@@ -73,6 +76,7 @@ class TestDiveFileFuzz : public QObject
 
 private slots:
     void binaryStream();
+    void payloadReaderAgreesWithQt();
     void binaryFileOnDisk();
     void planStream();
     void planFile();
@@ -103,6 +107,36 @@ void TestDiveFileFuzz::binaryStream()
         return BinaryFile::decodePayload(bytes, dive);
     };
     QCOMPARE(shake(payload, readPayload, 0xCB0F), 0);
+}
+
+void TestDiveFileFuzz::payloadReaderAgreesWithQt()
+{
+    // The payload reader decodes the lines straight from CBOR; it must accept
+    // exactly what Qt's decoder accepts as one map and read it as Qt's
+    // CBOR-to-JSON conversion plus the JSON reader would.
+    const QByteArray valid = BinaryFile::encodePayload(fixtures::sampleDive(3));
+    QRandomGenerator random(0xA6EE);
+    int bothAccepted = 0;
+    for (int i = 0; i < 1500; ++i) {
+        QByteArray damaged = flipped(valid, random);
+        if (i % 3 == 0)
+            damaged.truncate(qsizetype(random.bounded(quint32(damaged.size()) + 1)));
+
+        QCborStreamReader reader(damaged);
+        const QCborValue value = QCborValue::fromCbor(reader);
+        const bool qtAccepts = reader.lastError() == QCborError::NoError && value.isMap()
+            && reader.currentOffset() == damaged.size();
+        Dive mine;
+        const bool accepted = diveFromCbor(damaged, mine);
+        QVERIFY2(accepted == qtAccepts, qPrintable(QString::number(i) + ": " + damaged.toHex()));
+        if (!accepted)
+            continue;
+        ++bothAccepted;
+        Dive viaJson;
+        diveFromJson(value.toJsonValue().toObject(), viaJson);
+        QVERIFY2(diveToJson(mine) == diveToJson(viaJson), qPrintable(QString::number(i)));
+    }
+    QVERIFY(bothAccepted > 100); // flips that land in values keep the payload readable
 }
 
 void TestDiveFileFuzz::binaryFileOnDisk()
