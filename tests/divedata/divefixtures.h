@@ -7,6 +7,8 @@
 
 #include <QTest>
 
+#include <tuple>
+
 namespace fixtures {
 
 inline DiveLine sampleLine(int i)
@@ -139,140 +141,83 @@ inline Dive sampleDive(int lineCount = 4)
     return d;
 }
 
-// Compares the line fields the JSON form carries; the others must be at their
-// defaults on `got`.
-inline void compareJsonLine(const DiveLine& got, const DiveLine& want)
+// Field groups are compared as tuples; the message names the group that differs.
+// The line fields the JSON form carries; the others must be at their defaults.
+inline void compareJsonLine(const DiveLine& got, const DiveLine& w)
 {
-    QCOMPARE(got.timeSec, want.timeSec);
-    QCOMPARE(got.depth, want.depth);
-    QCOMPARE(got.pressure, want.pressure);
-    QCOMPARE(got.speed, want.speed);
-    QCOMPARE(got.ambientTemp, want.ambientTemp);
-    QCOMPARE(got.decoCeiling, want.decoCeiling);
-    QCOMPARE(got.ndl, want.ndl);
-    QCOMPARE(got.gradientFactor, want.gradientFactor);
-    QCOMPARE(got.otu, want.otu);
-    QCOMPARE(got.cns, want.cns);
-    QCOMPARE(got.ppO2, want.ppO2);
-    QCOMPARE(got.gasIndex, want.gasIndex);
-    QCOMPARE(got.setpointIndex, want.setpointIndex);
-    QCOMPARE(got.ccr, want.ccr);
-    QCOMPARE(got.alertFlag, want.alertFlag);
-    QCOMPARE(got.alertFlagTransmitter, want.alertFlagTransmitter);
-    QCOMPARE(got.battery, want.battery);
-    QCOMPARE(got.tankPressure, want.tankPressure);
-    QCOMPARE(got.gfLow, want.gfLow);
-    QCOMPARE(got.gfHigh, want.gfHigh);
-    QCOMPARE(got.tag, want.tag);
+    const DiveLine& g = got;
+    QVERIFY2(std::tie(g.timeSec, g.depth, g.pressure, g.speed, g.ambientTemp, g.decoCeiling, g.gradientFactor, g.otu,
+                      g.cns, g.ppO2)
+                 == std::tie(w.timeSec, w.depth, w.pressure, w.speed, w.ambientTemp, w.decoCeiling, w.gradientFactor,
+                             w.otu, w.cns, w.ppO2),
+             "line numbers");
+    QVERIFY2(std::tie(g.ndl, g.gasIndex, g.setpointIndex, g.ccr, g.alertFlag, g.alertFlagTransmitter, g.battery,
+                      g.tankPressure, g.gfLow, g.gfHigh, g.tag)
+                 == std::tie(w.ndl, w.gasIndex, w.setpointIndex, w.ccr, w.alertFlag, w.alertFlagTransmitter, w.battery,
+                             w.tankPressure, w.gfLow, w.gfHigh, w.tag),
+             "line whole numbers");
     const DiveLine fresh;
-    QCOMPARE(got.pelagonAlerts, fresh.pelagonAlerts);
-    QCOMPARE(got.tankPressureTxIndex, fresh.tankPressureTxIndex);
-    QCOMPARE(got.deepestPoint, false);
+    QVERIFY2(std::tie(g.pelagonAlerts, g.tankPressureTxIndex, g.deepestPoint)
+                 == std::tie(fresh.pelagonAlerts, fresh.tankPressureTxIndex, fresh.deepestPoint),
+             "line fields not carried");
 }
 
 // The gas fields the JSON form carries: the mixture in whole percents, the
-// names, the colour, the class and the maximum ppO2.
-inline void compareJsonGas(const DiveGas& got, const DiveGas& want)
+// names, the colour, the class and the maximum ppO2 (unset reads as 1.6).
+inline void compareJsonGas(const DiveGas& g, const DiveGas& w)
 {
-    QCOMPARE(got.o2, want.o2);
-    QCOMPARE(got.he, want.he);
-    QCOMPARE(got.n2, want.n2);
-    QCOMPARE(got.maxPpO2, want.maxPpO2 > 0.0f ? want.maxPpO2 : 1.6f);
-    QCOMPARE(got.mId, want.mId);
-    QCOMPARE(got.mName, want.mName);
-    QCOMPARE(got.color, want.color);
-    QCOMPARE(got.gasClass(), want.gasClass());
-    QCOMPARE(got.usage, want.usage);
-    QCOMPARE(got.diluent, want.diluent);
+    const float maxPpO2 = w.maxPpO2 > 0.0f ? w.maxPpO2 : 1.6f;
+    QVERIFY2(std::tie(g.o2, g.he, g.n2, g.maxPpO2, g.mId, g.mName, g.color, g.usage, g.diluent)
+                 == std::tie(w.o2, w.he, w.n2, maxPpO2, w.mId, w.mName, w.color, w.usage, w.diluent),
+             qPrintable(g.gasName()));
 }
 
 // Everything the JSON form (and so the binary file) carries, and the defaults
 // of what it does not.
-inline void compareJsonDive(const Dive& got, const Dive& want)
+inline void compareJsonDive(const Dive& g, const Dive& w)
 {
-    QCOMPARE(got.diveNumber, want.diveNumber);
-    QCOMPARE(got.computerModel, want.computerModel);
-    QCOMPARE(got.beginTime, want.beginTime);
-    QCOMPARE(got.endTime, want.endTime);
-    QCOMPARE(got.maxDepth, want.maxDepth);
-    QCOMPARE(got.avgDepth, want.avgDepth);
-    QCOMPARE(got.samplePeriod, want.samplePeriod);
-    QCOMPARE(got.sampleCount, want.sampleCount);
-    QCOMPARE(got.divemode, want.divemode);
-    QCOMPARE(got.surfacePressure, want.surfacePressure);
-    QCOMPARE(got.density, want.density);
-    QCOMPARE(got.gfLow, want.gfLow);
-    QCOMPARE(got.gfHigh, want.gfHigh);
-    QCOMPARE(got.deepestStop, want.deepestStop);
-    QCOMPARE(got.cnsBegin, want.cnsBegin);
-    QCOMPARE(got.cnsMax, want.cnsMax);
-    QCOMPARE(got.ndl, want.ndl);
-    QCOMPARE(got.totalDecoTime, want.totalDecoTime);
-    QCOMPARE(got.ascentTime, want.ascentTime);
-    QCOMPARE(got.desatTime, want.desatTime);
-    QCOMPARE(got.diverN2, want.diverN2);
-    QCOMPARE(got.diverHe, want.diverHe);
-    QCOMPARE(got.gasEnabled, want.gasEnabled);
-    QCOMPARE(got.gasPO2, want.gasPO2);
-    QCOMPARE(got.gasPHe, want.gasPHe);
-    QCOMPARE(got.activeGas, want.activeGas);
-    QCOMPARE(got.activeGasSetPoint, want.activeGasSetPoint);
-    QCOMPARE(got.setpointEnabled, want.setpointEnabled);
-    QCOMPARE(got.setpoint, want.setpoint);
-    QCOMPARE(got.alertFlags, want.alertFlags);
-    QCOMPARE(got.alertFlags16, want.alertFlags16);
-    QCOMPARE(got.minTemperature, want.minTemperature);
-    QCOMPARE(got.maxTemperature, want.maxTemperature);
-    QCOMPARE(got.pO2Min, want.pO2Min);
-    QCOMPARE(got.pO2Max, want.pO2Max);
-    QCOMPARE(got.otu, want.otu);
-    QCOMPARE(got.iss, want.iss);
-    QCOMPARE(got.place, want.place);
-    QCOMPARE(got.buddy, want.buddy);
-    QCOMPARE(got.site, want.site);
-    QCOMPARE(got.notes, want.notes);
+    QVERIFY2(std::tie(g.diveNumber, g.computerModel, g.beginTime, g.endTime, g.samplePeriod, g.sampleCount, g.divemode,
+                      g.surfacePressure, g.density, g.gfLow, g.gfHigh, g.deepestStop, g.cnsBegin, g.cnsMax, g.ndl,
+                      g.desatTime)
+                 == std::tie(w.diveNumber, w.computerModel, w.beginTime, w.endTime, w.samplePeriod, w.sampleCount,
+                             w.divemode, w.surfacePressure, w.density, w.gfLow, w.gfHigh, w.deepestStop, w.cnsBegin,
+                             w.cnsMax, w.ndl, w.desatTime),
+             "header whole numbers");
+    QVERIFY2(std::tie(g.diverN2, g.diverHe, g.gasEnabled, g.gasPO2, g.gasPHe, g.activeGas, g.activeGasSetPoint,
+                      g.setpointEnabled, g.setpoint, g.alertFlags, g.alertFlags16, g.pO2Min, g.pO2Max)
+                 == std::tie(w.diverN2, w.diverHe, w.gasEnabled, w.gasPO2, w.gasPHe, w.activeGas, w.activeGasSetPoint,
+                             w.setpointEnabled, w.setpoint, w.alertFlags, w.alertFlags16, w.pO2Min, w.pO2Max),
+             "header tissues, gases and alerts");
+    QVERIFY2(std::tie(g.maxDepth, g.avgDepth, g.totalDecoTime, g.ascentTime, g.minTemperature, g.maxTemperature, g.otu,
+                      g.iss, g.maxTime)
+                 == std::tie(w.maxDepth, w.avgDepth, w.totalDecoTime, w.ascentTime, w.minTemperature, w.maxTemperature,
+                             w.otu, w.iss, w.maxTime),
+             "statistics");
+    QVERIFY2(std::tie(g.place, g.buddy, g.site, g.notes, g.name, g.computerName, g.computerManufacturer,
+                      g.computerSerial, g.firmwareVersion)
+                 == std::tie(w.place, w.buddy, w.site, w.notes, w.name, w.computerName, w.computerManufacturer,
+                             w.computerSerial, w.firmwareVersion),
+             "texts");
+    QVERIFY2(std::tie(g.format, g.alertsKelvo, g.alertsPelagon, g.alertsAI, g.diverMode, g.gasSet)
+                 == std::tie(w.format, w.alertsKelvo, w.alertsPelagon, w.alertsAI, w.diverMode, w.gasSet),
+             "dive values");
 
-    QCOMPARE(got.name, want.name);
-    QCOMPARE(got.computerName, want.computerName);
-    QCOMPARE(got.computerManufacturer, want.computerManufacturer);
-    QCOMPARE(got.computerSerial, want.computerSerial);
-    QCOMPARE(got.firmwareVersion, want.firmwareVersion);
-    QCOMPARE(got.format, want.format);
-    QCOMPARE(got.alertsKelvo, want.alertsKelvo);
-    QCOMPARE(got.alertsPelagon, want.alertsPelagon);
-    QCOMPARE(got.alertsAI, want.alertsAI);
-    QCOMPARE(got.maxTime, want.maxTime);
-    QCOMPARE(got.diverMode, want.diverMode);
-    QCOMPARE(got.gasSet, want.gasSet);
-
-    QCOMPARE(got.lines.size(), want.lines.size());
-    for (qsizetype i = 0; i < got.lines.size(); ++i) {
-        compareJsonLine(got.lines.at(i), want.lines.at(i));
-        if (QTest::currentTestFailed())
-            return;
-    }
-    QCOMPARE(got.gases.size(), want.gases.size());
-    for (qsizetype i = 0; i < got.gases.size(); ++i) {
-        compareJsonGas(got.gases.at(i), want.gases.at(i));
-        if (QTest::currentTestFailed())
-            return;
-    }
+    QCOMPARE(g.lines.size(), w.lines.size());
+    for (qsizetype i = 0; i < g.lines.size() && !QTest::currentTestFailed(); ++i)
+        compareJsonLine(g.lines.at(i), w.lines.at(i));
+    QCOMPARE(g.gases.size(), w.gases.size());
+    for (qsizetype i = 0; i < g.gases.size() && !QTest::currentTestFailed(); ++i)
+        compareJsonGas(g.gases.at(i), w.gases.at(i));
 
     // Not carried: defaults.
-    const Dive fresh;
-    QCOMPARE(got.headerSpare, fresh.headerSpare);
-    QCOMPARE(got.perGasWords, fresh.perGasWords);
-    QCOMPARE(got.ocdivemode, fresh.ocdivemode);
-    QCOMPARE(got.minTankPressure, fresh.minTankPressure);
-    QCOMPARE(got.maxTankPressure, fresh.maxTankPressure);
-    QVERIFY(got.decoLines.isEmpty());
-    QVERIFY(got.ceilTrackingLines.isEmpty());
-    QVERIFY(got.overlayLines.isEmpty());
-    QVERIFY(got.ceilingProfile.isEmpty());
-    QVERIFY(got.yoyoList.isEmpty());
-    QCOMPARE(got.invalidReason, 0);
-    QCOMPARE(got.dtrStartIndex, -1);
-    QCOMPARE(got.decoNotTerminated, false);
+    const Dive f;
+    QVERIFY2(std::tie(g.headerSpare, g.perGasWords, g.ocdivemode, g.minTankPressure, g.maxTankPressure, g.invalidReason,
+                      g.dtrStartIndex, g.decoNotTerminated)
+                 == std::tie(f.headerSpare, f.perGasWords, f.ocdivemode, f.minTankPressure, f.maxTankPressure,
+                             f.invalidReason, f.dtrStartIndex, f.decoNotTerminated),
+             "fields not carried");
+    QVERIFY(g.decoLines.isEmpty() && g.ceilTrackingLines.isEmpty() && g.overlayLines.isEmpty());
+    QVERIFY(g.ceilingProfile.isEmpty() && g.yoyoList.isEmpty());
 }
 
 } // namespace fixtures

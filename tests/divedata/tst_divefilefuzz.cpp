@@ -15,10 +15,8 @@
 #include <QCborStreamReader>
 #include <QCborValue>
 #include <QDataStream>
-#include <QFile>
 #include <QJsonDocument>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <functional>
@@ -77,7 +75,6 @@ class TestDiveFileFuzz : public QObject
 private slots:
     void binaryStream();
     void payloadReaderAgreesWithQt();
-    void binaryFileOnDisk();
     void planStream();
     void planFile();
     void jsonText();
@@ -137,30 +134,6 @@ void TestDiveFileFuzz::payloadReaderAgreesWithQt()
         QVERIFY2(diveToJson(mine) == diveToJson(viaJson), qPrintable(QString::number(i)));
     }
     QVERIFY(bothAccepted > 100); // flips that land in values keep the payload readable
-}
-
-void TestDiveFileFuzz::binaryFileOnDisk()
-{
-    // The path reader on a handful of damaged files (the stream case above
-    // covers the decoding; this covers opening and sizing).
-    QTemporaryDir dir;
-    const QString path = dir.filePath("dive.divebin");
-    QVERIFY(BinaryFile().writeDive(path, fixtures::sampleDive(3)));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray valid = file.readAll();
-    file.close();
-
-    QRandomGenerator random(0xF11E);
-    for (int i = 0; i < 30; ++i) {
-        const QByteArray damaged = i % 2 ? flipped(valid, random) : randomBytes(random, 512);
-        QFile out(path);
-        QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        out.write(damaged.left(qsizetype(random.bounded(quint32(damaged.size()) + 1))));
-        out.close();
-        Dive dive;
-        BinaryFile().readDive(path, dive);
-    }
 }
 
 void TestDiveFileFuzz::planStream()

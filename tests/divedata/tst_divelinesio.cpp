@@ -3,20 +3,12 @@
 
 #include "divefixtures.h"
 
-#include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
-
-// A handler that supports nothing: the base answers for it.
-class NothingHandler : public DiveLinesIO
-{
-public:
-    int typeCode() const override { return 99; }
-};
 
 QByteArray contentsOf(const QString& path)
 {
@@ -41,8 +33,6 @@ private slots:
     void fileTypeOf_data();
     void fileTypeOf();
     void factoryHandlers();
-    void baseAnswersFalse();
-    void registryIsConsistent();
     void atomicSaveKeepsOldFileOnFailure();
     void cappedRead();
 };
@@ -88,39 +78,6 @@ void TestDiveLinesIO::factoryHandlers()
     QTemporaryDir dir;
     QVERIFY(!DiveLinesIO::writeDiveFile(dir.filePath("dive.txt"), fixtures::sampleDive()));
     QVERIFY(QDir(dir.path()).isEmpty());
-}
-
-void TestDiveLinesIO::baseAnswersFalse()
-{
-    NothingHandler handler;
-    Dive dive = fixtures::sampleDive(2);
-    QByteArray bytes;
-    QDataStream out(&bytes, QIODevice::WriteOnly);
-    QVERIFY(!handler.writeStream(out, dive));
-    QVERIFY(bytes.isEmpty());
-    QDataStream in(QByteArray("data"));
-    QVERIFY(!handler.readStream(in, dive));
-    QVERIFY(!handler.readDive("x.divebin", dive));
-    QVERIFY(!handler.writeDive("x.divebin", dive));
-    QCOMPARE(dive.lines.size(), 2);
-}
-
-void TestDiveLinesIO::registryIsConsistent()
-{
-    // Each type code and suffix appears once; suffixes are lower case without a dot.
-    QSet<int> types;
-    QSet<QString> suffixes;
-    for (const DiveFileFormat& format : diveFileFormats()) {
-        const QString suffix = QLatin1String(format.suffix);
-        QVERIFY(!types.contains(format.type));
-        QVERIFY(!suffixes.contains(suffix));
-        QCOMPARE(suffix, suffix.toLower());
-        QVERIFY(!suffix.isEmpty() && !suffix.contains('.'));
-        QCOMPARE(DiveLinesIO::fileTypeOf("x." + suffix.toUpper()), format.type);
-        types.insert(format.type);
-        suffixes.insert(suffix);
-    }
-    QVERIFY(!types.contains(DiveFileType::Unknown));
 }
 
 void TestDiveLinesIO::atomicSaveKeepsOldFileOnFailure()
