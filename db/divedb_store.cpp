@@ -12,6 +12,7 @@
 #include <QVariant>
 
 #include <cmath>
+#include <iterator>
 
 namespace {
 
@@ -131,9 +132,32 @@ const char* const kSelectLines =
     "tankPressure, gfLow, gfHigh, ppo2, alertAI, alertPelagon, tankPressureTxIndex FROM profiles "
     "WHERE diveid=:diveid ORDER BY pointid";
 
+// Placeholder names of a statement, made once. Binding by name is a hash
+// look-up; binding by position makes Qt format a name for every value.
+template <std::size_t N>
+std::array<QString, N> placeholders(const char* const (&names)[N])
+{
+    std::array<QString, N> out;
+    for (std::size_t i = 0; i < N; ++i)
+        out[i] = QLatin1Char(':') + QLatin1String(names[i]);
+    return out;
+}
+
+const char* const kDiveNames[] = {
+    "diveid", "name", "computer", "datetime", "serial", "period", "alerts", "alertsAI", "divermode",
+    "divemode", "ocdivemode", "gfslow", "gfshigh", "waterdensity", "psurf", "computertype", "firmwareversion",
+    "place", "site", "buddy", "diveNumber", "uploaded", "gasSet", "diverN2", "diverHe",
+};
+
+const char* const kLineNames[] = {
+    "diveid", "pointid", "time", "depth", "temperature", "otu", "cns", "decoceiling", "gradientfactor", "alertFlag",
+    "gasindex", "alertAI", "battery", "tankPressure", "gfLow", "gfHigh", "ppo2", "tankPressureTxIndex", "alertPelagon",
+};
+
 bool bindDiveRow(QSqlQuery& query, int diveId, const Dive& dive, const QString& computer, const QString& serial)
 {
-    // Positions follow the column list of kInsertDive.
+    static const auto names = placeholders(kDiveNames);
+    // In the order of kDiveNames.
     const QVariant values[] = {
         diveId,
         dive.name,
@@ -161,34 +185,35 @@ bool bindDiveRow(QSqlQuery& query, int diveId, const Dive& dive, const QString& 
         packTensions(dive.diverN2),
         packTensions(dive.diverHe),
     };
-    int position = 0;
-    for (const QVariant& value : values)
-        query.bindValue(position++, value);
+    static_assert(std::size(values) == std::size(kDiveNames));
+    for (std::size_t i = 0; i < names.size(); ++i)
+        query.bindValue(names[i], values[i]);
     return query.exec();
 }
 
 void bindLine(QSqlQuery& query, int diveId, int pointId, const DiveLine& line)
 {
-    // Positions follow the column list of kInsertLine.
-    query.bindValue(0, diveId);
-    query.bindValue(1, pointId);
-    query.bindValue(2, line.timeSec);
-    query.bindValue(3, line.depth);
-    query.bindValue(4, line.ambientTemp);
-    query.bindValue(5, line.otu);
-    query.bindValue(6, line.cns);
-    query.bindValue(7, line.decoCeiling);
-    query.bindValue(8, line.gradientFactor);
-    query.bindValue(9, int(line.alertFlag));
-    query.bindValue(10, line.gasIndex);
-    query.bindValue(11, int(line.alertFlagTransmitter));
-    query.bindValue(12, int(line.battery));
-    query.bindValue(13, int(line.tankPressure));
-    query.bindValue(14, int(line.gfLow));
-    query.bindValue(15, int(line.gfHigh));
-    query.bindValue(16, line.ppO2);
-    query.bindValue(17, int(line.tankPressureTxIndex));
-    query.bindValue(18, qlonglong(packLineAlerts(line.pelagonAlerts)));
+    static const auto names = placeholders(kLineNames);
+    // In the order of kLineNames.
+    query.bindValue(names[0], diveId);
+    query.bindValue(names[1], pointId);
+    query.bindValue(names[2], line.timeSec);
+    query.bindValue(names[3], line.depth);
+    query.bindValue(names[4], line.ambientTemp);
+    query.bindValue(names[5], line.otu);
+    query.bindValue(names[6], line.cns);
+    query.bindValue(names[7], line.decoCeiling);
+    query.bindValue(names[8], line.gradientFactor);
+    query.bindValue(names[9], int(line.alertFlag));
+    query.bindValue(names[10], line.gasIndex);
+    query.bindValue(names[11], int(line.alertFlagTransmitter));
+    query.bindValue(names[12], int(line.battery));
+    query.bindValue(names[13], int(line.tankPressure));
+    query.bindValue(names[14], int(line.gfLow));
+    query.bindValue(names[15], int(line.gfHigh));
+    query.bindValue(names[16], line.ppO2);
+    query.bindValue(names[17], int(line.tankPressureTxIndex));
+    query.bindValue(names[18], qlonglong(packLineAlerts(line.pelagonAlerts)));
 }
 
 void readDiveRow(const QSqlQuery& row, Dive& dive)
@@ -305,13 +330,13 @@ int DiveDb::insertDive(const Dive& dive)
         QSqlQuery gas(db);
         if (!gas.prepare(QString::fromLatin1(kInsertGas)))
             return fail(gas);
-        gas.bindValue(0, diveId);
+        gas.bindValue(QStringLiteral(":diveid"), diveId);
         int gasId = 1;
         for (const DiveGas& g : dive.gases) {
-            gas.bindValue(1, gasId++);
-            gas.bindValue(2, percent(g.o2));
-            gas.bindValue(3, percent(g.he));
-            gas.bindValue(4, g.gasClass());
+            gas.bindValue(QStringLiteral(":gasid"), gasId++);
+            gas.bindValue(QStringLiteral(":o2"), percent(g.o2));
+            gas.bindValue(QStringLiteral(":he"), percent(g.he));
+            gas.bindValue(QStringLiteral(":gasClass"), g.gasClass());
             if (!gas.exec())
                 return fail(gas);
         }
@@ -359,7 +384,7 @@ bool DiveDb::loadDive(int diveId, Dive& dive)
         mLastError = header.lastError().text();
         return false;
     }
-    header.bindValue(0, diveId);
+    header.bindValue(QStringLiteral(":diveid"), diveId);
     if (!header.exec()) {
         mLastError = header.lastError().text();
         return false;
@@ -377,7 +402,7 @@ bool DiveDb::loadDive(int diveId, Dive& dive)
     QSqlQuery gases(db);
     gases.setForwardOnly(true);
     if (gases.prepare(QString::fromLatin1(kSelectGases))) {
-        gases.bindValue(0, diveId);
+        gases.bindValue(QStringLiteral(":diveid"), diveId);
         // A logbook whose gas rows are missing still gives its dives, without gases.
         if (gases.exec()) {
             while (gases.next()) {
@@ -396,7 +421,7 @@ bool DiveDb::loadDive(int diveId, Dive& dive)
         mLastError = lines.lastError().text();
         return false;
     }
-    lines.bindValue(0, diveId);
+    lines.bindValue(QStringLiteral(":diveid"), diveId);
     if (!lines.exec()) {
         mLastError = lines.lastError().text();
         return false;
@@ -437,7 +462,7 @@ bool DiveDb::deleteDive(int diveId)
             mLastError = query.lastError().text();
             return false;
         }
-        query.bindValue(0, diveId);
+        query.bindValue(QStringLiteral(":id"), diveId);
         if (!query.exec()) {
             mLastError = query.lastError().text();
             return false;
@@ -460,7 +485,7 @@ bool DiveDb::renameDive(int diveId, const QString& name)
         QSqlQuery query(db);
         query.setForwardOnly(true);
         query.prepare(QStringLiteral("SELECT serial FROM dives WHERE diveid=:id"));
-        query.bindValue(0, diveId);
+        query.bindValue(QStringLiteral(":id"), diveId);
         if (query.exec() && query.next())
             serial = query.value(0).toString();
     }
@@ -471,8 +496,8 @@ bool DiveDb::renameDive(int diveId, const QString& name)
         return false;
     QSqlQuery update(db);
     update.prepare(QStringLiteral("UPDATE dives SET name=:name WHERE diveid=:id"));
-    update.bindValue(0, name);
-    update.bindValue(1, diveId);
+    update.bindValue(QStringLiteral(":name"), name);
+    update.bindValue(QStringLiteral(":id"), diveId);
     if (!update.exec()) {
         mLastError = update.lastError().text();
         return false;
@@ -488,10 +513,10 @@ int DiveDb::updatePlaceSiteBuddy(int diveId, const DivePlace& place)
     }
     QSqlQuery query(connection());
     query.prepare(QStringLiteral("UPDATE dives SET place=:place, site=:site, buddy=:buddy WHERE diveid=:id"));
-    query.bindValue(0, place.place);
-    query.bindValue(1, place.site);
-    query.bindValue(2, place.buddy);
-    query.bindValue(3, diveId);
+    query.bindValue(QStringLiteral(":place"), place.place);
+    query.bindValue(QStringLiteral(":site"), place.site);
+    query.bindValue(QStringLiteral(":buddy"), place.buddy);
+    query.bindValue(QStringLiteral(":id"), diveId);
     if (!query.exec()) {
         mLastError = query.lastError().text();
         return SqlError;

@@ -27,7 +27,7 @@ struct DiveListEntry
     int diveId = 0;
     QString name;
     QString serial;
-    QDateTime dateTime;          // start of the dive, local time
+    QDateTime dateTime;          // start of the dive, local date and time with its UTC offset
     QString computerName;
     double duration = 0.0;       // s, the largest profile time
     double maxDepth = 0.0;       // m, the largest profile depth

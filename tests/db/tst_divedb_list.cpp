@@ -86,7 +86,10 @@ void TestDiveDbList::entriesCarryDurationAndDepth()
     QCOMPARE(e.serial, QStringLiteral("S1"));
     QCOMPARE(e.computerName, QStringLiteral("Comp S1"));
     QCOMPARE(e.dateTime, QDateTime(QDate(2024, 7, 14), QTime(9, 30)));
-    QCOMPARE(e.dateTime.timeSpec(), Qt::LocalTime);
+    QCOMPARE(e.dateTime.date(), QDate(2024, 7, 14));
+    QCOMPARE(e.dateTime.time(), QTime(9, 30));
+    QCOMPARE(e.dateTime.offsetFromUtc(), 2 * 3600); // summer time in Paris
+    QCOMPARE(entries[1].dateTime.time(), QTime(0, 0));
     QCOMPARE(e.duration, 120.0);
     QCOMPARE(e.maxDepth, 31.5);
     QCOMPARE(e.gfLow, 40);
@@ -262,14 +265,26 @@ void TestDiveDbList::summariesFollowProfileChanges()
 
     QVERIFY(QSqlQuery().exec(QStringLiteral("UPDATE profiles SET depth=48.5 WHERE diveid=1 AND pointid=3")));
     QCOMPARE(entryOf(QStringLiteral("a")).maxDepth, 48.5);
-    QVERIFY(QSqlQuery().exec(QStringLiteral("INSERT INTO profiles (diveid, pointid, time, depth) VALUES (1, 99, 600, 0)")));
+    QVERIFY(QSqlQuery().exec(QStringLiteral("UPDATE profiles SET time=600 WHERE diveid=1 AND pointid=11")));
     QCOMPARE(entryOf(QStringLiteral("a")).duration, 600.0);
-    QVERIFY(QSqlQuery().exec(QStringLiteral("UPDATE profiles SET diveid=2 WHERE diveid=1 AND pointid=99")));
-    QCOMPARE(entryOf(QStringLiteral("a")).duration, 55.0);
+    QVERIFY(QSqlQuery().exec(QStringLiteral("UPDATE profiles SET diveid=2, pointid=99 WHERE diveid=1 AND pointid=11")));
+    QCOMPARE(entryOf(QStringLiteral("a")).duration, 50.0);
     QCOMPARE(entryOf(QStringLiteral("b")).duration, 600.0);
     QVERIFY(QSqlQuery().exec(QStringLiteral("DELETE FROM profiles WHERE diveid=1")));
     QCOMPARE(entryOf(QStringLiteral("a")).duration, 0.0);
     QCOMPARE(entryOf(QStringLiteral("a")).maxDepth, 0.0);
+
+    // An older version deletes the last dive, which had no lines, and stores
+    // a new dive under the same id: the list shows the new dive's profile.
+    store(QStringLiteral("empty"), QStringLiteral("S"), 3, 0);
+    QCOMPARE(entryOf(QStringLiteral("empty")).duration, 0.0);
+    for (const char* statement :
+         {"DELETE FROM profiles WHERE diveid=3", "DELETE FROM gases WHERE diveid=3", "DELETE FROM dives WHERE diveid=3",
+          "INSERT INTO dives (diveid, name, serial, computer, datetime) VALUES (3, 'replacement', 'S', 'C', 4)",
+          "INSERT INTO profiles (diveid, pointid, time, depth) VALUES (3, 0, 0, 0), (3, 1, 300, 12.5)"})
+        QVERIFY2(QSqlQuery().exec(QLatin1String(statement)), statement);
+    QCOMPARE(entryOf(QStringLiteral("replacement")).duration, 300.0);
+    QCOMPARE(entryOf(QStringLiteral("replacement")).maxDepth, 12.5);
 
     // A file whose keeping triggers were removed is summarised afresh.
     QVERIFY(QSqlQuery().exec(QStringLiteral("DROP TRIGGER divesummary_update")));
