@@ -1,0 +1,394 @@
+#include "deco/simulation.h"
+
+#include "deco/decostate.h"
+#include "deco/diveplanner.h"
+#include "deco/livedive.h"
+#include "deco/oxygen.h"
+
+#include <QCoreApplication>
+
+#include <cmath>
+
+namespace deco {
+
+namespace {
+
+// The ceiling curve is drawn in metres of a standard sea-water column,
+// whatever the slot's water and surface pressure.
+constexpr float kCeilingCurveSurface = 1.013f;
+constexpr float kCeilingCurveGravity = 9.80665f;
+
+constexpr double kTrackingStepSeconds = 2.0;
+constexpr float kSurfaceDepth = 0.01f;   // m: a profile ending this shallow ends at the surface
+constexpr int kThirdSlot = 2;
+constexpr std::int32_t kThirdDiveInterval = 86400; // s
+constexpr int kThirdDiveCompartment = 9;           // compartment 10, 146 min
+constexpr float kThirdDiveTension = 0.8f;          // bar
+constexpr double kThirdDiveDepth = 6.0;            // m
+constexpr int kAlertLevelShift = 4;
+constexpr int kEffortAlertLevel = 2;               // a level above this imposes 68/68
+
+// Slot surface pressures outside (0.5, 1.05) bar are not used for the
+// computation: the configuration keeps the standard 1.013 bar.
+constexpr float kLowestUsedSurface = 0.5f;
+constexpr float kHighestUsedSurface = 1.05f;
+
+DiveLine decoLine(double timeSec, double depth, int gasIndex)
+{
+    DiveLine line;
+    line.timeSec = timeSec;
+    line.depth = depth;
+    line.gasIndex = gasIndex;
+    line.tankPressureTxIndex = 255;
+    return line;
+}
+
+LinePlan segmentRecord(std::int32_t type, bool computed, float depth, float duration, double runtime, int gasIndex)
+{
+    LinePlan record;
+    record.kind = LinePlan::Segment;
+    record.segmentType = type;
+    record.computed = computed ? 1 : 0;
+    record.depth = depth;
+    record.duration = duration;
+    record.runtime = float(runtime);
+    record.gasIndex = gasIndex;
+    return record;
+}
+
+// Lines the engine can follow in bounded time: finite times and depths, no
+// line deeper than 1000 m and at most seven days of forward time in all.
+bool followable(const QList<DiveLine>& lines)
+{
+    double forward = 0.0;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const DiveLine& line = lines.at(i);
+        if (!std::isfinite(line.timeSec) || !std::isfinite(line.depth) || line.depth > kMaxSimulatedDepth)
+            return false;
+        if (i > 0 && line.timeSec > lines.at(i - 1).timeSec)
+            forward += line.timeSec - lines.at(i - 1).timeSec;
+    }
+    return forward <= kMaxSimulatedSeconds;
+}
+
+double deepestLine(const QList<DiveLine>& lines)
+{
+    double deepest = 0.0;
+    for (const DiveLine& line : lines)
+        deepest = std::max(deepest, line.depth);
+    return deepest;
+}
+
+// One run over one slot. Everything here is local to the run.
+class SlotRun
+{
+public:
+    SlotRun(PlannedDive& slot, int slotIndex, const PlannedDive* previous, const SimulationOptions& options,
+            const PlanCallback& plan, const TextCallback& text)
+        : m_slot(slot), m_dive(slot.dive), m_plan(plan), m_text(text)
+    {
+        setUp(slotIndex, previous, options);
+    }
+
+    SimulationOutcome run()
+    {
+        SimulationOutcome outcome;
+        outcome.start = m_start;
+        if (m_dive.lines.isEmpty()) {
+            finishUnfollowed();
+        } else if (!followable(m_dive.lines)) {
+            sendText(QCoreApplication::translate(
+                "DivePlanner", "Profile not simulated: a point has an invalid time or depth, or the dive lasts more than seven days"));
+            finishUnfollowed();
+        } else {
+            followProfile();
+            computeAscent();
+            finish();
+            outcome.profileFollowed = true;
+        }
+        m_dive.computeStatistics();
+        m_dive.recomputeDerived(false);
+        return outcome;
+    }
+
+private:
+    void setUp(int slotIndex, const PlannedDive* previous, const SimulationOptions& options)
+    {
+        m_config.applyDefaults();
+        const float slotSurface = m_slot.surfacePressure;
+        if (slotSurface > kLowestUsedSurface && slotSurface < kHighestUsedSurface)
+            m_config.setSurfacePressure(slotSurface);
+        // A surface pressure that is no pressure at all cannot saturate anyone:
+        // the standard pressure stands in for it.
+        m_slotSurface = std::isfinite(slotSurface) && slotSurface > 0.0f ? slotSurface : kStandardSurfacePressure;
+        m_surface = m_config.surfacePressure();
+
+        m_config.setWaterType(m_slot.freshWater ? FreshWater : SaltWater);
+        m_dive.density = m_slot.freshWater ? 1 : 0;
+
+        if (m_slot.effort)
+            m_config.setGradientFactors(kEffortGradientFactors);
+        else if (options.customGradientFactors)
+            m_config.setGradientFactors(*options.customGradientFactors);
+
+        if (options.breathingGas)
+            m_config.setOpenCircuitGas(0, *options.breathingGas);
+        m_gas = m_config.gas(m_config.firstGasIndex());
+
+        // The slot's own state object keeps its carried fields; only the
+        // tensions and the CNS are replaced.
+        m_start = m_slot.tissues;
+        if (previous == nullptr)
+            initTissues(m_start, m_slotSurface);
+        else
+            setTissues(m_start, previous->tissues.n2, previous->tissues.he, previous->tissues.cns);
+
+        selectZhl16c();
+        initDecoState(m_diveState, m_config);
+        initDecoState(m_trackState, m_config);
+        updateDecoState(m_diveState, m_config, m_start, m_slotSurface);
+        updateDecoState(m_trackState, m_config, m_start, m_slotSurface);
+
+        m_dive.decoLines.clear();
+        sendPlan(LinePlan());
+        sendText(QString());
+
+        m_dive.invalidReason = 0;
+        if (slotIndex == kThirdSlot && m_slot.surfaceInterval < kThirdDiveInterval && !m_config.isClosedCircuit()) {
+            if (m_start.n2[kThirdDiveCompartment] > kThirdDiveTension)
+                m_dive.invalidReason = 2;
+            // Measured on the lines themselves: the stored maximum may predate
+            // the last point edit.
+            if (deepestLine(m_dive.lines) > kThirdDiveDepth)
+                m_config.setGradientFactors(kEffortGradientFactors);
+        }
+
+        m_otu = previous != nullptr ? previous->otuTotal : 0.0f;
+        m_tracking = m_start;
+    }
+
+    float pressureOf(double depth) const
+    {
+        return depth > 0.0 ? depthToPressure(m_config, float(depth)) : m_surface;
+    }
+
+    float depthOf(float pressure) const
+    {
+        return pressure > m_surface ? pressureToDepth(m_config, pressure) : 0.0f;
+    }
+
+    void sendPlan(const LinePlan& record) const
+    {
+        if (m_plan)
+            m_plan(record);
+    }
+
+    void sendText(const QString& text) const
+    {
+        if (m_text)
+            m_text(text);
+    }
+
+    // The ceiling after the tracking tissues reached `pressure`. With equal
+    // gradient factors the ceiling takes gfHigh whatever the stops are, so
+    // the tracking state's schedule is only computed when the factors differ.
+    // The factors only ever change to 68/68, so the skipped schedule is never
+    // needed later.
+    float trackedCeiling(float pressure)
+    {
+        const GradientFactors& gf = m_config.gradientFactors();
+        if (gf.gfLow == gf.gfHigh)
+            return ceilingPressure(m_tracking, gf.gfHigh);
+        updateDecoState(m_trackState, m_config, m_tracking, pressure);
+        return m_trackState.ceiling;
+    }
+
+    // Follows the ceiling from tStart to tEnd in two-second steps, the last
+    // one clamped to tEnd and loaded over its real length.
+    void track(double tStart, double tEnd, float pStart, float pEnd)
+    {
+        if (!(tEnd > tStart))
+            return;
+        const double span = tEnd - tStart;
+        double previousTime = tStart;
+        float previousPressure = pStart;
+        for (long step = 1;; ++step) {
+            const double planned = tStart + kTrackingStepSeconds * double(step);
+            const bool last = planned >= tEnd;
+            const double time = last ? tEnd : planned;
+            const float pressure = pStart + (pEnd - pStart) * float((time - tStart) / span);
+            loadSegment(m_tracking, previousPressure, pressure, float((time - previousTime) / 60.0), m_gas,
+                        kOpenCircuitSetpoint);
+            const float ceiling = trackedCeiling(pressure);
+            if (ceiling > m_slotSurface) {
+                const float depth = ceiling > kCeilingCurveSurface
+                    ? (ceiling - kCeilingCurveSurface) * 100.0f / kCeilingCurveGravity
+                    : 0.0f;
+                m_ceiling.append(CurvePoint{float(time), depth, 0});
+            }
+            previousTime = time;
+            previousPressure = pressure;
+            if (last)
+                return;
+        }
+    }
+
+    // OTU, tissues and CNS of a segment from p1 to p2.
+    void expose(float p1, float p2, float minutes)
+    {
+        m_otu += minutes * otuPerMinute(ppO2(m_gas, kOpenCircuitSetpoint, (p1 + p2) / 2.0f));
+        loadSegment(m_slot.tissues, p1, p2, minutes, m_gas, kOpenCircuitSetpoint);
+        updateCns(m_slot.tissues, p1, p2, minutes, m_gas, kOpenCircuitSetpoint);
+    }
+
+    void followProfile()
+    {
+        m_slot.tissues = m_start;
+        QList<DiveLine>& lines = m_dive.lines;
+        for (qsizetype i = 1; i < lines.size(); ++i) {
+            const DiveLine& before = lines.at(i - 1);
+            DiveLine& line = lines[i];
+            if (((line.alertFlag >> kAlertLevelShift) & 0x3) > kEffortAlertLevel)
+                m_config.setGradientFactors(kEffortGradientFactors);
+            const float p1 = pressureOf(before.depth);
+            const float p2 = pressureOf(line.depth);
+            const double t1 = before.timeSec;
+            const double t2 = line.timeSec;
+            track(t1, t2, p1, p2);
+
+            const float minutes = float((t2 - t1) / 60.0);
+            // The slot's tissues take the whole segment; OTU is added from
+            // the same mean ppO2 (a segment running back in time adds none).
+            loadSegment(m_slot.tissues, p1, p2, minutes, m_gas, kOpenCircuitSetpoint);
+            updateCns(m_slot.tissues, p1, p2, minutes, m_gas, kOpenCircuitSetpoint);
+            updateDecoState(m_diveState, m_config, m_slot.tissues, p2);
+            if (m_diveState.stopCount == 0)
+                line.decoCeiling = 0.0;
+            if (minutes > 0.0f)
+                m_otu += minutes * otuPerMinute(ppO2(m_gas, kOpenCircuitSetpoint, (p1 + p2) / 2.0f));
+
+            const std::int32_t type = line.depth > before.depth ? LinePlan::Descent : LinePlan::Level;
+            sendPlan(segmentRecord(type, false, float(line.depth), minutes, t2 / 60.0, line.gasIndex));
+        }
+    }
+
+    void computeAscent()
+    {
+        const DiveLine last = m_dive.lines.constLast();
+        const float lastPressure = pressureOf(last.depth);
+        double runtime = last.timeSec / 60.0;
+        const int stopCount = m_diveState.stopCount;
+        const auto& stops = m_diveState.stops;
+
+        if (last.depth > kSurfaceDepth) {
+            m_dive.decoLines.append(last);
+            const float target = stopCount > 0 ? stops[0].pressure : m_surface;
+            const float targetDepth = depthOf(target);
+            // A profile that ends above a violated ceiling goes back down to
+            // the first stop: the time still runs forward.
+            const float ascent = std::fabs(lastPressure - target) / m_config.ascentRate();
+            runtime += ascent;
+            m_dive.decoLines.append(decoLine(runtime * 60.0, targetDepth, stopCount > 0 ? stops[0].gasIndex : last.gasIndex));
+            track(last.timeSec, runtime * 60.0, lastPressure, target);
+            expose(lastPressure, target, ascent);
+            const std::int32_t type = target > lastPressure ? LinePlan::Descent : LinePlan::Ascent;
+            sendPlan(segmentRecord(type, true, targetDepth, ascent, runtime, last.gasIndex));
+
+            for (int k = 0; k < stopCount; ++k) {
+                const DecoStop& stop = stops[k];
+                const float depth = depthOf(stop.pressure);
+                if (k > 0) {
+                    const float from = stops[k - 1].pressure;
+                    const float minutes = (from - stop.pressure) / m_config.decoAscentRate();
+                    const double startSec = runtime * 60.0;
+                    runtime += minutes;
+                    track(startSec, runtime * 60.0, from, stop.pressure);
+                    expose(from, stop.pressure, minutes);
+                    m_dive.decoLines.append(decoLine(runtime * 60.0, depth, stop.gasIndex));
+                    sendPlan(segmentRecord(LinePlan::Ascent, true, depth, minutes, runtime, stop.gasIndex));
+                }
+                const double startSec = runtime * 60.0;
+                runtime += stop.time;
+                track(startSec, runtime * 60.0, stop.pressure, stop.pressure);
+                expose(stop.pressure, stop.pressure, stop.time);
+                m_dive.decoLines.append(decoLine(runtime * 60.0, depth, stop.gasIndex));
+                sendPlan(segmentRecord(LinePlan::Level, true, depth, stop.time, runtime, stop.gasIndex));
+            }
+        } else if (!m_ceiling.isEmpty() && m_ceiling.constLast().depth > 0.0f) {
+            // The profile came back to the surface under a ceiling. The curve
+            // is closed at the surface; the ceiling still stood when the
+            // profile ended, so the deco was not terminated.
+            const float time = m_ceiling.constLast().time;
+            m_ceiling.append(CurvePoint{time, 0.0f, 0});
+            m_decoNotTerminated = double(time) >= double(float(last.timeSec));
+        }
+
+        if (stopCount > 0) {
+            const DecoStop& shallowest = stops[stopCount - 1];
+            const float minutes = (shallowest.pressure - m_surface) / m_config.decoAscentRate();
+            expose(shallowest.pressure, m_surface, minutes);
+            m_dive.decoLines.append(decoLine((runtime + minutes) * 60.0, 0.0, -1));
+            sendPlan(segmentRecord(LinePlan::Ascent, true, 0.0f, minutes, runtime + minutes, shallowest.gasIndex));
+        }
+    }
+
+    void sendSummary()
+    {
+        LinePlan summary;
+        summary.kind = LinePlan::Summary;
+        summary.segmentType = 0;
+        summary.cns = m_diveState.maxCns * 100.0f;
+        summary.otu = m_otu;
+        sendPlan(summary);
+    }
+
+    void finish()
+    {
+        sendSummary();
+        m_slot.otuTotal = m_otu;
+        m_dive.ceilingProfile = m_ceiling;
+        m_dive.decoNotTerminated = m_decoNotTerminated;
+    }
+
+    // Nothing to follow: the dive stays empty of simulated data and the slot
+    // keeps its tissues (a slot loaded from a plan file holds its end state).
+    void finishUnfollowed()
+    {
+        sendSummary();
+        m_dive.ceilingProfile.clear();
+        m_dive.decoNotTerminated = false;
+    }
+
+    PlannedDive& m_slot;
+    Dive& m_dive;
+    const PlanCallback& m_plan;
+    const TextCallback& m_text;
+    dive_t m_config;
+    DecoState m_diveState;
+    DecoState m_trackState;
+    TissueState m_start;
+    TissueState m_tracking;
+    GasMix m_gas;
+    float m_slotSurface = kStandardSurfacePressure;
+    float m_surface = kStandardSurfacePressure;
+    float m_otu = 0.0f;
+    QList<CurvePoint> m_ceiling;
+    bool m_decoNotTerminated = false;
+};
+
+} // namespace
+
+SimulationOutcome simulateSlot(PlannedDive& slot, int slotIndex, const PlannedDive* previous,
+                               const SimulationOptions& options, const PlanCallback& plan, const TextCallback& text)
+{
+    SlotRun run(slot, slotIndex, previous, options, plan, text);
+    return run.run();
+}
+
+bool simulateCurrentDive(DivePlanner& planner, const std::optional<GradientFactors>& customGradientFactors,
+                         std::optional<float> reduction)
+{
+    return planner.simulateCurrentDive(customGradientFactors, reduction);
+}
+
+} // namespace deco
