@@ -165,6 +165,17 @@ void TestSimulation::profilesEndingAtTheSurface()
     QCOMPARE(dive.ceilingProfile.constLast().time, 1920.0f);
     QVERIFY(dive.decoNotTerminated);
 
+    // Ending at 1 m under a deeper ceiling: the computed part goes back down
+    // to the first stop, and its time still runs forward.
+    resimulate(planner, recorder, profile({{0, 0}, {120, 40}, {1800, 40}, {1900, 1}}));
+    const LinePlan back = recorder.computed().constFirst();
+    QCOMPARE(back.segmentType, std::int32_t(LinePlan::Descent));
+    QVERIFY(back.depth > 1.0f && back.duration > 0.0f);
+    const QList<DiveLine>& deco = planner.currentDive()->decoLines;
+    for (qsizetype i = 1; i < deco.size(); ++i)
+        QVERIFY(deco[i].timeSec >= deco[i - 1].timeSec);
+    QCOMPARE(deco.constLast().depth, 0.0);
+
     // A single line at depth is a profile that ends there.
     resimulate(planner, recorder, profile({{0, 10}}));
     QCOMPARE(planner.currentDive()->decoLines.size(), 2);
