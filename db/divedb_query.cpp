@@ -112,18 +112,29 @@ bool DiveDb::listCacheReady()
         return false;
     }
 
-    // Created together or not at all. When any trigger was missing, profiles
-    // may have changed unseen: the stored summaries are dropped.
-    DbTransaction transaction(db);
-    bool done = transaction.isActive();
+    // Created together or not at all, and only in a transaction of their own:
+    // made inside a caller's transaction they could vanish in its rollback
+    // while this object counted on them. BEGIN fails inside a transaction;
+    // the objects are then made by a later call. When any trigger was
+    // missing, profiles may have changed unseen: stored summaries are dropped.
+    QSqlQuery begin(db);
+    if (!begin.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        return false;
+    bool done = true;
     for (int i = 0; done && i < kSummaryObjectCount; ++i)
         done = QSqlQuery(db).exec(QString::fromLatin1(kSummaryObjects[i]));
     if (done)
         done = QSqlQuery(db).exec(QStringLiteral("DELETE FROM divesummary"));
-    done = done && transaction.commit();
-    // A read-only logbook lists its dives all the same, reading each profile.
-    mListCache = done ? CacheReady : CacheUnavailable;
-    return done;
+    if (done)
+        done = QSqlQuery(db).exec(QStringLiteral("COMMIT"));
+    if (!done) {
+        // A read-only logbook lists its dives all the same, reading each profile.
+        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+        mListCache = CacheUnavailable;
+        return false;
+    }
+    mListCache = CacheReady;
+    return true;
 }
 
 int DiveDb::findDiveId(const QString& name, const QString& serial)
@@ -196,7 +207,7 @@ QList<DiveListEntry> DiveDb::listDives(const DiveFilter& filter, int column, boo
     QList<DiveListEntry> result;
     if (!isOpen())
         return result;
-    const bool summaries = listCacheReady();
+    bool summaries = listCacheReady();
     QSqlDatabase db = connection();
     DbTransaction snapshot(db);
 
@@ -229,24 +240,32 @@ QList<DiveListEntry> DiveDb::listDives(const DiveFilter& filter, int column, boo
     const int timeStart = filter.startTime.msecsSinceStartOfDay();
     const int timeEnd = filter.endTime.msecsSinceStartOfDay();
 
-    QString sql = summaries ? QStringLiteral("SELECT d.diveid, d.name, d.serial, d.datetime, d.computer, d.gfslow, "
-                                             "d.gfshigh, s.duration, s.maxdepth, s.diveid IS NOT NULL "
-                                             "FROM dives d LEFT JOIN divesummary s ON s.diveid=d.diveid")
-                            : QStringLiteral("SELECT d.diveid, d.name, d.serial, d.datetime, d.computer, d.gfslow, "
-                                             "d.gfshigh, NULL, NULL, 0 FROM dives d");
-    if (!conditions.isEmpty())
-        sql += QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
+    const QString where =
+        conditions.isEmpty() ? QString() : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    // Without the summary table (removed by someone else since it was made),
+    // the dives are listed all the same, reading each profile.
+    if (!summaries
+        || !query.prepare(QStringLiteral("SELECT d.diveid, d.name, d.serial, d.datetime, d.computer, d.gfslow, "
+                                         "d.gfshigh, s.duration, s.maxdepth, s.diveid IS NOT NULL "
+                                         "FROM dives d LEFT JOIN divesummary s ON s.diveid=d.diveid")
+                           + where)) {
+        if (summaries)
+            mListCache = CacheUnknown;
+        summaries = false;
+        if (!query.prepare(QStringLiteral("SELECT d.diveid, d.name, d.serial, d.datetime, d.computer, d.gfslow, "
+                                          "d.gfshigh, NULL, NULL, 0 FROM dives d")
+                           + where)) {
+            mLastError = query.lastError().text();
+            return result;
+        }
+    }
 
 #if defined(Q_OS_UNIX)
     tzset(); // the zone may have changed since the last listing
 #endif
     QList<ListedDive> dives;
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.prepare(sql)) {
-        mLastError = query.lastError().text();
-        return result;
-    }
     for (int i = 0; i < parameters.size(); ++i)
         query.bindValue(i, parameters.at(i));
     if (!query.exec()) {

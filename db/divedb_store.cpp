@@ -354,12 +354,17 @@ int DiveDb::insertDive(const Dive& dive)
         }
     }
 
+    // The list's summary of the new dive. It only saves the list reading the
+    // profile again: a failure here (the table removed by someone else) does
+    // not fail the store, and a dive without summary is summarised when listed.
     if (summaries) {
         QSqlQuery summary(db);
-        if (!summary.prepare(QStringLiteral("INSERT OR REPLACE INTO divesummary (diveid, duration, maxdepth) "
-                                            "SELECT :diveid, MAX(time), MAX(depth) FROM profiles WHERE diveid=:diveid"))
-            || (summary.bindValue(QStringLiteral(":diveid"), diveId), !summary.exec()))
-            return fail(summary);
+        const bool summarised =
+            summary.prepare(QStringLiteral("INSERT OR REPLACE INTO divesummary (diveid, duration, maxdepth) "
+                                           "SELECT :diveid, MAX(time), MAX(depth) FROM profiles WHERE diveid=:diveid"))
+            && (summary.bindValue(QStringLiteral(":diveid"), diveId), summary.exec());
+        if (!summarised)
+            mListCache = CacheUnknown;
     }
 
     if (!transaction.commit()) {

@@ -79,6 +79,10 @@ struct Logbook
         DiveDb* db = DiveDb::instance();
         if (db->open(path) != DiveDb::Opened)
             std::fprintf(stderr, "cannot create %s\n", qPrintable(path));
+        // The list's summary table is made by the first list, outside any
+        // transaction; the dives stored after it carry their summaries.
+        int computers = 0;
+        db->listDives(DiveFilter(), DiveDb::ByDate, false, computers);
         // One outer transaction: the file is written once, not synced per dive.
         QSqlDatabase::database().transaction();
         for (int i = 0; i < kDives; ++i) {

@@ -453,6 +453,16 @@ void TestDiveDbStore::insertJoinsCallersTransaction()
     QVERIFY(connection.rollback());
     QCOMPARE(sqlValue(QStringLiteral("SELECT COUNT(*) FROM dives")).toInt(), 0);
     QCOMPARE(sqlValue(QStringLiteral("SELECT COUNT(*) FROM profiles")).toInt(), 0);
+
+    // Nothing the rollback took away is counted on afterwards.
+    Dive dive = makeDive(QStringLiteral("a"), QStringLiteral("S"), 1, 12, 30.0);
+    QCOMPARE(db->insertDive(dive), int(DiveDb::Stored));
+    int count = 0;
+    const QList<DiveListEntry> entries = db->listDives(DiveFilter(), DiveDb::ByDate, false, count);
+    QCOMPARE(entries.size(), 1);
+    dive.computeStatistics();
+    QCOMPARE(entries[0].maxDepth, dive.maxDepth);
+    QCOMPARE(entries[0].duration, 55.0);
 }
 
 void TestDiveDbStore::closedReadOnlyAndLockedLogbooks()
