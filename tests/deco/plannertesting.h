@@ -1,43 +1,16 @@
 #pragma once
 
-// Shared helpers of the simulation and planner tests: a recorder for the two
-// callbacks and short-hand profiles.
+// Shared helpers of the simulation and planner tests: a planner whose two
+// callbacks are recorded, and short-hand profiles.
 
 #include "deco/diveplanner.h"
 
 #include <QList>
 #include <QStringList>
 
+#include <algorithm>
 #include <initializer_list>
 #include <utility>
-
-struct PlanRecorder
-{
-    QList<deco::LinePlan> records;
-    QStringList texts;
-
-    void attach(deco::DivePlanner& planner)
-    {
-        planner.setPlanCallback([this](const deco::LinePlan& record) { records.append(record); });
-        planner.setTextCallback([this](const QString& text) { texts.append(text); });
-    }
-
-    void clear()
-    {
-        records.clear();
-        texts.clear();
-    }
-
-    QList<deco::LinePlan> computed() const
-    {
-        QList<deco::LinePlan> out;
-        for (const deco::LinePlan& r : records) {
-            if (r.kind == deco::LinePlan::Segment && r.computed)
-                out.append(r);
-        }
-        return out;
-    }
-};
 
 // Profile lines from (seconds, metres) pairs, all naming gas 0.
 inline QList<DiveLine> profile(std::initializer_list<std::pair<double, double>> points)
@@ -53,20 +26,60 @@ inline QList<DiveLine> profile(std::initializer_list<std::pair<double, double>> 
     return lines;
 }
 
-inline bool sameRecord(const deco::LinePlan& a, const deco::LinePlan& b)
+struct RecordedPlanner
 {
-    return a.kind == b.kind && a.segmentType == b.segmentType && a.computed == b.computed && a.depth == b.depth
-        && a.duration == b.duration && a.runtime == b.runtime && a.gasIndex == b.gasIndex && a.cns == b.cns
-        && a.otu == b.otu;
-}
+    deco::DivePlanner planner;
+    QList<deco::LinePlan> records;
+    QStringList texts;
+
+    explicit RecordedPlanner(int filledSlots = 0)
+    {
+        planner.setPlanCallback([this](const deco::LinePlan& record) { records.append(record); });
+        planner.setTextCallback([this](const QString& text) { texts.append(text); });
+        for (int i = 0; i < filledSlots; ++i)
+            planner.addDive();
+    }
+
+    deco::PlannedDive& slot() { return *planner.currentSlot(); }
+    Dive& dive() { return *planner.currentDive(); }
+
+    // The current slot gets these lines and is simulated again.
+    QList<deco::LinePlan> run(const QList<DiveLine>& lines,
+                              const std::optional<deco::GradientFactors>& gf = std::nullopt)
+    {
+        dive().lines = lines;
+        records.clear();
+        texts.clear();
+        planner.simulateCurrentDive(gf);
+        return records;
+    }
+
+    // The record kinds in order, e.g. "0 1 1 1 2".
+    QString kinds() const
+    {
+        QStringList out;
+        for (const deco::LinePlan& r : records)
+            out.append(QString::number(r.kind));
+        return out.join(' ');
+    }
+
+    QList<deco::LinePlan> computed() const
+    {
+        QList<deco::LinePlan> out;
+        for (const deco::LinePlan& r : records) {
+            if (r.kind == deco::LinePlan::Segment && r.computed)
+                out.append(r);
+        }
+        return out;
+    }
+};
 
 inline bool sameRecords(const QList<deco::LinePlan>& a, const QList<deco::LinePlan>& b)
 {
-    if (a.size() != b.size())
-        return false;
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        if (!sameRecord(a.at(i), b.at(i)))
-            return false;
-    }
-    return true;
+    auto same = [](const deco::LinePlan& x, const deco::LinePlan& y) {
+        return x.kind == y.kind && x.segmentType == y.segmentType && x.computed == y.computed && x.depth == y.depth
+            && x.duration == y.duration && x.runtime == y.runtime && x.gasIndex == y.gasIndex && x.cns == y.cns
+            && x.otu == y.otu;
+    };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), same);
 }
