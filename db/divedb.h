@@ -40,6 +40,8 @@ public:
     // savepoint, so that it also nests in a caller's transaction) and leaves
     // nothing behind when it fails.
     int insertDive(const Dive& dive);
+    // False, with the dive left as it was, when the dive or its profile
+    // cannot be read; missing gas rows only leave the dive without gases.
     bool loadDive(int diveId, Dive& dive);
     bool deleteDive(int diveId);
     bool renameDive(int diveId, const QString& name);
@@ -50,6 +52,8 @@ public:
     int findDiveId(const QString& name, const QString& serial);
     QList<quint16> storedDiveNumbers(const QString& serial);
     void serialsAndComputers(QStringList& serials, QStringList& computers);
+    // Serials ascending, the dives of one serial by `column` (a SortColumn);
+    // computerCount is the number of distinct (serial, computer name) pairs.
     QList<DiveListEntry> listDives(const DiveFilter& filter, int column, bool descending, int& computerCount);
 
     static constexpr int kUserVersion = 1;
@@ -58,8 +62,9 @@ private:
     DiveDb();
 
     // The dive list needs each dive's duration and depth. They are kept per
-    // dive in a summary table that triggers on "profiles" empty whenever a
-    // profile changes, whoever changes it; it is created on first need.
+    // dive in a table "divesummary" whose rows triggers on "dives" and
+    // "profiles" drop whenever a dive is added or a profile changes, whoever
+    // writes the file. It is made on first need, not by open().
     enum ListCache { CacheUnknown, CacheReady, CacheUnavailable };
     bool listCacheReady();
     int nextDiveId();

@@ -303,6 +303,15 @@ int DiveDb::insertDive(const Dive& dive)
         return NotOpen;
     const bool summaries = listCacheReady();
 
+    QSqlDatabase db = connection();
+    // The duplicate check and the new id belong to the transaction: another
+    // program storing between them and the insert cannot slip in.
+    DbTransaction transaction(db);
+    if (!transaction.isActive()) {
+        mLastError = transaction.error();
+        return SqlError;
+    }
+
     const QString computer = dive.computerName.isEmpty() ? tr("No name") : dive.computerName;
     const QString serial = dive.computerSerial.isEmpty() ? tr("No serial number") : dive.computerSerial;
     // The check uses the serial as it will be stored, so that a dive without
@@ -310,13 +319,6 @@ int DiveDb::insertDive(const Dive& dive)
     if (findDiveId(dive.name, serial) >= 0)
         return DiveExists;
     const int diveId = nextDiveId();
-
-    QSqlDatabase db = connection();
-    DbTransaction transaction(db);
-    if (!transaction.isActive()) {
-        mLastError = transaction.error();
-        return SqlError;
-    }
     const auto fail = [this](const QSqlQuery& query) {
         mLastError = query.lastError().text();
         return SqlError;
