@@ -8,6 +8,7 @@
 
 #include <QGraphicsObject>
 #include <QIcon>
+#include <QImage>
 #include <QList>
 #include <QStaticText>
 
@@ -128,6 +129,7 @@ signals:
 
 private:
     struct LayoutKey;
+    struct PictureKey;
 
     void internalFitAll();
     void internalUpdateTitle();
@@ -135,9 +137,10 @@ private:
     void viewChanged();
     void repaintScene();
 
-    const ProfileLayout& ensureLayout(double columnWidth, bool painting);
+    const ProfileLayout& ensureLayout(double columnWidth, double columnPhase, bool painting);
     void scheduleIconSync();
     void syncIconItems();
+    void paintContent(QPainter* painter, const ProfileLayout& layout);
     void paintMarkers(QPainter* painter) const;
     void paintInvalidDive(QPainter* painter) const;
 
@@ -162,6 +165,9 @@ private:
     quint64 mLayoutGeneration = 0;
     quint64 mIconGeneration = 0;
     double mColumnWidth = 1.0;
+    double mColumnPhase = 0.0;
     bool mIconSyncPending = false;
+    QImage mPicture;
+    std::unique_ptr<PictureKey> mPictureKey;
     QList<ProfileIconItem*> mIconItems; // children of this item
 };

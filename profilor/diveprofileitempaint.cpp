@@ -11,9 +11,12 @@
 
 #include <QGraphicsScene>
 #include <QPainter>
+#include <QStyleOptionGraphicsItem>
 #include <QTextOption>
 
 #include <cmath>
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -23,12 +26,27 @@ bool sameFlags(const ShowItemsState& a, const ShowItemsState& b)
         && a.gases == b.gases && a.maxDepth == b.maxDepth && a.tankPressure == b.tankPressure;
 }
 
-// Item units per device pixel column of the painter, so that thinning never
-// merges points a high-density or zoomed device would show apart.
-double columnWidthOf(const QPainter* painter)
+// The painter's device pixel columns in item units, so that thinning never
+// merges points a high-density or zoomed device would show apart, and fills
+// are sampled where the device samples them.
+struct Columns
 {
-    const double scale = std::hypot(painter->deviceTransform().m11(), painter->deviceTransform().m12());
-    return std::isfinite(scale) && scale > 0.0 ? std::min(1.0, 1.0 / scale) : 1.0;
+    double width = 1.0;
+    double phase = 0.0;
+    bool operator==(const Columns& o) const { return width == o.width && phase == o.phase; }
+};
+
+Columns columnsOf(const QPainter* painter)
+{
+    const QTransform& t = painter->deviceTransform();
+    if (t.type() > QTransform::TxScale || !(t.m11() > 0.0) || !std::isfinite(t.m11()) || !std::isfinite(t.dx()))
+        return Columns();
+    const double width = std::min(1.0, 1.0 / t.m11());
+    // Device x = m11 * x + dx; device columns start at whole device x.
+    double phase = std::fmod(-t.dx() / t.m11(), width);
+    if (phase < 0.0)
+        phase += width;
+    return {width, phase};
 }
 
 } // namespace
@@ -42,6 +60,7 @@ struct DiveProfileItem::LayoutKey
     ShowItemsState flags;
     bool editMode = false;
     double columnWidth = 1.0;
+    double columnPhase = 0.0;
     double ascentLimit = 0.0;
     double descentLimit = 0.0;
     quint64 pictures = 0;
@@ -49,7 +68,7 @@ struct DiveProfileItem::LayoutKey
     bool operator==(const LayoutKey& o) const
     {
         return dive == o.dive && signature == o.signature && view == o.view && sameFlags(flags, o.flags)
-            && editMode == o.editMode && columnWidth == o.columnWidth && ascentLimit == o.ascentLimit
+            && editMode == o.editMode && columnWidth == o.columnWidth && columnPhase == o.columnPhase && ascentLimit == o.ascentLimit
             && descentLimit == o.descentLimit && pictures == o.pictures;
     }
 };
@@ -58,13 +77,15 @@ DiveProfileItem::DiveProfileItem(QGraphicsItem* parent)
     : QGraphicsObject(parent)
     , mLayout(std::make_unique<ProfileLayout>())
 {
+    // Painting copies only the exposed part of the cached picture.
+    setFlag(ItemUsesExtendedStyleOption);
     // The program registers the icon file names before it creates a profile view.
     Marker::loadPictures();
 }
 
 DiveProfileItem::~DiveProfileItem() = default;
 
-const ProfileLayout& DiveProfileItem::ensureLayout(double columnWidth, bool painting)
+const ProfileLayout& DiveProfileItem::ensureLayout(double columnWidth, double columnPhase, bool painting)
 {
     LayoutKey key;
     key.dive = mDive;
@@ -73,6 +94,7 @@ const ProfileLayout& DiveProfileItem::ensureLayout(double columnWidth, bool pain
     key.flags = mItemFlags;
     key.editMode = mEditMode;
     key.columnWidth = columnWidth;
+    key.columnPhase = columnPhase;
     key.ascentLimit = vascSpeedLimit;
     key.descentLimit = vdscSpeedLimit;
     key.pictures = Marker::picturesGeneration();
@@ -84,6 +106,7 @@ const ProfileLayout& DiveProfileItem::ensureLayout(double columnWidth, bool pain
         input.flags = mItemFlags;
         input.editMode = mEditMode;
         input.columnWidth = columnWidth;
+        input.columnPhase = columnPhase;
         input.ascentLimit = vascSpeedLimit;
         input.descentLimit = vdscSpeedLimit;
         *mLayout = buildProfileLayout(input);
@@ -91,6 +114,7 @@ const ProfileLayout& DiveProfileItem::ensureLayout(double columnWidth, bool pain
         ++mLayoutGeneration;
     }
     mColumnWidth = columnWidth;
+    mColumnPhase = columnPhase;
     if (mIconGeneration != mLayoutGeneration) {
         // Items must not be added or removed while the scene paints.
         if (painting)
@@ -103,7 +127,7 @@ const ProfileLayout& DiveProfileItem::ensureLayout(double columnWidth, bool pain
 
 void DiveProfileItem::prepareLayout()
 {
-    ensureLayout(mColumnWidth, false);
+    ensureLayout(mColumnWidth, mColumnPhase, false);
 }
 
 void DiveProfileItem::scheduleIconSync()
@@ -147,15 +171,90 @@ void DiveProfileItem::viewChanged()
     repaintScene();
 }
 
-void DiveProfileItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*)
+// What the cached picture shows; any difference paints it again.
+struct DiveProfileItem::PictureKey
+{
+    quint64 layoutGeneration = 0;
+    QString title;
+    QRectF itemRect;
+    bool effortIcon = false;
+    qint64 effortIconKey = 0;
+    std::vector<std::tuple<double, double, bool, int, const QImage*>> markers;
+
+    bool operator==(const PictureKey& o) const
+    {
+        return layoutGeneration == o.layoutGeneration && title == o.title && itemRect == o.itemRect
+            && effortIcon == o.effortIcon && effortIconKey == o.effortIconKey && markers == o.markers;
+    }
+};
+
+namespace {
+
+// The picture can stand in for direct painting when the painter maps item
+// coordinates to whole device pixels one to one.
+bool canUsePicture(const QPainter* painter, const QRectF& itemRect)
+{
+    const QTransform& t = painter->deviceTransform();
+    if (t.type() > QTransform::TxTranslate || t.dx() != std::round(t.dx()) || t.dy() != std::round(t.dy()))
+        return false;
+    if (painter->device() == nullptr || painter->device()->devicePixelRatio() != 1.0)
+        return false;
+    return itemRect.x() == std::round(itemRect.x()) && itemRect.y() == std::round(itemRect.y())
+        && itemRect.width() >= 1.0 && itemRect.height() >= 1.0 && itemRect.width() <= 8192.0
+        && itemRect.height() <= 8192.0;
+}
+
+} // namespace
+
+void DiveProfileItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget*)
 {
     if (scene() == nullptr)
         return;
+    if (mDive != nullptr && mEditMode)
+        internalUpdateTitle();
+    mClipRect = mView.graph;
+
+    if (!canUsePicture(painter, mView.itemRect)) {
+        const Columns columns = columnsOf(painter);
+        paintContent(painter, ensureLayout(columns.width, columns.phase, true));
+        return;
+    }
+
+    // Drawn once per state into a picture; a repaint (an expose, a moving cursor
+    // line over the profile) then only copies the part the view asks for.
+    const ProfileLayout& layout = ensureLayout(1.0, 0.0, true);
+    PictureKey key;
+    key.layoutGeneration = mLayoutGeneration;
+    key.title = mDive != nullptr ? mTitle : QString();
+    key.itemRect = mView.itemRect;
+    key.effortIcon = mShowEffortIcon;
+    key.effortIconKey = mShowEffortIcon ? effortIcon.cacheKey() : 0;
+    key.markers.reserve(std::size_t(mMarkers.size()));
+    for (const Marker& m : std::as_const(mMarkers))
+        key.markers.emplace_back(m.x, m.y, m.visible, int(m.type), m.image);
+
+    if (!mPictureKey || !(*mPictureKey == key) || mPicture.size() != mView.itemRect.size().toSize()) {
+        if (mPicture.size() != mView.itemRect.size().toSize())
+            mPicture = QImage(mView.itemRect.size().toSize(), QImage::Format_ARGB32_Premultiplied);
+        mPicture.fill(Qt::transparent);
+        QPainter picturePainter(&mPicture);
+        picturePainter.translate(-mView.itemRect.topLeft());
+        picturePainter.setRenderHints(painter->renderHints());
+        paintContent(&picturePainter, layout);
+        mPictureKey = std::make_unique<PictureKey>(std::move(key));
+    }
+
+    QRectF exposed = mView.itemRect;
+    if (option != nullptr && !option->exposedRect.isEmpty())
+        exposed = option->exposedRect.intersected(mView.itemRect).toAlignedRect();
+    painter->drawImage(exposed, mPicture, exposed.translated(-mView.itemRect.topLeft()));
+}
+
+void DiveProfileItem::paintContent(QPainter* painter, const ProfileLayout& layout)
+{
     painter->save();
 
     if (mDive != nullptr) {
-        if (mEditMode)
-            internalUpdateTitle();
         painter->setFont(QFont(QStringLiteral("Arial"), 12));
         if (mTitleText.textWidth() != mView.itemRect.width()) {
             mTitleText.setTextWidth(mView.itemRect.width());
@@ -166,7 +265,6 @@ void DiveProfileItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*, 
     }
 
     ProfilePainter::paintAxes(painter, mView);
-    const ProfileLayout& layout = ensureLayout(columnWidthOf(painter), true);
     if (mDive == nullptr || !layout.hasProfile) {
         painter->restore();
         return;
@@ -177,7 +275,6 @@ void DiveProfileItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*, 
     ProfilePainter::paintDepthGrid(painter, mView, metrics);
     ProfilePainter::paintTimeGrid(painter, mView, metrics);
 
-    mClipRect = mView.graph;
     painter->save();
     // Intersected with the exposed area rather than replacing it, so nothing is
     // drawn outside what the view asked for.

@@ -6,13 +6,6 @@
 #include <limits>
 #include <utility>
 
-namespace {
-
-constexpr std::int64_t kLeftOfBand = std::numeric_limits<std::int64_t>::min();
-constexpr std::int64_t kRightOfBand = std::numeric_limits<std::int64_t>::max();
-
-} // namespace
-
 PolylineReducer::PolylineReducer(double visibleLeft, double visibleRight, double columnWidth, QVector<QPointF>* out)
     : mLeft(visibleLeft)
     , mRight(visibleRight)
@@ -31,7 +24,7 @@ std::int64_t PolylineReducer::columnOf(double x) const
     return std::int64_t(std::floor((x - mLeft) / mColumnWidth));
 }
 
-void PolylineReducer::add(const QPointF& point)
+void PolylineReducer::addSlow(const QPointF& point)
 {
     if (!std::isfinite(point.x()) || !std::isfinite(point.y()))
         return;
@@ -41,6 +34,8 @@ void PolylineReducer::add(const QPointF& point)
         flush();
         mHasGroup = true;
         mKey = key;
+        mGroupLeft = mLeft + double(key) * mColumnWidth;
+        mGroupRight = mGroupLeft + mColumnWidth;
         mCount = 0;
         mFirst = mLast = mTop = mBottom = point;
         mFirstSerial = mLastSerial = mTopSerial = mBottomSerial = serial;
@@ -88,4 +83,46 @@ void PolylineReducer::flush()
             mOut->append(point);
         previous = serial;
     }
+}
+
+QPolygonF fillOutline(const QVector<QPointF>& outline, double visibleLeft, double visibleRight, double columnWidth,
+                      double phase)
+{
+    QPolygonF result;
+    if (!(columnWidth > 0.0) || !std::isfinite(columnWidth) || !std::isfinite(phase))
+        columnWidth = 1.0, phase = 0.0;
+    bool monotonic = true;
+    for (qsizetype i = 0; i < outline.size() && monotonic; ++i) {
+        const QPointF& p = outline[i];
+        monotonic = std::isfinite(p.x()) && std::isfinite(p.y()) && (i == 0 || p.x() >= outline[i - 1].x());
+    }
+    if (!monotonic || outline.size() < 3) {
+        PolylineReducer reducer(visibleLeft - 1.0, visibleRight + 1.0, columnWidth, &result);
+        for (const QPointF& p : outline)
+            reducer.add(p);
+        reducer.finish();
+        return result;
+    }
+
+    const QPointF first = outline.first();
+    const QPointF last = outline.last();
+    result.append(first);
+    const double from = std::max(first.x(), visibleLeft);
+    const double to = std::min(last.x(), visibleRight);
+    if (from < to) {
+        // First column centre at or after `from`.
+        double k = std::ceil((from - phase) / columnWidth - 0.5);
+        qsizetype segment = 1;
+        for (double x = phase + (k + 0.5) * columnWidth; x <= to; k += 1.0, x = phase + (k + 0.5) * columnWidth) {
+            while (segment < outline.size() - 1 && outline[segment].x() < x)
+                ++segment;
+            const QPointF& a = outline[segment - 1];
+            const QPointF& b = outline[segment];
+            const double dx = b.x() - a.x();
+            const double y = dx > 0.0 ? a.y() + (b.y() - a.y()) * (x - a.x()) / dx : b.y();
+            result.append(QPointF(x, y));
+        }
+    }
+    result.append(last);
+    return result;
 }

@@ -15,6 +15,21 @@ constexpr double kLabelReach = 200.0;
 // Pens of up to 4 pixels (sample dots) stay visible this far outside the graph.
 constexpr double kPenReach = 4.0;
 
+// The class of ProfileStyle::speedColor without building a colour: 0 green,
+// 1 orange, 2 red on the ascent side, 3 orange, 4 red on the descent side.
+int speedColourClass(double v, double ascentLimit, double descentLimit)
+{
+    if (v < -ascentLimit - 0.01)
+        return 2;
+    if (v < 2.0 - ascentLimit)
+        return 1;
+    if (v > descentLimit + 0.01)
+        return 4;
+    if (v > descentLimit - 2.0)
+        return 3;
+    return 0;
+}
+
 } // namespace
 
 ColourRuns::ColourRuns(double visibleLeft, double visibleRight, double columnWidth,
@@ -27,11 +42,12 @@ ColourRuns::ColourRuns(double visibleLeft, double visibleRight, double columnWid
 {
 }
 
-void ColourRuns::segment(const QPointF& from, const QPointF& to, const QColor& colour)
+void ColourRuns::segment(const QPointF& from, const QPointF& to, int colourKey, const QColor& colour)
 {
-    if (!mOpen || colour != mColour) {
+    if (!mOpen || colourKey != mColourKey) {
         finish();
         mOpen = true;
+        mColourKey = colourKey;
         mColour = colour;
         mReducer.add(from);
     }
@@ -119,12 +135,9 @@ void LayoutBuilder::buildProfile()
     // The planned ascent is part of the filled area.
     mOut.areaColour = mDive.invalidReason != 0 ? QColor(255, 10, 10, 128) : QColor(150, 150, 218, 128);
     {
-        PolylineReducer area(mClip.left() - 1.0, mClip.right() + 1.0, cw, &mOut.area);
-        for (const QPointF& p : std::as_const(mProfilePoints))
-            area.add(p);
-        for (const QPointF& p : std::as_const(decoPoints))
-            area.add(p);
-        area.finish();
+        QVector<QPointF> outline = mProfilePoints;
+        outline += decoPoints;
+        mOut.area = fillOutline(outline, mClip.left(), mClip.right(), cw, mInput.columnPhase);
     }
 
     const bool temperature = flags.temperature;
@@ -138,13 +151,15 @@ void LayoutBuilder::buildProfile()
         }
     }
     const double third = mView.graph.height() / 3.0;
-    auto temperaturePoint = [&](const DiveLine& line) {
-        return QPointF(mView.toItem(line.timeSec, 0.0).x(),
+    auto temperaturePoint = [&](qsizetype i) {
+        const DiveLine& line = lines[i];
+        return QPointF(mProfilePoints[i].x(),
                        (mDive.maxTemperature - line.ambientTemp) * mView.temperatureScale + 2.0 * third
                            + mView.graph.y());
     };
-    auto pressurePoint = [&](const DiveLine& line) {
-        return QPointF(mView.toItem(line.timeSec, 0.0).x(),
+    auto pressurePoint = [&](qsizetype i) {
+        const DiveLine& line = lines[i];
+        return QPointF(mProfilePoints[i].x(),
                        double(int(mDive.maxTankPressure) - int(line.tankPressure)) * mView.pressureScale + third
                            + mView.graph.y());
     };
@@ -155,11 +170,15 @@ void LayoutBuilder::buildProfile()
     ColourRuns pressureRuns(left, right, cw, &mOut.pressureLines);
     const QColor blue(Qt::blue);
 
+    int lastSpeedClass = -1;
+    QColor colour;
+    int lastPressureClass = -1;
+    QColor pen;
     double lastLabelX = -9999.0;
     int lastTemperature = -100;
     int lastPressure = -1;
-    QPointF previousTemperature = temperature ? temperaturePoint(lines[0]) : QPointF();
-    QPointF previousPressure = pressure ? pressurePoint(lines[0]) : QPointF();
+    QPointF previousTemperature = temperature ? temperaturePoint(0) : QPointF();
+    QPointF previousPressure = pressure ? pressurePoint(0) : QPointF();
 
     for (qsizetype i = 1; i < n; ++i) {
         const DiveLine& line = lines[i];
@@ -168,8 +187,13 @@ void LayoutBuilder::buildProfile()
         if (i == 1 && flags.gases && line.gasIndex >= 0)
             addGasIcon(line.gasIndex, mProfilePoints[0] + QPointF(10, 0));
 
-        const QColor colour = ProfileStyle::speedColor(line.speed, mInput.ascentLimit, mInput.descentLimit);
-        speedRuns.segment(mProfilePoints[i - 1], mProfilePoints[i], colour);
+        // The colour changes rarely along a dive: classify cheaply, build the QColor on a change.
+        const int speedClass = speedColourClass(line.speed, mInput.ascentLimit, mInput.descentLimit);
+        if (speedClass != lastSpeedClass) {
+            lastSpeedClass = speedClass;
+            colour = ProfileStyle::speedColor(line.speed, mInput.ascentLimit, mInput.descentLimit);
+        }
+        speedRuns.segment(mProfilePoints[i - 1], mProfilePoints[i], speedClass, colour);
 
         if (flags.alerts)
             addAlarms(i, colour);
@@ -180,8 +204,8 @@ void LayoutBuilder::buildProfile()
         }
 
         if (temperature) {
-            const QPointF current = temperaturePoint(line);
-            temperatureCurve.segment(previousTemperature, current, blue);
+            const QPointF current = temperaturePoint(i);
+            temperatureCurve.segment(previousTemperature, current, 0, blue);
             const int value = qRound(before.ambientTemp);
             const QPointF at = previousTemperature + QPointF(5, -5);
             if (at.x() > lastLabelX + 50.0 && value != lastTemperature) {
@@ -193,10 +217,14 @@ void LayoutBuilder::buildProfile()
         }
 
         if (pressure) {
-            const QPointF current = pressurePoint(line);
+            const QPointF current = pressurePoint(i);
             const int value = int(before.tankPressure);
-            const QColor pen = ProfileStyle::pressureColor(value);
-            pressureRuns.segment(previousPressure, current, pen);
+            const int pressureClass = value < 50 ? 0 : value < 100 ? 1 : 2;
+            if (pressureClass != lastPressureClass) {
+                lastPressureClass = pressureClass;
+                pen = ProfileStyle::pressureColor(value);
+            }
+            pressureRuns.segment(previousPressure, current, pressureClass, pen);
             const QPointF at = previousPressure + QPointF(5, -5);
             if (at.x() > lastLabelX + 50.0 && value != lastPressure) {
                 addCurveLabel(at, QStringLiteral("%1b").arg(value), pen);
@@ -280,20 +308,29 @@ private:
     unsigned mNext = 0;
 };
 
+quint64 bitsOf(double d)
+{
+    quint64 bits = 0;
+    std::memcpy(&bits, &d, sizeof bits);
+    return bits;
+}
+
+quint64 rotl(quint64 v, int r)
+{
+    return (v << r) | (v >> (64 - r));
+}
+
 void addLines(SignatureHasher& h, const QList<DiveLine>& lines)
 {
     h.add(quint64(lines.size()));
     for (const DiveLine& l : lines) {
-        h.add(l.timeSec);
-        h.add(l.depth);
-        h.add(l.speed);
-        h.add(l.ambientTemp);
-        h.add(l.decoCeiling);
-        h.add(l.ppO2);
-        h.add(l.cns);
-        h.add(quint64(quint32(l.gasIndex)) | quint64(l.tankPressure) << 32 | quint64(l.battery) << 48);
-        h.add(quint64(l.alertFlag) | quint64(l.pelagonAlerts[0]) << 8 | quint64(l.pelagonAlerts[1]) << 16
-              | quint64(l.deepestPoint) << 24);
+        // Each field through its own rotation: any one changed field changes the word.
+        const quint64 ints = quint64(quint32(l.gasIndex)) | quint64(l.tankPressure) << 32 | quint64(l.battery) << 48;
+        const quint64 flags = quint64(l.alertFlag) | quint64(l.pelagonAlerts[0]) << 8
+            | quint64(l.pelagonAlerts[1]) << 16 | quint64(l.deepestPoint) << 24;
+        h.add(bitsOf(l.timeSec) ^ rotl(bitsOf(l.depth), 7) ^ rotl(bitsOf(l.speed), 15) ^ rotl(bitsOf(l.ambientTemp), 23)
+              ^ rotl(bitsOf(l.decoCeiling), 31) ^ rotl(bitsOf(l.ppO2), 39) ^ rotl(bitsOf(l.cns), 47)
+              ^ rotl(ints, 55) ^ rotl(flags, 61));
     }
 }
 

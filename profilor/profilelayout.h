@@ -96,6 +96,7 @@ struct ProfileLayoutInput
     ShowItemsState flags;
     bool editMode = false;
     double columnWidth = 1.0; // item units per device pixel column
+    double columnPhase = 0.0; // item x of the left edge of a device pixel column
     double ascentLimit = 15.0;
     double descentLimit = 30.0;
 };

@@ -19,7 +19,12 @@ public:
                std::vector<ProfileLayout::ColouredLines>* out);
 
     // Segments must be consecutive: each starts where the previous one ended.
-    void segment(const QPointF& from, const QPointF& to, const QColor& colour);
+    // `colourKey` identifies the colour cheaply; `colour` is read when a run starts.
+    void segment(const QPointF& from, const QPointF& to, int colourKey, const QColor& colour);
+    void segment(const QPointF& from, const QPointF& to, const QColor& colour)
+    {
+        segment(from, to, int(colour.rgba()), colour);
+    }
     void finish();
 
 private:
@@ -28,6 +33,7 @@ private:
     double mColumnWidth;
     std::vector<ProfileLayout::ColouredLines>* mOut;
     bool mOpen = false;
+    int mColourKey = 0;
     QColor mColour;
     QVector<QPointF> mPoints;
     PolylineReducer mReducer;

@@ -82,12 +82,13 @@ void LayoutBuilder::buildCeiling()
     const QList<CurvePoint>& profile = mDive.ceilingProfile;
     if (profile.isEmpty() || !mInput.flags.deco)
         return;
-    PolylineReducer reducer(mClip.left() - 1.0, mClip.right() + 1.0, mInput.columnWidth, &mOut.ceiling);
-    reducer.add(mView.toItem(profile.first().time, 0.0));
+    QVector<QPointF> outline;
+    outline.reserve(profile.size() + 2);
+    outline.append(mView.toItem(profile.first().time, 0.0));
     for (const CurvePoint& p : profile)
-        reducer.add(mView.toItem(p.time, p.depth));
-    reducer.add(mView.toItem(profile.last().time, 0.0));
-    reducer.finish();
+        outline.append(mView.toItem(p.time, p.depth));
+    outline.append(mView.toItem(profile.last().time, 0.0));
+    mOut.ceiling = fillOutline(outline, mClip.left(), mClip.right(), mInput.columnWidth, mInput.columnPhase);
     mOut.decoNotTerminated = mDive.decoNotTerminated;
     mOut.lastCeilingPoint = mView.toItem(profile.last().time, profile.last().depth);
 }
