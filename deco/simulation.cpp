@@ -246,8 +246,10 @@ private:
         m_slot.tissues = m_start;
         QList<DiveLine>& lines = m_dive.lines;
         for (qsizetype i = 1; i < lines.size(); ++i) {
-            const DiveLine& before = lines.at(i - 1);
+            // The writable access first: it may detach the list, which would
+            // leave a reference taken before it pointing at the shared copy.
             DiveLine& line = lines[i];
+            const DiveLine& before = lines.at(i - 1);
             if (((line.alertFlag >> kAlertLevelShift) & 0x3) > kEffortAlertLevel)
                 m_config.setGradientFactors(kEffortGradientFactors);
             const float p1 = pressureOf(before.depth);
