@@ -3,15 +3,17 @@
 // (or appends) its entry here.
 
 #include "divedata/binaryfile.h"
+#include "divedata/csvfile.h"
 #include "divedata/divelinesio.h"
 #include "divedata/planificator.h"
+#include "divedata/uddffile.h"
 
 const QList<DiveFileFormat>& diveFileFormats()
 {
     static const QList<DiveFileFormat> formats = {
         // type                  suffix      handler                             offered by createWriter
-        {DiveFileType::Csv,    "csv",      nullptr,                            true},
-        {DiveFileType::Uddf,   "uddf",     nullptr,                            true},
+        {DiveFileType::Csv,    "csv",      &makeDiveFileHandler<CsvFile>,      true},
+        {DiveFileType::Uddf,   "uddf",     &makeDiveFileHandler<UddfFile>,     true},
         {DiveFileType::Binary, "divebin",  &makeDiveFileHandler<BinaryFile>,   false},
         {DiveFileType::Plan,   "diveplan", &makeDiveFileHandler<Planificator>, true},
     };

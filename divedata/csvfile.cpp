@@ -1,0 +1,270 @@
+#include "divedata/csvfile.h"
+
+#include "divedata/dive.h"
+#include "divedata/safefile.h"
+#include "divedata/textnumbers.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QStringList>
+#include <QTextStream>
+
+#include <cmath>
+
+namespace {
+
+constexpr int ProfileFields = 20;
+
+// Writes the fields of one row, the separator between them.
+class RowWriter
+{
+public:
+    RowWriter(QTextStream& out, QChar separator)
+        : m_out(out)
+        , m_separator(separator)
+    {
+    }
+
+    template <class Value>
+    RowWriter& operator<<(const Value& value)
+    {
+        if (!m_first)
+            m_out << m_separator;
+        m_first = false;
+        m_out << value;
+        return *this;
+    }
+
+    void endRow()
+    {
+        m_out << '\n';
+        m_first = true;
+    }
+
+private:
+    QTextStream& m_out;
+    QChar m_separator;
+    bool m_first = true;
+};
+
+// A free text (a name, a serial, a firmware version) as one field: quoted as
+// RFC 4180 says when it holds the separator, a quote or a line break, so that
+// it cannot shift the columns; as it is otherwise.
+QString textField(const QString& text, QChar separator)
+{
+    const bool needsQuotes = text.contains(separator) || text.contains(u'"') || text.contains(u'\n')
+        || text.contains(u'\r');
+    if (!needsQuotes)
+        return text;
+    QString quoted = text;
+    quoted.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + quoted + u'"';
+}
+
+QString diveAlertText(const Dive& dive)
+{
+    const auto& b = dive.alertsKelvo;
+    QString text;
+    if ((b[0] & 0x0C) != 0)
+        text += QStringLiteral("RA");
+    if (b[2] >= 64)
+        text += QStringLiteral("RR");
+    if ((b[3] & 0x0C) != 0)
+        text += QStringLiteral("Yoyo");
+    if (b[3] >= 64)
+        text += QStringLiteral("24H");
+    return text.isEmpty() ? QStringLiteral("Aucune") : text;
+}
+
+QString lineAlertText(quint8 flag)
+{
+    QStringList names;
+    if (flag & 0x80)
+        names << QStringLiteral("D24H");
+    if (flag & 0x40)
+        names << QStringLiteral("Effort");
+    if (flag & 0x30)
+        names << QStringLiteral("Yoyo");
+    if (flag & 0x08)
+        names << QStringLiteral("Pmax");
+    if (flag & 0x04)
+        names << QStringLiteral("RR");
+    if (flag & 0x03)
+        names << QStringLiteral("RA");
+    return names.join(u'/');
+}
+
+QString transmitterAlertText(quint8 flag)
+{
+    QStringList pieces;
+    for (int t = 0; t < 4; ++t) {
+        if (flag & (1u << t))
+            pieces << QStringLiteral("Tx%1:1").arg(t);
+    }
+    return pieces.join(u'/');
+}
+
+// Whole seconds as "mm:ss", or "hh:mm:ss" from one hour on.
+QString durationText(double seconds)
+{
+    const qint64 s = TextNumbers::clampedTo<qint64>(std::isfinite(seconds) ? std::max(0.0, std::floor(seconds)) : 0.0);
+    const QChar zero(u'0');
+    const qint64 h = s / 3600;
+    QString text;
+    if (h >= 1)
+        text = QStringLiteral("%1:").arg(h, 2, 10, zero);
+    return text + QStringLiteral("%1:%2").arg((s % 3600) / 60, 2, 10, zero).arg(s % 60, 2, 10, zero);
+}
+
+QString beginText(qint64 beginTime)
+{
+    if (beginTime <= 0)
+        return QString();
+    return QDateTime::fromSecsSinceEpoch(beginTime).toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+}
+
+// Parses one text line of the profile format into a line; false when it has
+// not exactly 20 tab-separated fields.
+bool parseProfileLine(QByteArrayView text, DiveLine& line)
+{
+    if (text.count('\t') != ProfileFields - 1)
+        return false;
+    std::array<QByteArrayView, ProfileFields> fields;
+    qsizetype start = 0;
+    for (int i = 0; i < ProfileFields; ++i) {
+        qsizetype end = text.indexOf('\t', start);
+        if (end < 0)
+            end = text.size();
+        fields[std::size_t(i)] = text.sliced(start, end - start);
+        start = end + 1;
+    }
+    // What is not a finite number reads as 0.
+    const auto number = [&fields](int i) { return TextNumbers::valueOr(fields[std::size_t(i)], 0.0); };
+    line = DiveLine();
+    line.timeSec = number(0);
+    line.depth = number(1);
+    line.ambientTemp = number(3);
+    line.otu = number(4);
+    line.cns = number(5);
+    line.decoCeiling = number(6);
+    line.ndl = TextNumbers::clampedTo<qint16>(number(7));
+    return true;
+}
+
+} // namespace
+
+QByteArray CsvFile::exportBytes(const Dive& dive) const
+{
+    QLocale locale = m_localeSwitch == FrenchLocale ? QLocale(QLocale::French, QLocale::France) : QLocale::c();
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+
+    QString text;
+    QTextStream out(&text);
+    out.setLocale(locale);
+    const QChar sep = m_separator;
+    RowWriter row(out, sep);
+
+    for (const char* title : {"Nom de l'ordinateur", "N° de plongée", "Type", "Date", "N° de série", "Mode", "Gaz",
+                              "Gfs", "Type d'eau", "Patm", "Alertes", "PMax", "DTP", "PMoy", "Tmin", "Tmax",
+                              "Version Fw", "OTU"})
+        row << QString::fromUtf8(title);
+    row.endRow();
+
+    row << textField(dive.computerName, sep) << textField(dive.name, sep) << QStringLiteral("Brix")
+        << beginText(dive.beginTime) << textField(dive.computerSerial, sep) << dive.diveModeLabel()
+        << dive.gasSetName()
+        << QStringLiteral("GFlow%1_GFhigh%2").arg(int(dive.gfLow)).arg(int(dive.gfHigh))
+        << (dive.density == 0 ? QStringLiteral("Salée") : QStringLiteral("Douce")) << dive.surfacePressure / 1000.0
+        << diveAlertText(dive) << dive.maxDepth << durationText(dive.maxTime) << dive.avgDepth << dive.minTemperature
+        << dive.maxTemperature << textField(dive.firmwareVersion, sep) << dive.otu;
+    row.endRow();
+
+    for (const char* title : {"N° de point", "Temps(sec)", "Profondeur(m)", "Plafond déco(m)", "Température (°C)",
+                              "Tension de la batterie", "Gaz", "Alerte de type CNC", "Pression bloc",
+                              "Alerte pression", "GF Low", "GF High", "PpO2"})
+        row << QString::fromUtf8(title);
+    row.endRow();
+
+    const QString unknownGas = QStringLiteral("Inconnu");
+    for (qsizetype i = 0; i < dive.lines.size(); ++i) {
+        const DiveLine& line = dive.lines.at(i);
+        const bool knownGas = line.gasIndex >= 0 && line.gasIndex < dive.gases.size();
+        row << qint64(i) << line.timeSec << line.depth << (line.decoCeiling < 0.0 ? 0.0 : line.decoCeiling)
+            << line.ambientTemp << int(line.battery)
+            << (knownGas ? textField(dive.gases.at(line.gasIndex).mName, sep) : unknownGas)
+            << lineAlertText(line.alertFlag) << int(line.tankPressure)
+            << transmitterAlertText(line.alertFlagTransmitter) << int(line.gfLow) << int(line.gfHigh) << line.ppO2;
+        row.endRow();
+    }
+    out.flush();
+
+    QByteArray bytes = QByteArrayLiteral("\xEF\xBB\xBF");
+    bytes += text.toUtf8();
+    return bytes;
+}
+
+bool CsvFile::writeDive(const QString& path, const Dive& dive)
+{
+    const QByteArray bytes = exportBytes(dive);
+    return saveFileAtomically(path, [&bytes](QIODevice& device) { return device.write(bytes) == bytes.size(); });
+}
+
+bool CsvFile::readProfile(QIODevice& device, QList<DiveLine>& lines)
+{
+    QList<DiveLine> read;
+    qint64 total = 0;
+    bool firstLine = true;
+    bool skippingLongLine = false;
+    QByteArray text;
+    for (;;) {
+        text = device.readLine(MaxLineBytes);
+        if (text.isEmpty()) {
+            // End of data, or an error of the device.
+            if (!device.atEnd())
+                return false;
+            break;
+        }
+        total += text.size();
+        if (total > MaxFileBytes)
+            return false;
+        const bool complete = text.endsWith('\n') || device.atEnd();
+        if (skippingLongLine) {
+            // The rest of a line longer than MaxLineBytes.
+            skippingLongLine = !complete;
+            continue;
+        }
+        if (!complete) {
+            skippingLongLine = true;
+            continue;
+        }
+        QByteArrayView view(text);
+        if (firstLine && view.startsWith("\xEF\xBB\xBF"))
+            view = view.sliced(3);
+        firstLine = false;
+        while (!view.isEmpty() && (view.back() == '\n' || view.back() == '\r'))
+            view.chop(1);
+        DiveLine line;
+        if (!parseProfileLine(view, line))
+            continue;
+        if (read.size() >= MaxLines)
+            return false;
+        read.append(line);
+    }
+    lines.append(read);
+    return true;
+}
+
+bool CsvFile::readDive(const QString& path, Dive& dive)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    QList<DiveLine> lines;
+    if (!readProfile(file, lines))
+        return false;
+    dive.lines.append(lines);
+    dive.name = QFileInfo(path).completeBaseName();
+    return true;
+}
