@@ -328,7 +328,9 @@ QByteArray UddfFile::toDocument(const Dive& dive)
             pugi::xml_node mix = definitions.append_child("mix");
             mix.append_attribute("id").set_value(gasIds.last().constData());
             // The schema requires a name: an unnamed gas gets an empty one.
-            mix.append_child("name").text().set(gas.mName.toUtf8().constData());
+            pugi::xml_node name = mix.append_child("name");
+            if (!gas.mName.isEmpty())
+                name.text().set(gas.mName.toUtf8().constData());
             addNumber(mix, "o2", roundedFraction(gas.o2));
             addNumber(mix, "he", roundedFraction(gas.he));
         }
@@ -429,7 +431,8 @@ bool UddfFile::readDocument(QByteArray document, Dive& dive)
     result.beginTime = beginTime;
 
     QList<DiveLine>& lines = result.lines;
-    if (!readSamples(firstChild(diveElement, "samples"), result.gases, lines) || lines.isEmpty())
+    const qsizetype linesBefore = lines.size();
+    if (!readSamples(firstChild(diveElement, "samples"), result.gases, lines) || lines.size() == linesBefore)
         return false;
     if (lines.constLast().depth != 0.0) {
         DiveLine surface = lines.constLast();
