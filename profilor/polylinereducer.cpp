@@ -97,10 +97,34 @@ QPolygonF fillOutline(const QVector<QPointF>& outline, double visibleLeft, doubl
         monotonic = std::isfinite(p.x()) && std::isfinite(p.y()) && (i == 0 || p.x() >= outline[i - 1].x());
     }
     if (!monotonic || outline.size() < 3) {
-        PolylineReducer reducer(visibleLeft - 1.0, visibleRight + 1.0, columnWidth, &result);
-        for (const QPointF& p : outline)
-            reducer.add(p);
-        reducer.finish();
+        // Column sampling needs the outline in x order. Otherwise keep every point
+        // inside the band (exact), and only shorten runs lying wholly outside it.
+        qsizetype runStart = -1;
+        int runSide = 0;
+        auto endRun = [&](qsizetype end) {
+            if (runStart < 0)
+                return;
+            result.append(outline[runStart]);
+            if (end - 1 > runStart)
+                result.append(outline[end - 1]);
+            runStart = -1;
+        };
+        for (qsizetype i = 0; i < outline.size(); ++i) {
+            const QPointF& p = outline[i];
+            if (!std::isfinite(p.x()) || !std::isfinite(p.y()))
+                continue;
+            const int side = p.x() < visibleLeft - 1.0 ? -1 : p.x() > visibleRight + 1.0 ? 1 : 0;
+            if (side != 0 && runStart >= 0 && side == runSide)
+                continue;
+            endRun(i);
+            if (side != 0) {
+                runStart = i;
+                runSide = side;
+            } else {
+                result.append(p);
+            }
+        }
+        endRun(outline.size());
         return result;
     }
 

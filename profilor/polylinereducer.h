@@ -1,5 +1,7 @@
 #pragma once
 
+#include "profilor/profilorglobal.h"
+
 #include <QPointF>
 #include <QPolygonF>
 #include <QVector>
@@ -7,7 +9,8 @@
 #include <cstdint>
 #include <climits>
 
-// Thins a polyline for drawing without changing what it looks like.
+// Thins a polyline for drawing without changing what it looks like (exported
+// for views that draw long curves of their own, and for the tests).
 //
 // Consecutive points that fall in the same pixel column are reduced to the first,
 // the highest, the lowest and the last of them, in their original order: the
@@ -16,7 +19,7 @@
 // last point: the straight chord between them stays outside the band too, so the
 // visible part of a line, and the odd-even fill of a polygon inside the band, are
 // unchanged. Points with a coordinate that is not finite are dropped.
-class PolylineReducer
+class PROFILOR_EXPORT PolylineReducer
 {
 public:
     PolylineReducer(double visibleLeft, double visibleRight, double columnWidth, QVector<QPointF>* out);
@@ -81,5 +84,5 @@ private:
 // is resampled at the column centres `phase + (k + 0.5) * columnWidth` inside
 // [visibleLeft, visibleRight], keeping its first and last points (the closing
 // edge). An outline whose x goes back is thinned by PolylineReducer instead.
-QPolygonF fillOutline(const QVector<QPointF>& outline, double visibleLeft, double visibleRight, double columnWidth,
+PROFILOR_EXPORT QPolygonF fillOutline(const QVector<QPointF>& outline, double visibleLeft, double visibleRight, double columnWidth,
                       double phase);
