@@ -67,6 +67,7 @@ private slots:
     void degenerateDivesAndItemsFinishPainting();
     void gasIconsBeyondTheTableDrawNothing();
     void alarmIconsAndToolTips();
+    void kelvoPpO2AlarmOncePerRun();
     void markersFollowTheViewAndTheAlarmLayer();
     void editedDiveIsRepainted();
     void paintsInsideAGraphicsView();
@@ -295,6 +296,40 @@ void RenderingTest::alarmIconsAndToolTips()
     s.item->setItemFlag(&ShowItemsState::alerts, false);
     s.render();
     QVERIFY(s.item->iconItems().isEmpty());
+}
+
+void RenderingTest::kelvoPpO2AlarmOncePerRun()
+{
+    // Lines 3 to 5 and 8 carry the ppO2 alarm of a Kelvo computer.
+    Dive dive;
+    dive.computerModel = 1;
+    for (int i = 0; i <= 10; ++i)
+        dive.lines.append(line(i * 120, i == 0 || i == 10 ? 0 : 25));
+    for (int i : {3, 4, 5, 8})
+        dive.lines[i].alertFlag = 0x08;
+    auto drawn = [&](int format) {
+        dive.format = format;
+        ShowItemsState flags = onlyProfile();
+        ProfileScene plain;
+        plain.item->showItems(flags);
+        plain.item->setDiveProfile(&dive);
+        const QImage without = plain.render();
+        flags.alerts = true;
+        ProfileScene alarms;
+        alarms.item->showItems(flags);
+        alarms.item->setDiveProfile(&dive);
+        const QImage with = alarms.render();
+        QList<int> marked;
+        for (int i = 1; i <= 10; ++i) {
+            const QPoint at = alarms.item->timeDepthToGraphCoordinates(i * 120, 25).toPoint();
+            const QRect image(at + QPoint(7, 7), QSize(8, 8)); // inside the image, clear of the circle
+            if (with.copy(image) != without.copy(image))
+                marked << i;
+        }
+        return marked;
+    };
+    QCOMPARE(drawn(Dive::RecordedDive), (QList<int>{3, 8}));
+    QCOMPARE(drawn(Dive::PlannedProfile), (QList<int>{3, 4, 5, 8}));
 }
 
 void RenderingTest::markersFollowTheViewAndTheAlarmLayer()
