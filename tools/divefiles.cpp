@@ -1,0 +1,222 @@
+#include "tools/divefiles.h"
+
+#include "tools/tooloutput.h"
+
+#include "divedata/csvfile.h"
+#include "divedata/dive.h"
+#include "divedata/divelinesio.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QStringList>
+
+#include <cmath>
+#include <memory>
+
+namespace divetool {
+
+namespace {
+
+// The formats offered: the plan format shares the factory but holds no dive.
+bool isDiveFileType(int type)
+{
+    return type == DiveFileType::Csv || type == DiveFileType::Uddf || type == DiveFileType::Binary;
+}
+
+QString formatName(int type)
+{
+    switch (type) {
+    case DiveFileType::Csv:
+        return QStringLiteral("CSV profile");
+    case DiveFileType::Uddf:
+        return QStringLiteral("UDDF");
+    case DiveFileType::Binary:
+        return QStringLiteral("binary dive");
+    default:
+        return QStringLiteral("dive");
+    }
+}
+
+int percent(float fraction)
+{
+    return std::isfinite(fraction) ? int(std::lround(double(fraction) * 100.0)) : 0;
+}
+
+QString dashIfEmpty(const QString& text)
+{
+    return text.isEmpty() ? QStringLiteral("-") : text;
+}
+
+bool hasTemperatures(const Dive& dive)
+{
+    return dive.minTemperature != 0.0 || dive.maxTemperature != 0.0;
+}
+
+} // namespace
+
+QString diveFileSuffixes()
+{
+    return QStringLiteral(".csv, .uddf or .divebin");
+}
+
+bool readDiveFile(const QString& path, Dive& dive, QString& problem)
+{
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        problem = QStringLiteral("no such file");
+        return false;
+    }
+    if (info.isDir()) {
+        problem = QStringLiteral("is a folder, not a dive file");
+        return false;
+    }
+    const int type = DiveLinesIO::fileTypeOf(path);
+    if (!isDiveFileType(type)) {
+        problem = QStringLiteral("not a dive file type (expected %1)").arg(diveFileSuffixes());
+        return false;
+    }
+    const std::unique_ptr<DiveLinesIO> reader = DiveLinesIO::createReader(path);
+    if (reader == nullptr) {
+        problem = QStringLiteral("%1 files cannot be read by this build").arg(formatName(type));
+        return false;
+    }
+    if (!info.isReadable()) {
+        problem = QStringLiteral("cannot be opened for reading (permission denied)");
+        return false;
+    }
+    Dive read;
+    if (!reader->readDive(path, read)) {
+        problem = QStringLiteral("cannot be read: not a valid %1 file, damaged or too large").arg(formatName(type));
+        return false;
+    }
+    read.computeStatistics();
+    read.recomputeDerived(false);
+    dive = std::move(read);
+    return true;
+}
+
+bool writeDiveFile(const QString& path, const Dive& dive, QChar csvSeparator, QString& problem)
+{
+    const int type = DiveLinesIO::fileTypeOf(path);
+    if (!isDiveFileType(type)) {
+        problem = QStringLiteral("not a dive file type (expected %1)").arg(diveFileSuffixes());
+        return false;
+    }
+    std::unique_ptr<DiveLinesIO> writer = DiveLinesIO::createWriter(path);
+    // The program offers no binary export, but the format is written all the
+    // same: it is the one that keeps every field of the dive.
+    if (writer == nullptr && type == DiveFileType::Binary)
+        writer = DiveLinesIO::createByType(type);
+    if (writer == nullptr) {
+        problem = QStringLiteral("%1 files cannot be written by this build").arg(formatName(type));
+        return false;
+    }
+    if (auto* csv = dynamic_cast<CsvFile*>(writer.get()); csv != nullptr && !csvSeparator.isNull())
+        csv->setSeparator(csvSeparator);
+    const QFileInfo info(path);
+    if (info.isDir()) {
+        problem = QStringLiteral("is a folder");
+        return false;
+    }
+    const QFileInfo folder(info.absolutePath());
+    if (!folder.isDir()) {
+        problem = QStringLiteral("its folder %1 does not exist").arg(QDir::toNativeSeparators(folder.filePath()));
+        return false;
+    }
+    if (!writer->writeDive(path, dive)) {
+        problem = folder.isWritable() && (!info.exists() || info.isWritable())
+            ? QStringLiteral("cannot be written as a %1 file").arg(formatName(type))
+            : QStringLiteral("cannot be written (permission denied)");
+        return false;
+    }
+    return true;
+}
+
+bool parseCsvSeparator(const QString& text, QChar& separator)
+{
+    const QString name = text.toLower();
+    if (name == QLatin1String("comma") || name == QLatin1String(","))
+        separator = u',';
+    else if (name == QLatin1String("dot") || name == QLatin1String("."))
+        separator = u'.';
+    else if (name == QLatin1String("semicolon") || name == QLatin1String(";"))
+        separator = u';';
+    else
+        return false;
+    return true;
+}
+
+QJsonObject diveSummaryJson(const Dive& dive, bool logbookFields)
+{
+    QJsonObject summary;
+    summary.insert(QStringLiteral("name"), dive.name);
+    const QString start = isoStartTime(dive.beginTime);
+    summary.insert(QStringLiteral("start"), start.isEmpty() ? QJsonValue() : QJsonValue(start));
+    summary.insert(QStringLiteral("duration"), jsonNumber(dive.maxTime));
+    summary.insert(QStringLiteral("maxDepth"), jsonNumber(dive.maxDepth));
+    summary.insert(QStringLiteral("avgDepth"), jsonNumber(dive.avgDepth));
+    const bool temperatures = hasTemperatures(dive);
+    summary.insert(QStringLiteral("minTemperature"), temperatures ? jsonNumber(dive.minTemperature) : QJsonValue());
+    summary.insert(QStringLiteral("maxTemperature"), temperatures ? jsonNumber(dive.maxTemperature) : QJsonValue());
+    summary.insert(QStringLiteral("lines"), dive.lines.size());
+    QJsonArray gases;
+    for (const DiveGas& gas : dive.gases) {
+        gases.append(QJsonObject{{QStringLiteral("name"), gas.gasName()},
+                                 {QStringLiteral("o2"), percent(gas.o2)},
+                                 {QStringLiteral("he"), percent(gas.he)}});
+    }
+    summary.insert(QStringLiteral("gases"), gases);
+    summary.insert(QStringLiteral("computerName"), dive.computerName);
+    summary.insert(QStringLiteral("computerSerial"), dive.computerSerial);
+    if (logbookFields) {
+        summary.insert(QStringLiteral("place"), dive.place);
+        summary.insert(QStringLiteral("site"), dive.site);
+        summary.insert(QStringLiteral("buddy"), dive.buddy);
+        summary.insert(QStringLiteral("gfLow"), int(dive.gfLow));
+        summary.insert(QStringLiteral("gfHigh"), int(dive.gfHigh));
+        summary.insert(QStringLiteral("freshWater"), dive.density != 0);
+        summary.insert(QStringLiteral("surfacePressure"), int(dive.surfacePressure));
+        summary.insert(QStringLiteral("samplePeriod"), int(dive.samplePeriod));
+    }
+    return summary;
+}
+
+QString diveSummaryText(const Dive& dive, bool logbookFields)
+{
+    QStringList gases;
+    for (const DiveGas& gas : dive.gases)
+        gases.append(QStringLiteral("%1 (O2 %2 %, He %3 %)")
+                          .arg(gas.gasName(), QString::number(percent(gas.o2)), QString::number(percent(gas.he))));
+    const QString start = isoStartTime(dive.beginTime);
+    const QString temperature = hasTemperatures(dive)
+        ? QStringLiteral("%1 to %2 °C").arg(numberText(dive.minTemperature), numberText(dive.maxTemperature))
+        : QStringLiteral("none recorded");
+
+    QStringList rows;
+    const auto add = [&rows](const char* label, const QString& value) {
+        rows.append(QStringLiteral("  %1 %2").arg(QLatin1String(label), -18).arg(value));
+    };
+    add("Name:", dashIfEmpty(dive.name));
+    add("Start:", start.isEmpty() ? QStringLiteral("unknown") : start);
+    add("Duration:", durationText(dive.maxTime));
+    add("Max depth:", numberText(dive.maxDepth) + QStringLiteral(" m"));
+    add("Average depth:", numberText(dive.avgDepth) + QStringLiteral(" m"));
+    add("Temperature:", temperature);
+    add("Lines:", QString::number(dive.lines.size()));
+    add("Gases:", gases.isEmpty() ? QStringLiteral("none") : gases.join(QStringLiteral(", ")));
+    add("Computer:", dashIfEmpty(dive.computerName));
+    add("Serial:", dashIfEmpty(dive.computerSerial));
+    if (logbookFields) {
+        add("Place:", dashIfEmpty(dive.place));
+        add("Site:", dashIfEmpty(dive.site));
+        add("Buddy:", dashIfEmpty(dive.buddy));
+        add("Gradient factors:", QStringLiteral("%1/%2").arg(dive.gfLow).arg(dive.gfHigh));
+        add("Water:", dive.density != 0 ? QStringLiteral("fresh") : QStringLiteral("salt"));
+        add("Surface pressure:", QStringLiteral("%1 mbar").arg(dive.surfacePressure));
+        add("Sample interval:", QStringLiteral("%1 s").arg(dive.samplePeriod));
+    }
+    return rows.join(QLatin1Char('\n'));
+}
+
+} // namespace divetool

@@ -1,0 +1,453 @@
+#include "tools/plancommands.h"
+
+#include "tools/divefiles.h"
+#include "tools/toolargs.h"
+#include "tools/tooloutput.h"
+
+#include "deco/config.h"
+#include "deco/decostate.h"
+#include "deco/diveplanner.h"
+#include "deco/livedive.h"
+#include "deco/simulation.h"
+#include "deco/tissuemodel.h"
+#include "divedata/dive.h"
+
+#include <QJsonArray>
+#include <QStringList>
+
+#include <cmath>
+#include <optional>
+
+namespace divetool {
+
+namespace {
+
+// The settings shared by plan and ndl, as given on the command line.
+struct EngineSettings
+{
+    std::optional<deco::GradientFactors> gradientFactors;
+    int gfLow = 0;
+    int gfHigh = 0;
+    bool freshWater = false;
+    float surfacePressure = deco::kStandardSurfacePressure;
+    double surfacePressureBar = 0.0; // as given (the standard pressure when not), for the output
+    int o2 = 21;
+    int he = 0;
+};
+
+// The planner takes a slot's surface pressure only strictly between these
+// (bar); outside them it computes with the standard pressure. The tool
+// refuses such values rather than planning with another pressure than given.
+constexpr double kLowestSurfacePressure = 0.5;
+constexpr double kHighestSurfacePressure = 1.05;
+
+int percentOf(float fraction)
+{
+    return int(std::lround(double(fraction) * 100.0));
+}
+
+// The engine's own defaults, so that what is printed is what it used.
+deco::GradientFactors defaultGradientFactors()
+{
+    deco::dive_t config;
+    config.applyDefaults();
+    return config.gradientFactors();
+}
+
+DiveGas diveGas(int o2, int he)
+{
+    DiveGas gas;
+    gas.setO2(o2 / 100.0);
+    gas.setHe(he / 100.0);
+    return gas;
+}
+
+bool parseWholeNumber(const QString& text, int low, int high, int& value)
+{
+    bool ok = false;
+    value = text.trimmed().toInt(&ok);
+    return ok && value >= low && value <= high;
+}
+
+// Reads --gf, --fresh, --psurf, --o2 and --he; false with the problem.
+bool parseEngineSettings(const ParsedArguments& arguments, EngineSettings& settings, QString& problem)
+{
+    if (arguments.isSet(QStringLiteral("--gf"))) {
+        const QStringList parts = arguments.value(QStringLiteral("--gf")).split(QLatin1Char('/'));
+        if (parts.size() != 2 || !parseWholeNumber(parts.at(0), 1, 100, settings.gfLow)
+            || !parseWholeNumber(parts.at(1), 1, 100, settings.gfHigh) || settings.gfLow > settings.gfHigh) {
+            problem = QStringLiteral("--gf expects LOW/HIGH in percent, 1 to 100 with LOW not above HIGH (e.g. 30/70)");
+            return false;
+        }
+        settings.gradientFactors = deco::GradientFactors(settings.gfLow, settings.gfHigh);
+    } else {
+        const deco::GradientFactors defaults = defaultGradientFactors();
+        settings.gfLow = percentOf(defaults.gfLow);
+        settings.gfHigh = percentOf(defaults.gfHigh);
+    }
+    settings.freshWater = arguments.isSet(QStringLiteral("--fresh"));
+    settings.surfacePressureBar = std::round(double(deco::kStandardSurfacePressure) * 1000.0) / 1000.0;
+    if (arguments.isSet(QStringLiteral("--psurf"))) {
+        bool ok = false;
+        const double pressure = arguments.value(QStringLiteral("--psurf")).toDouble(&ok);
+        if (!ok || !(pressure > kLowestSurfacePressure && pressure < kHighestSurfacePressure)) {
+            problem = QStringLiteral("--psurf expects the surface pressure in bar, above %1 and below %2 (e.g. 1.013)")
+                          .arg(kLowestSurfacePressure)
+                          .arg(kHighestSurfacePressure);
+            return false;
+        }
+        settings.surfacePressure = float(pressure);
+        settings.surfacePressureBar = pressure;
+    }
+    if (arguments.isSet(QStringLiteral("--o2"))
+        && !parseWholeNumber(arguments.value(QStringLiteral("--o2")), 1, 100, settings.o2)) {
+        problem = QStringLiteral("--o2 expects a whole percentage from 1 to 100");
+        return false;
+    }
+    if (arguments.isSet(QStringLiteral("--he"))
+        && !parseWholeNumber(arguments.value(QStringLiteral("--he")), 0, 100 - settings.o2, settings.he)) {
+        problem = QStringLiteral("--he expects a whole percentage from 0 to %1 (100 - O2)").arg(100 - settings.o2);
+        return false;
+    }
+    return true;
+}
+
+QJsonObject gasJson(const EngineSettings& settings)
+{
+    return QJsonObject{{QStringLiteral("name"), diveGas(settings.o2, settings.he).gasName()},
+                       {QStringLiteral("o2"), settings.o2},
+                       {QStringLiteral("he"), settings.he}};
+}
+
+// "SECONDS:METRES,SECONDS:METRES,...": times from the start of the dive,
+// strictly increasing; depths from 0 to the deepest the simulation follows.
+bool parseProfile(const QString& text, const DiveGas& gas, Dive& dive, QString& problem)
+{
+    const QStringList points = text.split(QLatin1Char(','), Qt::SkipEmptyParts);
+    QList<DiveLine> lines;
+    for (const QString& point : points) {
+        const QStringList parts = point.split(QLatin1Char(':'));
+        bool timeOk = false;
+        bool depthOk = false;
+        const double time = parts.size() == 2 ? parts.at(0).trimmed().toDouble(&timeOk) : 0.0;
+        const double depth = parts.size() == 2 ? parts.at(1).trimmed().toDouble(&depthOk) : 0.0;
+        if (!timeOk || !depthOk || !std::isfinite(time) || !std::isfinite(depth)) {
+            problem = QStringLiteral("--profile: \"%1\" is not SECONDS:METRES").arg(point.trimmed());
+            return false;
+        }
+        if (time < 0.0 || time > deco::kMaxSimulatedSeconds || (!lines.isEmpty() && time <= lines.constLast().timeSec)) {
+            problem = QStringLiteral("--profile: times must start at 0 or later and increase from point to point");
+            return false;
+        }
+        if (depth < 0.0 || depth > deco::kMaxSimulatedDepth) {
+            problem = QStringLiteral("--profile: depths must lie between 0 and %1 m").arg(deco::kMaxSimulatedDepth);
+            return false;
+        }
+        DiveLine line;
+        line.timeSec = time;
+        line.depth = depth;
+        line.gasIndex = 0;
+        line.tankPressureTxIndex = 255;
+        lines.append(line);
+    }
+    if (lines.size() < 2) {
+        problem = QStringLiteral("--profile needs at least two points, e.g. \"0:0,60:20,600:20\"");
+        return false;
+    }
+    dive.name = QStringLiteral("Profile");
+    dive.format = Dive::PlannedProfile;
+    dive.gases = {gas};
+    dive.lines = std::move(lines);
+    return true;
+}
+
+QString minutesText(float minutes)
+{
+    return durationText(std::round(double(minutes) * 60.0));
+}
+
+QString segmentName(const deco::LinePlan& record)
+{
+    switch (record.segmentType) {
+    case deco::LinePlan::Descent:
+        return QStringLiteral("descent");
+    case deco::LinePlan::Ascent:
+        return QStringLiteral("ascent");
+    default:
+        return record.computed != 0 ? QStringLiteral("stop") : QStringLiteral("level");
+    }
+}
+
+bool isStop(const deco::LinePlan& record)
+{
+    return record.computed != 0 && record.segmentType == deco::LinePlan::Level;
+}
+
+// What one simulation reported through the planner's callbacks.
+struct PlanRecords
+{
+    QList<deco::LinePlan> segments;
+    std::optional<deco::LinePlan> summary;
+    QStringList messages;
+};
+
+QJsonObject planJson(const QString& source, const Dive& dive, const EngineSettings& settings, bool effort,
+                     const PlanRecords& plan, double ascentMinutes)
+{
+    QJsonArray records;
+    QJsonArray stops;
+    for (const deco::LinePlan& record : plan.segments) {
+        const QJsonObject entry{{QStringLiteral("kind"), QStringLiteral("segment")},
+                                {QStringLiteral("type"), segmentName(record)},
+                                {QStringLiteral("computed"), record.computed != 0},
+                                {QStringLiteral("depth"), jsonNumber(record.depth)},
+                                {QStringLiteral("duration"), jsonNumber(record.duration)},
+                                {QStringLiteral("runtime"), jsonNumber(record.runtime)},
+                                {QStringLiteral("gasIndex"), int(record.gasIndex)}};
+        records.append(entry);
+        if (isStop(record)) {
+            stops.append(QJsonObject{{QStringLiteral("depth"), jsonNumber(record.depth)},
+                                     {QStringLiteral("duration"), jsonNumber(record.duration)},
+                                     {QStringLiteral("runtime"), jsonNumber(record.runtime)}});
+        }
+    }
+    const float cns = plan.summary ? plan.summary->cns : 0.0f;
+    const float otu = plan.summary ? plan.summary->otu : 0.0f;
+    records.append(QJsonObject{{QStringLiteral("kind"), QStringLiteral("summary")},
+                               {QStringLiteral("cns"), jsonNumber(cns)},
+                               {QStringLiteral("otu"), jsonNumber(otu)}});
+
+    QJsonArray decoLines;
+    for (const DiveLine& line : dive.decoLines) {
+        decoLines.append(QJsonObject{{QStringLiteral("time"), jsonNumber(line.timeSec)},
+                                     {QStringLiteral("depth"), jsonNumber(line.depth)},
+                                     {QStringLiteral("gasIndex"), line.gasIndex}});
+    }
+    QJsonArray ceiling;
+    for (const CurvePoint& point : dive.ceilingProfile) {
+        ceiling.append(QJsonObject{{QStringLiteral("time"), jsonNumber(point.time)},
+                                   {QStringLiteral("depth"), jsonNumber(point.depth)}});
+    }
+    const bool custom = settings.gradientFactors.has_value() && !effort;
+    const int gfLow = effort ? percentOf(deco::kEffortGradientFactors.gfLow) : settings.gfLow;
+    const int gfHigh = effort ? percentOf(deco::kEffortGradientFactors.gfHigh) : settings.gfHigh;
+    return QJsonObject{
+        {QStringLiteral("source"), source},
+        {QStringLiteral("name"), dive.name},
+        {QStringLiteral("settings"),
+         QJsonObject{{QStringLiteral("gfLow"), gfLow},
+                     {QStringLiteral("gfHigh"), gfHigh},
+                     {QStringLiteral("customGradientFactors"), custom},
+                     {QStringLiteral("effort"), effort},
+                     {QStringLiteral("freshWater"), settings.freshWater},
+                     {QStringLiteral("surfacePressure"), jsonNumber(settings.surfacePressureBar)},
+                     {QStringLiteral("gas"), gasJson(settings)}}},
+        {QStringLiteral("records"), records},
+        {QStringLiteral("stops"), stops},
+        {QStringLiteral("ascentTime"), jsonNumber(ascentMinutes)},
+        {QStringLiteral("cns"), jsonNumber(cns)},
+        {QStringLiteral("otu"), jsonNumber(otu)},
+        {QStringLiteral("decoLines"), decoLines},
+        {QStringLiteral("ceilingProfile"), ceiling},
+        {QStringLiteral("decoNotTerminated"), dive.decoNotTerminated},
+        {QStringLiteral("messages"), QJsonArray::fromStringList(plan.messages)},
+    };
+}
+
+QString planText(const QString& source, const Dive& dive, const EngineSettings& settings, bool effort,
+                 const PlanRecords& plan, double ascentMinutes)
+{
+    const QString gasName = diveGas(settings.o2, settings.he).gasName();
+    QStringList rows;
+    rows.append(QStringLiteral("Plan of ") + source + (dive.name.isEmpty() ? QString() : QStringLiteral(" (") + dive.name + QLatin1Char(')')));
+    const QString factors = effort ? QStringLiteral("GF %1/%2 (effort)")
+                                         .arg(percentOf(deco::kEffortGradientFactors.gfLow))
+                                         .arg(percentOf(deco::kEffortGradientFactors.gfHigh))
+                                   : QStringLiteral("GF %1/%2").arg(settings.gfLow).arg(settings.gfHigh);
+    rows.append(QStringLiteral("%1, %2 water, surface %3 bar, breathing %4")
+                    .arg(factors, settings.freshWater ? QStringLiteral("fresh") : QStringLiteral("salt"),
+                         QString::number(settings.surfacePressureBar, 'f', 3), gasName));
+    rows.append(QString());
+    rows.append(QStringLiteral("Segment     Depth  Duration   Runtime  Gas"));
+    for (const deco::LinePlan& record : plan.segments) {
+        const QString name = segmentName(record) + (record.computed != 0 ? QStringLiteral(" *") : QString());
+        rows.append(name.leftJustified(9) + (numberText(record.depth) + QStringLiteral(" m")).rightJustified(9)
+                    + minutesText(record.duration).rightJustified(10) + minutesText(record.runtime).rightJustified(10)
+                    + QStringLiteral("  ") + gasName);
+    }
+    if (!plan.segments.isEmpty())
+        rows.append(QStringLiteral("(* computed ascent)"));
+    rows.append(QString());
+
+    QStringList stops;
+    for (const deco::LinePlan& record : plan.segments) {
+        if (isStop(record))
+            stops.append(numberText(record.depth, 0) + QStringLiteral(" m ") + minutesText(record.duration));
+    }
+    rows.append(QStringLiteral("Stops: ") + (stops.isEmpty() ? QStringLiteral("none") : stops.join(QStringLiteral(", "))));
+    rows.append(QStringLiteral("Total ascent time: ") + minutesText(float(ascentMinutes)));
+    const float cns = plan.summary ? plan.summary->cns : 0.0f;
+    const float otu = plan.summary ? plan.summary->otu : 0.0f;
+    rows.append(QStringLiteral("CNS: %1 %").arg(std::lround(double(cns))));
+    rows.append(QStringLiteral("OTU: %1").arg(std::lround(double(otu))));
+    if (dive.decoNotTerminated)
+        rows.append(QStringLiteral("The profile reached the surface with a decompression ceiling."));
+    for (const QString& message : plan.messages)
+        rows.append(QStringLiteral("Note: ") + message);
+    return rows.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
+int runPlan(const ParsedArguments& arguments, bool json)
+{
+    const auto usage = [](const QString& problem) {
+        printError(QStringLiteral("plan"), problem);
+        return UsageError;
+    };
+    EngineSettings settings;
+    QString problem;
+    if (!parseEngineSettings(arguments, settings, problem))
+        return usage(problem);
+    const bool effort = arguments.isSet(QStringLiteral("--effort"));
+    const bool fromProfile = arguments.isSet(QStringLiteral("--profile"));
+    if (fromProfile == !arguments.positional().isEmpty())
+        return usage(QStringLiteral("give either a dive FILE or --profile, not both"));
+
+    Dive dive;
+    QString source;
+    if (fromProfile) {
+        source = QStringLiteral("profile");
+        if (!parseProfile(arguments.value(QStringLiteral("--profile")), diveGas(settings.o2, settings.he), dive, problem))
+            return usage(problem);
+    } else {
+        source = arguments.positional().constFirst();
+        if (!readDiveFile(source, dive, problem)) {
+            printError(source, problem);
+            return Failure;
+        }
+        if (dive.lines.size() < 2) {
+            printError(source, QStringLiteral("no profile to plan: the dive has fewer than two points"));
+            return Failure;
+        }
+        dive.fillGasIndexes();
+    }
+
+    // The dive goes into the first slot of a planner of its own, which is
+    // what the program's planning tab does with a dive file.
+    deco::DivePlanner planner;
+    planner.setBreathingGas(deco::GasMix(settings.o2, settings.he));
+    const int slot = planner.addDiveFrom([&dive](Dive& filled) {
+        filled = dive;
+        return true;
+    });
+    if (slot < 0 || planner.currentSlot() == nullptr) {
+        printError(source, QStringLiteral("the planner refused the dive"));
+        return Failure;
+    }
+    PlanRecords plan;
+    planner.setTextCallback([&plan](const QString& text) {
+        if (!text.isEmpty())
+            plan.messages.append(text);
+    });
+    planner.setPlanCallback([&plan](const deco::LinePlan& record) {
+        switch (record.kind) {
+        case deco::LinePlan::Reset:
+            plan = PlanRecords();
+            break;
+        case deco::LinePlan::Segment:
+            plan.segments.append(record);
+            break;
+        default:
+            plan.summary = record;
+            break;
+        }
+    });
+    deco::PlannedDive& current = *planner.currentSlot();
+    current.effort = effort;
+    current.freshWater = settings.freshWater;
+    current.surfacePressure = settings.surfacePressure;
+    deco::simulateCurrentDive(planner, settings.gradientFactors);
+
+    // A profile the engine cannot follow (a damaged file) gives no segment:
+    // that is no plan.
+    if (plan.segments.isEmpty()) {
+        printError(source, plan.messages.isEmpty() ? QStringLiteral("the profile could not be simulated")
+                                                   : plan.messages.join(QLatin1Char(' ')));
+        return Failure;
+    }
+    double ascentMinutes = 0.0;
+    for (const deco::LinePlan& record : plan.segments) {
+        if (record.computed != 0)
+            ascentMinutes += double(record.duration);
+    }
+    const Dive& simulated = *planner.currentDive();
+    if (json)
+        printJson(planJson(source, simulated, settings, effort, plan, ascentMinutes));
+    else
+        printText(planText(source, simulated, settings, effort, plan, ascentMinutes));
+    return Success;
+}
+
+int runNdl(const ParsedArguments& arguments, bool json)
+{
+    const auto usage = [](const QString& problem) {
+        printError(QStringLiteral("ndl"), problem);
+        return UsageError;
+    };
+    EngineSettings settings;
+    QString problem;
+    if (!parseEngineSettings(arguments, settings, problem))
+        return usage(problem);
+    if (!arguments.isSet(QStringLiteral("--depth")))
+        return usage(QStringLiteral("--depth METRES is required"));
+    bool ok = false;
+    const double depth = arguments.value(QStringLiteral("--depth")).toDouble(&ok);
+    if (!ok || !(depth >= 0.0 && depth <= deco::kMaxSimulatedDepth))
+        return usage(QStringLiteral("--depth expects metres from 0 to %1").arg(deco::kMaxSimulatedDepth));
+
+    // A diver saturated at the surface, put at the depth at once: the first
+    // update of a decompression state there gives the limit.
+    deco::dive_t config;
+    config.applyDefaults();
+    config.setSurfacePressure(settings.surfacePressure);
+    config.setWaterType(settings.freshWater ? deco::FreshWater : deco::SaltWater);
+    if (settings.gradientFactors)
+        config.setGradientFactors(*settings.gradientFactors);
+    config.setOpenCircuitGas(0, deco::GasMix(settings.o2, settings.he));
+    deco::selectZhl16c();
+    deco::TissueState tissues;
+    deco::initTissues(tissues, settings.surfacePressure);
+    deco::DecoState state;
+    deco::initDecoState(state, config);
+    const float ambient = depth > 0.0 ? deco::depthToPressure(config, float(depth)) : config.surfacePressure();
+    deco::updateDecoState(state, config, tissues, ambient);
+    const float ndl = state.stopCount > 0 ? 0.0f : state.ndl;
+    const bool unlimited = ndl >= deco::kNdlLimit;
+    const int minutes = int(std::floor(double(ndl)));
+    const double ppO2 = double(deco::ppO2(config.currentGas(), deco::kOpenCircuitSetpoint, ambient));
+
+    if (json) {
+        printJson(QJsonObject{{QStringLiteral("depth"), depth},
+                              {QStringLiteral("ndl"), jsonNumber(ndl)},
+                              {QStringLiteral("minutes"), minutes},
+                              {QStringLiteral("unlimited"), unlimited},
+                              {QStringLiteral("gfLow"), settings.gfLow},
+                              {QStringLiteral("gfHigh"), settings.gfHigh},
+                              {QStringLiteral("freshWater"), settings.freshWater},
+                              {QStringLiteral("surfacePressure"), jsonNumber(settings.surfacePressureBar)},
+                              {QStringLiteral("ambientPressure"), jsonNumber(ambient)},
+                              {QStringLiteral("ppO2"), jsonNumber(ppO2)},
+                              {QStringLiteral("gas"), gasJson(settings)}});
+        return Success;
+    }
+    const QString limit = unlimited ? QStringLiteral("%1 min or more").arg(minutes) : QStringLiteral("%1 min").arg(minutes);
+    printText(QStringLiteral("NDL at %1 m: %2\n%3, GF %4/%5, %6 water, surface %7 bar, ppO2 %8 bar")
+                  .arg(numberText(depth), limit, diveGas(settings.o2, settings.he).gasName(),
+                       QString::number(settings.gfLow), QString::number(settings.gfHigh),
+                       settings.freshWater ? QStringLiteral("fresh") : QStringLiteral("salt"),
+                       QString::number(settings.surfacePressureBar, 'f', 3), numberText(ppO2, 2)));
+    return Success;
+}
+
+} // namespace divetool
