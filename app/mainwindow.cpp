@@ -1,13 +1,17 @@
 #include "app/mainwindow.h"
 
+#include "app/floatinginformation.h"
+#include "app/profileicons.h"
 #include "app/userdialogs.h"
 #include "corvane/corvane.h"
-#include "profilor/profilor.h"
 #include "db/divedb.h"
+#include "profilor/profilor.h"
 #include "ui_mainwindow.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QIcon>
+#include <QMenu>
 #include <QSettings>
 #include <QToolButton>
 
@@ -15,18 +19,32 @@ MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent)
     , ui(std::make_unique<Ui::MainWindowClass>())
 {
+    // Profile items load their icons when they are made: register first.
+    registerProfileIcons();
+
     ui->setupUi(this);
     setWindowIcon(QIcon(QStringLiteral(":/AppIcon/TessalySystemsDiveIcon.ico")));
-    setWindowTitle(windowTitleForVersion(QCoreApplication::applicationVersion()));
     setToolIcons();
+    createGraph();
+    mFloatingInformation = new FloatingInformation(this);
 
     ui->console->appendPlainText(tr("Corvane %1, Profilor %2").arg(Corvane::version(), Profilor::version()));
 
     openDataFiles();
 
+    setupDiveList();
+    buildComputerMenu();
+
+    setWindowTitle(windowTitleForVersion(QCoreApplication::applicationVersion()));
     for (int tab = 0; tab < 3; ++tab)
         ui->tabProfile->setTabEnabled(tab, false);
     ui->tabProfile->setCurrentIndex(0);
+    ui->btStoreDive->setEnabled(false);
+    ui->btSaveUserInformation->setEnabled(false);
+    // The filter dialog comes with its own command; the list already honours
+    // the filter the window keeps.
+    ui->btFilter->setEnabled(false);
+    connectLogbook();
 }
 
 MainWindow::~MainWindow() = default;
@@ -48,6 +66,8 @@ void MainWindow::setToolIcons()
     ui->btImportDive->setIcon(icon("dossier"));
     ui->btStoreDive->setIcon(icon("download"));
     ui->btImportPelagon->setIcon(icon("Pelagon-power-off"));
+    ui->imgPelagon->setPixmap(QPixmap(QStringLiteral(":/TestGraphics/icons/Pelagon-power-off.png"))
+                                  .scaled(48, 48, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     ui->btFilter->setIcon(icon("mark_info"));
     ui->btFitAllVisu->setIcon(icon("maximize"));
     ui->btMaxMinProfile->setIcon(icon("minimize"));
@@ -55,6 +75,7 @@ void MainWindow::setToolIcons()
         button->setIconSize(QSize(32, 32));
     ui->splitVert->setStretchFactor(1, 1);
     ui->splitVert->setSizes({400, 1000});
+    ui->edInformation->setVisible(false);
 }
 
 void MainWindow::openDataFiles()
@@ -98,9 +119,94 @@ void MainWindow::openDatabase(const QString& path)
     }
 }
 
+void MainWindow::buildComputerMenu()
+{
+    // The computer commands arrive with the connection panel; the menu is in
+    // place and the button stays disabled until then.
+    auto* menu = new QMenu(ui->btImportPelagon);
+    menu->setObjectName(QStringLiteral("computerMenu"));
+    menu->addAction(tr("Download dives"))->setEnabled(false);
+    menu->addAction(tr("Program name"))->setEnabled(false);
+    menu->addSeparator();
+    menu->addAction(tr("Install firmware/bootloader"))->setEnabled(false);
+    menu->addSeparator();
+    menu->addAction(tr("Get system logs"))->setEnabled(false);
+    ui->btImportPelagon->setMenu(menu);
+    ui->btImportPelagon->setPopupMode(QToolButton::InstantPopup);
+    ui->btImportPelagon->setEnabled(false);
+}
+
+void MainWindow::connectLogbook()
+{
+    connect(ui->btImportDive, &QToolButton::clicked, this, &MainWindow::openDiveProfile);
+    connect(ui->actionOpen, &QAction::triggered, this, &MainWindow::openDiveProfile);
+    connect(ui->btStoreDive, &QToolButton::clicked, this, &MainWindow::storeCurrentDive);
+    connect(ui->actionAbout, &QAction::triggered, this, &MainWindow::about);
+    connect(ui->btFilter, &QToolButton::clicked, this, &MainWindow::setFilter);
+    connect(ui->btMaxMinProfile, &QToolButton::clicked, this, &MainWindow::maxMinProfile);
+    connect(ui->btFitAllVisu, &QToolButton::clicked, this, &MainWindow::fitAll);
+    for (QCheckBox* box : {ui->ckPoints, ui->ckTemperature, ui->ckGases, ui->ckDeco, ui->ckAlerts, ui->ckMaxDepth,
+                           ui->ckTankPressure})
+        connect(box, &QCheckBox::toggled, this, &MainWindow::showItems);
+
+    for (QLineEdit* edit : {ui->edPlace, ui->edSite, ui->edBuddy})
+        connect(edit, &QLineEdit::textEdited, this, [this] { setUserInformationModified(true); });
+    connect(ui->btSaveUserInformation, &QPushButton::clicked, this, &MainWindow::saveUserInformation);
+}
+
 void MainWindow::setCsvSeparatorChoice(CsvSeparator::Choice choice)
 {
     mCsvSeparator = choice;
     mSettings->setValue(SettingsKey::csvSeparator, CsvSeparator::storedFromChoice(choice));
     mSettings->sync();
+}
+
+void MainWindow::about()
+{
+    showInformation(this, tr("About Pelagon DiveLog"),
+                    windowTitleForVersion(QCoreApplication::applicationVersion()) + QLatin1Char('\n')
+                        + tr("Corvane %1, Profilor %2").arg(Corvane::version(), Profilor::version()));
+}
+
+void MainWindow::setFilter()
+{
+    // Reached only once the filter dialog exists; until then the list keeps
+    // the filter it has.
+    setDiveFilter(mFilter);
+}
+
+void MainWindow::setDiveFilter(const DiveFilter& filter)
+{
+    mFilter = filter;
+    fillDiveList();
+}
+
+void MainWindow::maxMinProfile()
+{
+    const bool show = !summaryVisible();
+    ui->widget_32->setVisible(show);
+    // Without the summary the position information docks beside the profile.
+    ui->edInformation->setVisible(!show);
+    if (show) {
+        ui->btMaxMinProfile->setIcon(QIcon(QStringLiteral(":/TestGraphics/icons/minimize.png")));
+        ui->btMaxMinProfile->setToolTip(tr("Minimize profile area"));
+        if (mCurrentDiveId >= 0)
+            showFloatingInformation();
+    } else {
+        ui->btMaxMinProfile->setIcon(QIcon(QStringLiteral(":/TestGraphics/icons/maximize.png")));
+        ui->btMaxMinProfile->setToolTip(tr("Maximize profile area"));
+        mFloatingInformation->hide();
+    }
+}
+
+void MainWindow::on_actionQuit_triggered()
+{
+    close();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    askToSaveUserInformation();
+    mFloatingInformation->hide();
+    event->accept();
 }

@@ -1,13 +1,20 @@
 #pragma once
 
 #include "app/appsettings.h"
+#include "db/divedbtypes.h"
 #include "divedata/dive.h"
 
+#include <QHash>
 #include <QMainWindow>
+#include <QPointF>
+#include <QStringList>
 
 #include <memory>
 
+class FloatingInformation;
+class QMenu;
 class QSettings;
+class QTableWidgetItem;
 
 namespace Ui {
 class MainWindowClass;
@@ -15,6 +22,13 @@ class MainWindowClass;
 
 // The program's single top-level window: the place where the logbook, the
 // profile views, the planner and the dive computer meet.
+//
+// The logbook side is split by responsibility over several source files:
+// mainwindow.cpp (construction, settings, window commands),
+// mainwindow_divelist.cpp (the dive list and its commands),
+// mainwindow_files.cpp (opening, storing and exporting dives),
+// mainwindow_details.cpp (the details panel and the user information) and
+// mainwindow_graph.cpp (everything that talks to the profile view).
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -28,14 +42,79 @@ public:
     const OptionSwitches& optionSwitches() const { return mOptions; }
     bool planningAddOn() const { return mOptions.planificationAddOn; }
 
+    // The dive shown, and its logbook id (-1 when it did not come from the
+    // logbook, or was deleted from it since).
+    const Dive& currentDive() const { return mCurrentDive; }
+    int currentDiveId() const { return mCurrentDiveId; }
+    bool userInformationModified() const { return mUserInformationModified; }
+
+    const DiveFilter& diveFilter() const { return mFilter; }
+    // Keeps the filter and refills the list with it.
+    void setDiveFilter(const DiveFilter& filter);
+
     // "1.4.0.1176" shows as "1.4.0".
     static QString windowTitleForVersion(const QString& version);
 
+public slots:
+    void openDiveProfile();
+    void openDiveProfileItem(QTableWidgetItem* pItem);
+    void dropFiles(QStringList pFiles);
+    void storeCurrentDive();
+    void showItems();
+    void about();
+    void setFilter();
+    void maxMinProfile();
+    void onDiveListContextMenu(QPoint pos);
+    void on_actionQuit_triggered();
+    void graphViewMouseMove(QPointF pScenePoint, int pTime);
+    void saveUserInformation();
+    void fitAll();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    // Construction (mainwindow.cpp).
     void setToolIcons();
     void openDataFiles();
     void applyOptionSwitches();
     void openDatabase(const QString& path);
+    void buildComputerMenu();
+    void connectLogbook();
+
+    // The dive list (mainwindow_divelist.cpp).
+    void setupDiveList();
+    void fillDiveList();
+    void sortBySection(int section);
+    void highlightShownDive();
+    int diveIdAtRow(int row) const;
+    void openListedDive(int diveId);
+    void deleteSelectedDives();
+    void renameListedDive(int diveId);
+    void exportListedDive(int diveId);
+    QMenu* createDiveListMenu(int diveId);
+
+    // Dive files (mainwindow_files.cpp).
+    bool openDiveFile(const QString& path);
+    void saveSelection();
+    void rememberDirectory(const QString& key, const QString& filePath);
+
+    // Details and user information (mainwindow_details.cpp).
+    void showCurrentDive();
+    void fillDetails();
+    void setUserInformationModified(bool modified);
+    void askToSaveUserInformation();
+    bool storeUserInformation();
+    void showFloatingInformation();
+    bool summaryVisible() const;
+
+    // The profile view (mainwindow_graph.cpp).
+    void createGraph();
+    void graphShowDive(Dive* dive);
+    void graphShowItems();
+    bool fillGraphMenu(QMenu& menu);
+    bool graphSelection(qint64& first, qint64& second) const;
+    QString graphInformationAt(QPointF scenePoint, int time) const;
 
     std::unique_ptr<Ui::MainWindowClass> ui;
     QSettings* mSettings = nullptr;
@@ -44,4 +123,11 @@ private:
 
     Dive mCurrentDive;
     int mCurrentDiveId = -1;
+    bool mUserInformationModified = false;
+
+    DiveFilter mFilter;
+    QHash<int, DiveListEntry> mListedDives; // by dive id, as last listed
+    int mHighlightedRow = -1;
+    FloatingInformation* mFloatingInformation = nullptr;
+    QWidget* mGraph = nullptr;
 };

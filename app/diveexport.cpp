@@ -1,0 +1,54 @@
+#include "app/diveexport.h"
+
+#include "divedata/csvfile.h"
+#include "divedata/dive.h"
+#include "divedata/divelinesio.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace DiveExport {
+
+std::unique_ptr<DiveLinesIO> writerFor(const QString& path, QChar csvSeparator)
+{
+    const int type = DiveLinesIO::fileTypeOf(path);
+    // The export dialogs offer UDDF and CSV only; other writable formats
+    // (plans) are no export of a recorded dive.
+    if (type != DiveFileType::Uddf && type != DiveFileType::Csv)
+        return nullptr;
+    std::unique_ptr<DiveLinesIO> writer = DiveLinesIO::createWriter(path);
+    if (auto* csv = dynamic_cast<CsvFile*>(writer.get()))
+        csv->setSeparator(csvSeparator);
+    return writer;
+}
+
+std::optional<std::pair<qint64, qint64>> selectionRange(qint64 first, qint64 second, const Dive& dive)
+{
+    if (dive.lines.isEmpty())
+        return std::nullopt;
+    double last = 0.0;
+    for (const DiveLine& line : dive.lines)
+        last = std::max(last, line.timeSec);
+    const auto end = qint64(std::floor(last));
+    const qint64 from = std::clamp(std::min(first, second), qint64(0), end);
+    const qint64 to = std::clamp(std::max(first, second), qint64(0), end);
+    if (to <= from)
+        return std::nullopt;
+    return std::make_pair(from, to);
+}
+
+Dive selectionPortion(const Dive& dive, qint64 from, qint64 to)
+{
+    Dive portion = dive.extractPortion(from, to);
+    portion.name = dive.name;
+    portion.computerSerial = dive.computerSerial;
+    portion.computerModel = dive.computerModel;
+    if (dive.beginTime > 0) {
+        portion.beginTime = dive.beginTime + from;
+        portion.endTime = 0;
+        portion.computeStatistics();
+    }
+    return portion;
+}
+
+} // namespace DiveExport

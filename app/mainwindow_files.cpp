@@ -1,0 +1,144 @@
+// Showing dives from the logbook and from files, storing the shown dive, and
+// saving a selected part of it.
+
+#include "app/mainwindow.h"
+
+#include "app/diveexport.h"
+#include "app/userdialogs.h"
+#include "db/divedb.h"
+#include "divedata/divelinesio.h"
+#include "ui_mainwindow.h"
+
+#include <QFileInfo>
+#include <QSettings>
+
+void MainWindow::openListedDive(int diveId)
+{
+    askToSaveUserInformation();
+    Dive dive;
+    // The load brings the dive's statistics, speeds and ceiling up to date.
+    if (!DiveDb::instance()->loadDive(diveId, dive)) {
+        showCritical(this, tr("Database Error"), tr("Impossible to read profile"));
+        return;
+    }
+    if (summaryVisible())
+        showFloatingInformation();
+    mCurrentDive = std::move(dive);
+    mCurrentDiveId = diveId;
+    showCurrentDive();
+    ui->btStoreDive->setEnabled(false);
+    highlightShownDive();
+}
+
+void MainWindow::openDiveProfile()
+{
+    const QString path = UserDialogs::current().openFileName(
+        this, tr("Open Dive File"), mSettings->value(SettingsKey::lastDiveFile).toString(),
+        tr("Dive file (*.csv *.uddf *.divebin);;Csv file (*.csv);;UDDF file (*.uddf);;Binary dive file (*.divebin)"));
+    if (path.isEmpty())
+        return;
+    openDiveFile(path);
+}
+
+void MainWindow::dropFiles(QStringList pFiles)
+{
+    if (pFiles.isEmpty())
+        return;
+    // Only the first file counts; the profile formats alone are accepted.
+    const QString& path = pFiles.first();
+    const QString suffix = QFileInfo(path).suffix();
+    if (suffix != QLatin1String("uddf") && suffix != QLatin1String("divebin")) {
+        showWarning(this, tr("Error"), tr("Invalid File"));
+        return;
+    }
+    openDiveFile(path);
+}
+
+bool MainWindow::openDiveFile(const QString& path)
+{
+    const std::unique_ptr<DiveLinesIO> reader = DiveLinesIO::createReader(path);
+    Dive dive;
+    if (!reader || !reader->readDive(path, dive)) {
+        showCritical(this, tr("Error"), tr("Impossible to open file"));
+        return false;
+    }
+    askToSaveUserInformation();
+    dive.computeStatistics();
+    dive.recomputeDerived();
+    dive.rebuildCeilingProfile();
+    mCurrentDive = std::move(dive);
+    mCurrentDiveId = -1;
+    showCurrentDive();
+    ui->btStoreDive->setEnabled(true);
+    highlightShownDive();
+    rememberDirectory(SettingsKey::lastDiveFile, path);
+    return true;
+}
+
+void MainWindow::storeCurrentDive()
+{
+    if (mCurrentDive.lines.isEmpty() && mCurrentDive.name.isEmpty())
+        return; // nothing shown
+    // The notes typed in for a dive from a file go into the logbook with it.
+    mCurrentDive.place = ui->edPlace->text();
+    mCurrentDive.site = ui->edSite->text();
+    mCurrentDive.buddy = ui->edBuddy->text();
+
+    DiveDb* db = DiveDb::instance();
+    const int result = db->insertDive(mCurrentDive);
+    if (result == DiveDb::Stored) {
+        ui->btStoreDive->setEnabled(false);
+        setUserInformationModified(false);
+        // From now on the shown dive is the stored one: its notes are saved
+        // there and the list highlights it.
+        const QString serial =
+            mCurrentDive.computerSerial.isEmpty() ? DiveDb::tr("No serial number") : mCurrentDive.computerSerial;
+        mCurrentDiveId = db->findDiveId(mCurrentDive.name, serial);
+        fillDiveList();
+        return;
+    }
+    QString text = tr("Impossible to write profile ") + mCurrentDive.name;
+    switch (result) {
+    case DiveDb::NotOpen: text += tr("\nDatabase not open"); break;
+    case DiveDb::DiveExists: text += tr("\nDive Id already exists"); break;
+    default: text += QLatin1Char('\n') + db->lastError(); break;
+    }
+    showCritical(this, tr("Write Database Error"), text);
+}
+
+void MainWindow::saveSelection()
+{
+    qint64 first = 0;
+    qint64 second = 0;
+    if (!graphSelection(first, second))
+        return;
+    // A selection dragged right to left, or past the end of the dive, still
+    // saves the part of the dive it covers, with times running forward.
+    const auto range = DiveExport::selectionRange(first, second, mCurrentDive);
+    if (!range) {
+        showWarning(this, tr("Error"), tr("Invalid selection"));
+        return;
+    }
+    const QString path = UserDialogs::current().saveFileName(
+        this, tr("Save Dive File"), mSettings->value(SettingsKey::lastExportDir).toString(),
+        tr("Dive file (*.uddf *.csv);;UDDF file (*.uddf);;Csv file (*.csv)"));
+    if (path.isEmpty())
+        return;
+    const std::unique_ptr<DiveLinesIO> writer = DiveExport::writerFor(path, CsvSeparator::character(mCsvSeparator));
+    if (!writer) {
+        showWarning(this, tr("Error"), tr("Invalid File Name"));
+        return;
+    }
+    const Dive portion = DiveExport::selectionPortion(mCurrentDive, range->first, range->second);
+    if (!writer->writeDive(path, portion)) {
+        showCritical(this, tr("Error"), tr("Impossible to open file"));
+        return;
+    }
+    rememberDirectory(SettingsKey::lastExportDir, path);
+}
+
+void MainWindow::rememberDirectory(const QString& key, const QString& filePath)
+{
+    mSettings->setValue(key, QFileInfo(filePath).absolutePath());
+    mSettings->sync();
+}
