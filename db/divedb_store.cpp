@@ -528,6 +528,11 @@ int DiveDb::updatePlaceSiteBuddy(int diveId, const DivePlace& place)
         mLastError = query.lastError().text();
         return SqlError;
     }
+    // An id that names no dive stores nothing: not a success.
+    if (query.numRowsAffected() < 1) {
+        mLastError = tr("No dive with id %1").arg(diveId);
+        return SqlError;
+    }
     return Stored;
 }
 

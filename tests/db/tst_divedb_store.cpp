@@ -362,6 +362,7 @@ void TestDiveDbStore::placeComputerNameAndDiveNumbers()
 
     QCOMPARE(db->updatePlaceSiteBuddy(2, {QStringLiteral("Nice"), QStringLiteral("Tombant"), QStringLiteral("Max")}),
              int(DiveDb::Stored));
+    QCOMPARE(db->updatePlaceSiteBuddy(999, {QStringLiteral("Nowhere"), {}, {}}), int(DiveDb::SqlError)); // no such dive
     Dive loaded;
     QVERIFY(db->loadDive(2, loaded));
     QCOMPARE(loaded.place, QStringLiteral("Nice"));
