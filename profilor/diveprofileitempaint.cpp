@@ -191,17 +191,22 @@ struct DiveProfileItem::PictureKey
 namespace {
 
 // The picture can stand in for direct painting when the painter maps item
-// coordinates to whole device pixels one to one.
-bool canUsePicture(const QPainter* painter, const QRectF& itemRect)
+// coordinates to device pixels by the device's pixel ratio and a whole-pixel
+// shift. Returns that ratio, or 0 when the picture cannot be used.
+double pictureRatio(const QPainter* painter, const QRectF& itemRect)
 {
+    if (painter->device() == nullptr)
+        return 0.0;
+    const double ratio = painter->device()->devicePixelRatio();
     const QTransform& t = painter->deviceTransform();
-    if (t.type() > QTransform::TxTranslate || t.dx() != std::round(t.dx()) || t.dy() != std::round(t.dy()))
-        return false;
-    if (painter->device() == nullptr || painter->device()->devicePixelRatio() != 1.0)
-        return false;
-    return itemRect.x() == std::round(itemRect.x()) && itemRect.y() == std::round(itemRect.y())
-        && itemRect.width() >= 1.0 && itemRect.height() >= 1.0 && itemRect.width() <= 8192.0
-        && itemRect.height() <= 8192.0;
+    if (t.type() > QTransform::TxScale || t.m11() != ratio || t.m22() != ratio || !(ratio >= 1.0) || ratio > 4.0)
+        return 0.0;
+    auto whole = [](double v) { return v == std::round(v); };
+    if (!whole(t.dx()) || !whole(t.dy()) || !whole(itemRect.x() * ratio) || !whole(itemRect.y() * ratio))
+        return 0.0;
+    const bool sane = itemRect.width() >= 1.0 && itemRect.height() >= 1.0 && itemRect.width() * ratio <= 8192.0
+        && itemRect.height() * ratio <= 8192.0;
+    return sane ? ratio : 0.0;
 }
 
 } // namespace
@@ -214,7 +219,8 @@ void DiveProfileItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* o
         internalUpdateTitle();
     mClipRect = mView.graph;
 
-    if (!canUsePicture(painter, mView.itemRect)) {
+    const double ratio = pictureRatio(painter, mView.itemRect);
+    if (ratio == 0.0) {
         const Columns columns = columnsOf(painter);
         paintContent(painter, ensureLayout(columns.width, columns.phase, true));
         return;
@@ -222,7 +228,7 @@ void DiveProfileItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* o
 
     // Drawn once per state into a picture; a repaint (an expose, a moving cursor
     // line over the profile) then only copies the part the view asks for.
-    const ProfileLayout& layout = ensureLayout(1.0, 0.0, true);
+    const ProfileLayout& layout = ensureLayout(1.0 / ratio, 0.0, true);
     PictureKey key;
     key.layoutGeneration = mLayoutGeneration;
     key.title = mDive != nullptr ? mTitle : QString();
@@ -233,9 +239,11 @@ void DiveProfileItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* o
     for (const Marker& m : std::as_const(mMarkers))
         key.markers.emplace_back(m.x, m.y, m.visible, int(m.type), m.image);
 
-    if (!mPictureKey || !(*mPictureKey == key) || mPicture.size() != mView.itemRect.size().toSize()) {
-        if (mPicture.size() != mView.itemRect.size().toSize())
-            mPicture = QImage(mView.itemRect.size().toSize(), QImage::Format_ARGB32_Premultiplied);
+    const QSize pixels = (mView.itemRect.size() * ratio).toSize();
+    if (!mPictureKey || !(*mPictureKey == key) || mPicture.size() != pixels || mPicture.devicePixelRatio() != ratio) {
+        if (mPicture.size() != pixels)
+            mPicture = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+        mPicture.setDevicePixelRatio(ratio);
         mPicture.fill(Qt::transparent);
         QPainter picturePainter(&mPicture);
         picturePainter.translate(-mView.itemRect.topLeft());
@@ -247,7 +255,9 @@ void DiveProfileItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* o
     QRectF exposed = mView.itemRect;
     if (option != nullptr && !option->exposedRect.isEmpty())
         exposed = option->exposedRect.intersected(mView.itemRect).toAlignedRect();
-    painter->drawImage(exposed, mPicture, exposed.translated(-mView.itemRect.topLeft()));
+    const QRectF source = exposed.translated(-mView.itemRect.topLeft());
+    painter->drawImage(exposed, mPicture,
+                       QRectF(source.topLeft() * ratio, source.size() * ratio));
 }
 
 void DiveProfileItem::paintContent(QPainter* painter, const ProfileLayout& layout)

@@ -71,6 +71,7 @@ private slots:
     void markersFollowTheViewAndTheAlarmLayer();
     void editedDiveIsRepainted();
     void paintsInsideAGraphicsView();
+    void highDensityDevice();
 };
 
 void RenderingTest::sampleDivePicture()
@@ -404,6 +405,29 @@ void RenderingTest::paintsInsideAGraphicsView()
     QTRY_VERIFY(!item->iconItems().isEmpty());
     const QImage grabbed = view.viewport()->grab().toImage().convertToFormat(QImage::Format_ARGB32);
     QVERIFY(hasColourNear(grabbed, deepestPoint(item, dive), QColor(Qt::darkRed), 4));
+}
+
+void RenderingTest::highDensityDevice()
+{
+    // A device with two pixels per unit gets a picture of its own density.
+    Dive dive = flatDive({-15.02, 27.9});
+    ProfileScene s;
+    s.item->showItems(onlyProfile());
+    s.item->setDiveProfile(&dive);
+    s.item->prepareLayout();
+    QImage image(s.mSize * 2, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(2.0);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        s.scene.render(&painter, QRectF(QPointF(0, 0), QSizeF(s.mSize)), s.scene.sceneRect());
+    }
+    image.setDevicePixelRatio(1.0);
+    QVERIFY(hasColourNear(image, s.item->timeDepthToGraphCoordinates(150, 20) * 2, Qt::red, 3));
+    QVERIFY(hasColourNear(image, s.item->timeDepthToGraphCoordinates(250, 20) * 2, Qt::green, 3));
+    // The depth axis, above the graph, is 2 units wide: 4 device pixels.
+    const QPoint above = ((s.item->getOrigin() - QPointF(0, 5)) * 2).toPoint();
+    QCOMPARE(countColour(image, QRect(above.x() - 6, above.y(), 13, 1), kLightGray), 4);
 }
 
 QTEST_MAIN(RenderingTest)
