@@ -58,7 +58,9 @@ bool MainWindow::openDiveFile(const QString& path)
 {
     const std::unique_ptr<DiveLinesIO> reader = DiveLinesIO::createReader(path);
     Dive dive;
-    if (!reader || !reader->readDive(path, dive)) {
+    // A file that yields no profile line (a CSV export, say) holds no dive
+    // to show.
+    if (!reader || !reader->readDive(path, dive) || dive.lines.isEmpty()) {
         showCritical(this, tr("Error"), tr("Impossible to open file"));
         return false;
     }
