@@ -217,18 +217,20 @@ bool CsvFile::readProfile(QIODevice& device, QList<DiveLine>& lines)
     qint64 total = 0;
     bool firstLine = true;
     bool skippingLongLine = false;
-    QByteArray text;
+    // One buffer for every line: no allocation per line.
+    QByteArray buffer(qsizetype(MaxLineBytes) + 1, Qt::Uninitialized);
     for (;;) {
-        text = device.readLine(MaxLineBytes);
-        if (text.isEmpty()) {
+        const qint64 got = device.readLine(buffer.data(), buffer.size());
+        if (got <= 0) {
             // End of data, or an error of the device.
             if (!device.atEnd())
                 return false;
             break;
         }
-        total += text.size();
+        total += got;
         if (total > MaxFileBytes)
             return false;
+        QByteArrayView text(buffer.constData(), qsizetype(got));
         const bool complete = text.endsWith('\n') || device.atEnd();
         if (skippingLongLine) {
             // The rest of a line longer than MaxLineBytes.
@@ -239,14 +241,13 @@ bool CsvFile::readProfile(QIODevice& device, QList<DiveLine>& lines)
             skippingLongLine = true;
             continue;
         }
-        QByteArrayView view(text);
-        if (firstLine && view.startsWith("\xEF\xBB\xBF"))
-            view = view.sliced(3);
+        if (firstLine && text.startsWith("\xEF\xBB\xBF"))
+            text = text.sliced(3);
         firstLine = false;
-        while (!view.isEmpty() && (view.back() == '\n' || view.back() == '\r'))
-            view.chop(1);
+        while (!text.isEmpty() && (text.back() == '\n' || text.back() == '\r'))
+            text.chop(1);
         DiveLine line;
-        if (!parseProfileLine(view, line))
+        if (!parseProfileLine(text, line))
             continue;
         if (read.size() >= MaxLines)
             return false;

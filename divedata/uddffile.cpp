@@ -36,6 +36,27 @@ private:
     QByteArray& m_out;
 };
 
+// Streams the document to the file in the serializer's chunks, so that no
+// copy of a large document is held in memory.
+class DeviceWriter : public pugi::xml_writer
+{
+public:
+    explicit DeviceWriter(QIODevice& device)
+        : m_device(device)
+    {
+    }
+    void write(const void* data, size_t size) override
+    {
+        if (m_ok)
+            m_ok = m_device.write(static_cast<const char*>(data), qint64(size)) == qint64(size);
+    }
+    bool ok() const { return m_ok; }
+
+private:
+    QIODevice& m_device;
+    bool m_ok = true;
+};
+
 // Numbers go through TextNumbers rather than pugixml's printf-based setters,
 // which would write "12,5" under a French C locale.
 void setNumber(pugi::xml_node element, double value)
@@ -109,7 +130,8 @@ void addWaypoint(pugi::xml_node samples, const DiveLine& line, bool divemodeDue,
     addNumber(waypoint, "divetime", std::isfinite(line.timeSec) ? std::trunc(line.timeSec) : 0.0);
     if (switchTo != nullptr)
         waypoint.append_child("switchmix").append_attribute("ref").set_value(switchTo->constData());
-    addNumber(waypoint, "temperature", line.ambientTemp + 273.15);
+    // Kelvin; a temperature that is no number is written as 0 °C, not 0 K.
+    addNumber(waypoint, "temperature", (std::isfinite(line.ambientTemp) ? line.ambientTemp : 0.0) + 273.15);
     if (divemodeDue)
         waypoint.append_child("divemode").append_attribute("type").set_value(line.ccr ? "closedcircuit"
                                                                                       : "opencircuit");
@@ -298,9 +320,10 @@ bool readSamples(const pugi::xml_node& samples, const QList<DiveGas>& gases, QLi
 
 } // namespace
 
-QByteArray UddfFile::toDocument(const Dive& dive)
+namespace {
+
+void buildDocument(const Dive& dive, pugi::xml_document& document)
 {
-    pugi::xml_document document;
     pugi::xml_node declaration = document.append_child(pugi::node_declaration);
     declaration.append_attribute("version").set_value("1.0");
     declaration.append_attribute("encoding").set_value("UTF-8");
@@ -381,9 +404,22 @@ QByteArray UddfFile::toDocument(const Dive& dive)
     addNumber(after, "greatestdepth", greatestDepth);
     addNumber(after, "diveduration", duration);
 
+}
+
+void saveDocument(const pugi::xml_document& document, pugi::xml_writer& writer)
+{
+    document.save(writer, "  ", pugi::format_indent, pugi::encoding_utf8);
+}
+
+} // namespace
+
+QByteArray UddfFile::toDocument(const Dive& dive)
+{
+    pugi::xml_document document;
+    buildDocument(dive, document);
     QByteArray bytes;
     ByteArrayWriter writer(bytes);
-    document.save(writer, "  ", pugi::format_indent, pugi::encoding_utf8);
+    saveDocument(document, writer);
     return bytes;
 }
 
@@ -391,8 +427,13 @@ bool UddfFile::writeDive(const QString& path, const Dive& dive)
 {
     if (dive.lines.size() > MaxLines)
         return false;
-    const QByteArray bytes = toDocument(dive);
-    return saveFileAtomically(path, [&bytes](QIODevice& device) { return device.write(bytes) == bytes.size(); });
+    pugi::xml_document document;
+    buildDocument(dive, document);
+    return saveFileAtomically(path, [&document](QIODevice& device) {
+        DeviceWriter writer(device);
+        saveDocument(document, writer);
+        return writer.ok();
+    });
 }
 
 bool UddfFile::readDocument(QByteArray document, Dive& dive)

@@ -96,6 +96,41 @@ QByteArray profileRow(const QList<QByteArray>& fields)
     return all.join('\t');
 }
 
+// Splits CSV text into records as RFC 4180 reads it: quoted fields may hold
+// the separator, doubled quotes and line breaks.
+QList<QStringList> parseCsv(const QString& text, QChar separator)
+{
+    QList<QStringList> records;
+    QStringList record;
+    QString field;
+    bool quoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (quoted) {
+            if (c == u'"' && i + 1 < text.size() && text.at(i + 1) == u'"') {
+                field += c;
+                ++i;
+            } else if (c == u'"') {
+                quoted = false;
+            } else {
+                field += c;
+            }
+        } else if (c == u'"' && field.isEmpty()) {
+            quoted = true;
+        } else if (c == separator) {
+            record << field;
+            field.clear();
+        } else if (c == u'\n') {
+            records << (record << field);
+            record.clear();
+            field.clear();
+        } else {
+            field += c;
+        }
+    }
+    return records;
+}
+
 } // namespace
 
 class TestCsvFile : public QObject
@@ -176,6 +211,27 @@ void TestCsvFile::textFieldsQuoted()
     QCOMPARE(lines.at(2), QByteArray("break\",Brix,2023-11-14 22:13:20,A;B,PLB OC,Inconnu,GFlow30_GFhigh85,Salée,1.013,"
                                      "RARRYoyo24H,12.5,00:59,6.25,17.5,21,\"cr\rhere\",0.5"));
     QVERIFY(lines.at(5).contains(",17.5,3650,\"Nx32, deco\",D24H/Pmax,"));
+
+    // Read back as RFC 4180 says, with each separator: every text comes back
+    // whole and every row keeps its number of columns.
+    dive.gases[0].mName = QStringLiteral("a;b.c,\"d\"");
+    for (const QChar separator : {u',', u'.', u';'}) {
+        CsvFile csv;
+        csv.setSeparator(separator);
+        const QList<QStringList> records = parseCsv(QString::fromUtf8(csv.exportBytes(dive)).mid(1), separator);
+        QCOMPARE(records.size(), 6);
+        const QStringList& row = records.at(1);
+        QCOMPARE(records.at(0).size(), 18);
+        QCOMPARE(row.at(0), dive.computerName);
+        QCOMPARE(row.at(1), dive.name);
+        QCOMPARE(row.at(4), dive.computerSerial);
+        if (separator != u'.') { // with '.' the numbers themselves split
+            QCOMPARE(row.size(), 18);
+            QCOMPARE(row.at(16), dive.firmwareVersion);
+            QCOMPARE(records.at(4).size(), 13);
+            QCOMPARE(records.at(4).at(6), dive.gases[0].mName);
+        }
+    }
 }
 
 void TestCsvFile::durationsDatesAndGases()

@@ -1,0 +1,88 @@
+// Reading and writing the text dive files of a ten-hour dive sampled every
+// second (36,000 waypoints). Targets: reading the UDDF file within 150 ms,
+// writing it within 100 ms.
+
+#include "divedata/csvfile.h"
+#include "divedata/dive.h"
+#include "divedata/uddffile.h"
+
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+
+namespace {
+
+Dive longDive(int lineCount)
+{
+    Dive dive;
+    dive.name = QStringLiteral("Long dive");
+    dive.beginTime = 1'700'000'000;
+    dive.gases.resize(3);
+    dive.gases[1].setO2(0.5);
+    dive.gases[2].setO2(1.0);
+    dive.lines.reserve(lineCount);
+    for (int i = 0; i < lineCount; ++i) {
+        DiveLine line;
+        line.timeSec = i;
+        line.depth = 30.0 + 20.0 * std::sin(i * 0.001);
+        line.ambientTemp = 14.0 + std::fmod(i * 0.01, 3.0);
+        line.decoCeiling = i > 3000 ? 3.0 + std::fmod(i * 0.003, 6.0) : 0.0;
+        line.ndl = qint16(i % 99);
+        line.alertFlag = i % 500 == 0 ? 0x04 : 0;
+        line.gasIndex = i / 12000;
+        line.ccr = (i / 5000) % 2 == 1;
+        dive.lines.append(line);
+    }
+    dive.computeStatistics();
+    return dive;
+}
+
+void BM_ReadUddf(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("long.uddf");
+    if (!UddfFile().writeDive(path, longDive(int(state.range(0))))) {
+        state.SkipWithError("could not write the file");
+        return;
+    }
+    for (auto _ : state) {
+        Dive dive;
+        if (!UddfFile().readDive(path, dive))
+            state.SkipWithError("could not read the file");
+        benchmark::DoNotOptimize(dive.lines.constData());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_ReadUddf)->Arg(36000)->Unit(benchmark::kMillisecond);
+
+void BM_WriteUddf(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("long.uddf");
+    const Dive dive = longDive(int(state.range(0)));
+    for (auto _ : state) {
+        if (!UddfFile().writeDive(path, dive))
+            state.SkipWithError("could not write the file");
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_WriteUddf)->Arg(36000)->Unit(benchmark::kMillisecond);
+
+void BM_WriteCsvExport(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("long.csv");
+    const Dive dive = longDive(int(state.range(0)));
+    for (auto _ : state) {
+        if (!CsvFile().writeDive(path, dive))
+            state.SkipWithError("could not write the file");
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_WriteCsvExport)->Arg(36000)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
