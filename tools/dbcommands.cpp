@@ -33,6 +33,17 @@ public:
 
     bool open()
     {
+        // An empty name would give SQLite's temporary database, and a dive
+        // file's name most likely means the arguments were swapped: neither
+        // is opened (nor created) as a logbook.
+        if (m_path.isEmpty()) {
+            printError(QStringLiteral("db"), QStringLiteral("the logbook path is empty"));
+            return false;
+        }
+        if (DiveLinesIO::fileTypeOf(m_path) != DiveFileType::Unknown) {
+            printError(m_path, QStringLiteral("is a dive file, not a logbook (the logbook comes first)"));
+            return false;
+        }
         if (QFileInfo(m_path).isDir()) {
             printError(m_path, QStringLiteral("Impossible to open database: it is a folder"));
             return false;

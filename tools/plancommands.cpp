@@ -254,12 +254,13 @@ QJsonObject planJson(const QString& source, const Dive& dive, const EngineSettin
     };
 }
 
-QString planText(const QString& source, const Dive& dive, const EngineSettings& settings, bool effort,
-                 const PlanRecords& plan, double ascentMinutes)
+QString planText(const QString& source, bool fromProfile, const Dive& dive, const EngineSettings& settings,
+                 bool effort, const PlanRecords& plan, double ascentMinutes)
 {
     const QString gasName = diveGas(settings.o2, settings.he).gasName();
     QStringList rows;
-    rows.append(QStringLiteral("Plan of ") + source + (dive.name.isEmpty() ? QString() : QStringLiteral(" (") + dive.name + QLatin1Char(')')));
+    rows.append(QStringLiteral("Plan of ") + source
+                + (dive.name.isEmpty() || fromProfile ? QString() : QStringLiteral(" (") + dive.name + QLatin1Char(')')));
     const QString factors = effort ? QStringLiteral("GF %1/%2 (effort)")
                                          .arg(percentOf(deco::kEffortGradientFactors.gfLow))
                                          .arg(percentOf(deco::kEffortGradientFactors.gfHigh))
@@ -317,7 +318,7 @@ int runPlan(const ParsedArguments& arguments, bool json)
     Dive dive;
     QString source;
     if (fromProfile) {
-        source = QStringLiteral("profile");
+        source = QStringLiteral("the profile given");
         if (!parseProfile(arguments.value(QStringLiteral("--profile")), diveGas(settings.o2, settings.he), dive, problem))
             return usage(problem);
     } else {
@@ -333,6 +334,8 @@ int runPlan(const ParsedArguments& arguments, bool json)
         dive.fillGasIndexes();
     }
 
+    const QString subject = fromProfile ? QStringLiteral("plan") : source;
+
     // The dive goes into the first slot of a planner of its own, which is
     // what the program's planning tab does with a dive file.
     deco::DivePlanner planner;
@@ -342,7 +345,7 @@ int runPlan(const ParsedArguments& arguments, bool json)
         return true;
     });
     if (slot < 0 || planner.currentSlot() == nullptr) {
-        printError(source, QStringLiteral("the planner refused the dive"));
+        printError(subject, QStringLiteral("the planner refused the dive"));
         return Failure;
     }
     PlanRecords plan;
@@ -372,7 +375,7 @@ int runPlan(const ParsedArguments& arguments, bool json)
     // A profile the engine cannot follow (a damaged file) gives no segment:
     // that is no plan.
     if (plan.segments.isEmpty()) {
-        printError(source, plan.messages.isEmpty() ? QStringLiteral("the profile could not be simulated")
+        printError(subject, plan.messages.isEmpty() ? QStringLiteral("the profile could not be simulated")
                                                    : plan.messages.join(QLatin1Char(' ')));
         return Failure;
     }
@@ -383,9 +386,9 @@ int runPlan(const ParsedArguments& arguments, bool json)
     }
     const Dive& simulated = *planner.currentDive();
     if (json)
-        printJson(planJson(source, simulated, settings, effort, plan, ascentMinutes));
+        printJson(planJson(fromProfile ? QStringLiteral("profile") : source, simulated, settings, effort, plan, ascentMinutes));
     else
-        printText(planText(source, simulated, settings, effort, plan, ascentMinutes));
+        printText(planText(source, fromProfile, simulated, settings, effort, plan, ascentMinutes));
     return Success;
 }
 

@@ -154,6 +154,7 @@ private slots:
             make(QStringLiteral("flipped.divebin"), flipped),
             make(QStringLiteral("text.divebin"), QByteArray("not a dive at all\n")),
             make(QStringLiteral("notes.txt"), QByteArray("a note")),
+            make(QStringLiteral("cut.uddf"), QByteArray("<?xml version=\"1.0\"?><uddf><profiledata><repetitiongroup>")),
             make(QStringLiteral("plan.diveplan"), QByteArray(8, '\0')),
             path(QStringLiteral("missing.divebin")),
             path(QStringLiteral("folder.divebin")),
@@ -170,7 +171,7 @@ private slots:
         for (qsizetype i = 0; i < bad.size(); ++i)
             QVERIFY2(errors.at(i).startsWith(QStringLiteral("divetool: ") + bad.at(i) + QStringLiteral(": ")),
                      qPrintable(errors.at(i)));
-        QVERIFY(errors.at(6).endsWith(QStringLiteral("no such file")));
+        QVERIFY(errors.at(7).endsWith(QStringLiteral("no such file")));
     }
 
     void convertWritesTheFormatOfTheSuffix()
@@ -418,6 +419,20 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), text);
 
+        // Arguments swapped: the dive file is not taken for a logbook.
+        const QString dive = diveFile(QStringLiteral("swapped.divebin"),
+                                      recordedDive(QStringLiteral("S"), QStringLiteral("K-1"), utc("2024-05-01T10:00:00Z")));
+        const QByteArray diveBytes = [&dive] {
+            QFile in(dive);
+            return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+        }();
+        const ToolRun swapped = runTool({QStringLiteral("db"), QStringLiteral("import"), dive, path(QStringLiteral("log.db"))});
+        QCOMPARE(swapped.status, 1);
+        CHECK_ONE_ERROR_ABOUT(swapped, dive);
+        QFile kept(dive);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), diveBytes);
+
         const QString nowhere = path(QStringLiteral("no/folder/logbook.db"));
         const ToolRun missing = runTool({QStringLiteral("db"), QStringLiteral("list"), nowhere});
         QCOMPARE(missing.status, 1);
@@ -531,6 +546,11 @@ private slots:
         const ToolRun refused = runTool({QStringLiteral("plan"), onePoint});
         QCOMPARE(refused.status, 1);
         CHECK_ONE_ERROR_ABOUT(refused, onePoint);
+        Dive abyss = recordedDive(QStringLiteral("Abyss"), QStringLiteral("K-1"), 0, 5000.0);
+        const QString tooDeep = diveFile(QStringLiteral("abyss.divebin"), abyss);
+        const ToolRun unfollowed = runTool({QStringLiteral("plan"), tooDeep});
+        QCOMPARE(unfollowed.status, 1);
+        CHECK_ONE_ERROR_ABOUT(unfollowed, tooDeep);
         const ToolRun missing = runTool({QStringLiteral("plan"), path(QStringLiteral("none.uddf"))});
         QCOMPARE(missing.status, 1);
         CHECK_ONE_ERROR_ABOUT(missing, path(QStringLiteral("none.uddf")));
