@@ -116,14 +116,22 @@ QString storedSerial(const Dive& dive)
     return dive.computerSerial.isEmpty() ? DiveDb::tr("No serial number") : dive.computerSerial;
 }
 
+// The start as ISO 8601 with its UTC offset; empty for a dive without a start.
+QString startText(const DiveListEntry& entry)
+{
+    return entry.dateTime.isValid() && entry.dateTime.toSecsSinceEpoch() > 0 ? entry.dateTime.toString(Qt::ISODate)
+                                                                              : QString();
+}
+
 QJsonObject entryJson(const DiveListEntry& entry)
 {
+    const QString start = startText(entry);
     return QJsonObject{
         {QStringLiteral("id"), entry.diveId},
         {QStringLiteral("name"), entry.name},
         {QStringLiteral("serial"), entry.serial},
         {QStringLiteral("computerName"), entry.computerName},
-        {QStringLiteral("start"), entry.dateTime.toString(Qt::ISODate)},
+        {QStringLiteral("start"), start.isEmpty() ? QJsonValue() : QJsonValue(start)},
         {QStringLiteral("duration"), jsonNumber(entry.duration)},
         {QStringLiteral("maxDepth"), jsonNumber(entry.maxDepth)},
         {QStringLiteral("gfLow"), entry.gfLow},
@@ -298,7 +306,8 @@ int listDives(const ParsedArguments& arguments, bool json)
                         QStringLiteral("Duration"), QStringLiteral("Depth")));
         for (; i < end; ++i) {
             const DiveListEntry& entry = dives.at(i);
-            rows.append(row(QString::number(entry.diveId), entry.name, entry.dateTime.toString(Qt::ISODate),
+            const QString start = startText(entry);
+            rows.append(row(QString::number(entry.diveId), entry.name, start.isEmpty() ? QStringLiteral("unknown") : start,
                             durationText(entry.duration), numberText(entry.maxDepth) + QStringLiteral(" m")));
         }
     }
