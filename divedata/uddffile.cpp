@@ -403,12 +403,13 @@ void buildDocument(const Dive& dive, pugi::xml_document& document)
     pugi::xml_node after = diveElement.append_child("informationafterdive");
     addNumber(after, "greatestdepth", greatestDepth);
     addNumber(after, "diveduration", duration);
-
 }
 
 void saveDocument(const pugi::xml_document& document, pugi::xml_writer& writer)
 {
-    document.save(writer, "  ", pugi::format_indent, pugi::encoding_utf8);
+    // XML 1.0 cannot carry control characters other than tab and line
+    // breaks, not even as references: a name holding one loses it.
+    document.save(writer, "  ", pugi::format_indent | pugi::format_skip_control_chars, pugi::encoding_utf8);
 }
 
 } // namespace

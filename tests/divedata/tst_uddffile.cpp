@@ -227,7 +227,7 @@ void TestUddfFile::writtenFilesValidate()
     oddValues.lines[1].depth = std::nan("");
     oddValues.lines[2].timeSec = -HUGE_VAL;
     oddValues.beginTime = std::numeric_limits<qint64>::max();
-    oddValues.gases[0].mName = QStringLiteral("<Nx32> & \"co\"");
+    oddValues.gases[0].mName = QStringLiteral("<Nx32> & \"co\"\x01\tend\x1f");
 
     QTemporaryDir dir;
     QStringList arguments{"--noout", "--schema", schema};
