@@ -1,6 +1,48 @@
 #include "app/divelistbuilder.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
+
+namespace {
+
+// The list formats thousands of dates and durations on every refill: plain
+// digits into a buffer, without QDateTime's and QString::arg's general
+// formatting machinery.
+void putTwoDigits(char*& out, int value)
+{
+    *out++ = char('0' + (value / 10) % 10);
+    *out++ = char('0' + value % 10);
+}
+
+// "dd/MM/yyyy hh:mm:ss" of the date-time as it stands (local, with its offset).
+QString listDateTime(const QDateTime& dateTime)
+{
+    if (!dateTime.isValid())
+        return QString();
+    const QDate date = dateTime.date();
+    const QTime time = dateTime.time();
+    const int year = date.year();
+    if (year < 0 || year > 9999)
+        return dateTime.toString(QStringLiteral("dd/MM/yyyy hh:mm:ss"));
+    char buffer[19];
+    char* out = buffer;
+    putTwoDigits(out, date.day());
+    *out++ = '/';
+    putTwoDigits(out, date.month());
+    *out++ = '/';
+    putTwoDigits(out, year / 100);
+    putTwoDigits(out, year % 100);
+    *out++ = ' ';
+    putTwoDigits(out, time.hour());
+    *out++ = ':';
+    putTwoDigits(out, time.minute());
+    *out++ = ':';
+    putTwoDigits(out, time.second());
+    return QString::fromLatin1(buffer, int(sizeof(buffer)));
+}
+
+} // namespace
 
 QList<DiveListRow> DiveListBuilder::rows(const QList<DiveListEntry>& dives)
 {
@@ -26,9 +68,9 @@ QList<DiveListRow> DiveListBuilder::rows(const QList<DiveListEntry>& dives)
             DiveListRow row;
             row.diveId = dive.diveId;
             row.cells[0] = dive.name;
-            row.cells[1] = dive.dateTime.toString(QStringLiteral("dd/MM/yyyy hh:mm:ss"));
+            row.cells[1] = listDateTime(dive.dateTime);
             row.cells[2] = durationText(dive.duration);
-            row.cells[3] = QStringLiteral("%1m").arg(dive.maxDepth, 0, 'f', 1);
+            row.cells[3] = QString::number(dive.maxDepth, 'f', 1) + u'm';
             result.append(std::move(row));
         }
         groupStart = groupEnd;
@@ -48,13 +90,14 @@ QString DiveListBuilder::countLabel(int computers, int dives)
 QString DiveListBuilder::durationText(double seconds)
 {
     // Whole seconds; a negative or unreadable duration shows as zero.
-    const qint64 total = std::isfinite(seconds) && seconds > 0.0 ? qint64(seconds) : 0;
-    const QChar zero(u'0');
-    const qint64 minutes = (total / 60) % 60;
-    const qint64 secs = total % 60;
-    if (total < 3600)
-        return QStringLiteral("%1:%2").arg(minutes, 2, 10, zero).arg(secs, 2, 10, zero);
-    return QStringLiteral("%1:%2:%3").arg(total / 3600, 2, 10, zero).arg(minutes, 2, 10, zero).arg(secs, 2, 10, zero);
+    const qint64 total = std::isfinite(seconds) && seconds > 0.0 ? qint64(std::min(seconds, 1e15)) : 0;
+    char buffer[32];
+    const int minutes = int((total / 60) % 60);
+    const int secs = int(total % 60);
+    const int length = total < 3600
+        ? std::snprintf(buffer, sizeof(buffer), "%02d:%02d", minutes, secs)
+        : std::snprintf(buffer, sizeof(buffer), "%02lld:%02d:%02d", static_cast<long long>(total / 3600), minutes, secs);
+    return QString::fromLatin1(buffer, length);
 }
 
 QStringList DiveListBuilder::columnTitles()

@@ -121,6 +121,10 @@ void MainWindow::fillDiveList()
     list->setRowCount(int(rows.size()));
     QFont headerFont = list->font();
     headerFont.setWeight(QFont::Bold);
+    // The model would tell the view about each of the thousands of items on
+    // its own; it tells it once, after the last one.
+    QAbstractItemModel* model = list->model();
+    QSignalBlocker quiet(model);
     for (int r = 0; r < rows.size(); ++r) {
         const DiveListRow& row = rows.at(r);
         if (row.header) {
@@ -139,6 +143,10 @@ void MainWindow::fillDiveList()
                 item->setData(Qt::UserRole, row.diveId);
             list->setItem(r, column, item);
         }
+    }
+    if (!rows.isEmpty()) {
+        quiet.unblock();
+        emit model->dataChanged(model->index(0, 0), model->index(int(rows.size()) - 1, 3));
     }
     mHighlightedRow = -1;
     highlightShownDive();
