@@ -1,0 +1,67 @@
+#pragma once
+
+#include "divedata/diveline.h"
+#include "profilor/profilorglobal.h"
+
+#include <QGraphicsItem>
+#include <QPointer>
+
+#include <functional>
+
+class QMenu;
+
+// The round handle of one profile line in edit mode. Dragging it asks its
+// update function (the profile item's drag constraint) where it may go; the
+// function writes the line and returns the position to use. Point 0 is fixed:
+// the dive starts there.
+class PROFILOR_EXPORT DivePoint : public QGraphicsItem
+{
+public:
+    enum { Type = UserType + 1 };
+
+    using UpdateFunction = std::function<QPointF(DiveLineInfo&, const QPointF&)>;
+
+    DivePoint(QGraphicsItem* parent, QPointF pos, const DiveLineInfo& info, UpdateFunction update, bool fixed);
+    ~DivePoint() override;
+
+    int type() const override { return Type; }
+    QRectF boundingRect() const override;
+    QPainterPath shape() const override;
+    void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
+
+    DiveLineInfo& diveLineInfo() { return mInfo; }
+    const DiveLineInfo& diveLineInfo() const { return mInfo; }
+    // The item position when the mouse was last pressed on it.
+    QPointF pressPosition() const { return mPressPosition; }
+    bool isFixed() const { return !mUpdate; }
+
+    // Moves the handle without running its constraint (view changes and
+    // edits that already wrote the line).
+    void placeAt(const QPointF& pos);
+    // Whether painting may skip this handle because a later one covers the
+    // same pixel; a selected handle is always drawn.
+    void setCovered(bool covered) { mCovered = covered; }
+    bool isCovered() const { return mCovered; }
+
+    static void setDivePointSize(float size);
+
+    static float sDivePointSize;
+    // Called after a handle is released, besides its own profile item, which
+    // records the move for undo.
+    static std::function<void(DivePoint*, const QPointF&)> sPointHasMoved;
+    // Popped up by a right-button release on a handle when set.
+    static QPointer<QMenu> contextMenu;
+    // The handle whose context menu was opened last; reset when it goes.
+    static DivePoint* currentPoint;
+
+protected:
+    QVariant itemChange(GraphicsItemChange change, const QVariant& value) override;
+    void mousePressEvent(QGraphicsSceneMouseEvent* event) override;
+    void mouseReleaseEvent(QGraphicsSceneMouseEvent* event) override;
+
+private:
+    QPointF mPressPosition;
+    UpdateFunction mUpdate;
+    DiveLineInfo mInfo;
+    bool mCovered = false;
+};
