@@ -70,6 +70,19 @@ void BM_WriteUddf(benchmark::State& state)
 }
 BENCHMARK(BM_WriteUddf)->Arg(36000)->Unit(benchmark::kMillisecond);
 
+// The document alone, without the file: what the write costs apart from
+// the disk (the atomic save flushes the file to the disk before renaming).
+void BM_UddfDocument(benchmark::State& state)
+{
+    const Dive dive = longDive(int(state.range(0)));
+    for (auto _ : state) {
+        const QByteArray document = UddfFile::toDocument(dive);
+        benchmark::DoNotOptimize(document.constData());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_UddfDocument)->Arg(36000)->Unit(benchmark::kMillisecond);
+
 void BM_WriteCsvExport(benchmark::State& state)
 {
     QTemporaryDir dir;
