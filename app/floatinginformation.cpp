@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPainterPath>
 #include <QRegion>
 #include <QTextEdit>
@@ -51,6 +52,17 @@ void FloatingInformation::resizeEvent(QResizeEvent* event)
     QPainterPath shape;
     shape.addRoundedRect(QRectF(rect()), kCornerRadius, kCornerRadius);
     setMask(QRegion(shape.toFillPolygon().toPolygon()));
+}
+
+void FloatingInformation::paintEvent(QPaintEvent* event)
+{
+    QWidget::paintEvent(event);
+    // A thin outline, so that the white window stands out on the white
+    // profile behind it.
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(160, 160, 160), 1.5));
+    painter.drawRoundedRect(QRectF(rect()).adjusted(0.75, 0.75, -0.75, -0.75), kCornerRadius, kCornerRadius);
 }
 
 void FloatingInformation::mousePressEvent(QMouseEvent* event)

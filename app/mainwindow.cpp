@@ -74,7 +74,6 @@ void MainWindow::setToolIcons()
     for (QToolButton* button : {ui->btImportDive, ui->btStoreDive, ui->btImportPelagon})
         button->setIconSize(QSize(32, 32));
     ui->splitVert->setStretchFactor(1, 1);
-    ui->splitVert->setSizes({400, 1000});
     ui->edInformation->setVisible(false);
 }
 
@@ -202,6 +201,16 @@ void MainWindow::maxMinProfile()
 void MainWindow::on_actionQuit_triggered()
 {
     close();
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // The splitter's real width is known once the window is laid out.
+    if (!mSplitterPlaced) {
+        mSplitterPlaced = true;
+        placeSplitter();
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -72,6 +72,7 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     // Construction (mainwindow.cpp).
@@ -84,6 +85,7 @@ private:
 
     // The dive list (mainwindow_divelist.cpp).
     void setupDiveList();
+    void placeSplitter();
     void fillDiveList();
     void sortBySection(int section);
     void highlightShownDive();
@@ -128,6 +130,7 @@ private:
     DiveFilter mFilter;
     QHash<int, DiveListEntry> mListedDives; // by dive id, as last listed
     int mHighlightedRow = -1;
+    bool mSplitterPlaced = false;
     FloatingInformation* mFloatingInformation = nullptr;
     QWidget* mGraph = nullptr;
 };

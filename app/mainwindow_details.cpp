@@ -121,8 +121,10 @@ bool MainWindow::summaryVisible() const
 
 void MainWindow::showFloatingInformation()
 {
-    if (mFloatingInformation->isVisible())
+    if (mFloatingInformation->isVisible()) {
+        mFloatingInformation->raise();
         return;
+    }
     if (!mFloatingInformation->property("placed").toBool()) {
         // First time: in the top right corner of the profile.
         const QPoint corner = ui->widgetGraph->mapToGlobal(QPoint(ui->widgetGraph->width(), 0));
@@ -130,6 +132,7 @@ void MainWindow::showFloatingInformation()
         mFloatingInformation->setProperty("placed", true);
     }
     mFloatingInformation->show();
+    mFloatingInformation->raise();
 }
 
 void MainWindow::graphViewMouseMove(QPointF pScenePoint, int pTime)

@@ -13,12 +13,15 @@
 #include <QActionGroup>
 #include <QColor>
 #include <QFont>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QMenu>
+#include <QScrollBar>
 #include <QSet>
 #include <QSettings>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -53,6 +56,9 @@ void MainWindow::setupDiveList()
     list->setColumnCount(4);
     list->setHorizontalHeaderLabels(DiveListBuilder::columnTitles());
     list->verticalHeader()->hide();
+    // One text line per row: a bold (shown) date keeps to its line.
+    list->setWordWrap(false);
+    list->verticalHeader()->setDefaultSectionSize(list->fontMetrics().height() + 8);
     list->setSelectionBehavior(QAbstractItemView::SelectRows);
     list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     for (int section = 1; section <= 3; ++section)
@@ -65,8 +71,13 @@ void MainWindow::setupDiveList()
     header->setSortIndicator(1, Qt::DescendingOrder);
     header->setStretchLastSection(true);
     list->setColumnWidth(0, 80);
-    list->setColumnWidth(1, 140);
+    // At least 140 pixels; more where the font needs it for a bold date.
+    QFont bold = list->font();
+    bold.setWeight(QFont::Bold);
+    const int dateWidth = QFontMetrics(bold).horizontalAdvance(QStringLiteral("00/00/0000 00:00:00")) + 14;
+    list->setColumnWidth(1, std::max(140, dateWidth));
     list->setColumnWidth(2, 80);
+    placeSplitter();
 
     connect(header, &QHeaderView::sectionClicked, this, &MainWindow::sortBySection);
     connect(list, &QTableWidget::itemClicked, this, [this](QTableWidgetItem* item) {
@@ -79,6 +90,17 @@ void MainWindow::setupDiveList()
     connect(list, &QWidget::customContextMenuRequested, this, &MainWindow::onDiveListContextMenu);
 
     fillDiveList();
+}
+
+void MainWindow::placeSplitter()
+{
+    // The list's pane is wide enough for its columns (400 pixels where the
+    // font allows), the profile takes the rest.
+    const QTableWidget* list = ui->diveList;
+    const int columns = 80 + list->columnWidth(1) + 80 + list->horizontalHeader()->defaultSectionSize();
+    const int frame = list->verticalScrollBar()->sizeHint().width() + 2 * list->frameWidth() + 4;
+    const int listWidth = std::max(400, columns + frame);
+    ui->splitVert->setSizes({listWidth, std::max(1000, ui->splitVert->width() - listWidth)});
 }
 
 void MainWindow::sortBySection(int section)
