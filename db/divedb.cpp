@@ -99,6 +99,14 @@ int DiveDb::open(const QString& path)
         return CannotOpen;
 
     const QStringList tables = db.tables(QSql::Tables);
+    // A database of another program is left as it is: adding the logbook's
+    // tables to it would change a file that is not ours and still fail.
+    const bool isLogbook = tables.contains(QStringLiteral("dives"), Qt::CaseInsensitive)
+                           && tables.contains(QStringLiteral("profiles"), Qt::CaseInsensitive);
+    if (!tables.isEmpty() && !isLogbook) {
+        mLastError = tr("The file is not a dive logbook");
+        return CannotCreate;
+    }
     if (tables.isEmpty()) {
         for (const char* statement : {kCreateDives, kCreateProfiles}) {
             QSqlQuery query(db);

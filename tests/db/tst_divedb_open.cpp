@@ -48,6 +48,7 @@ private slots:
     void fileWithoutGasesTable();
     void missingFolderCannotOpen();
     void notADatabaseCannotCreate();
+    void otherDatabaseLeftUntouched();
 };
 
 void TestDiveDbOpen::newFileGetsExactSchema()
@@ -176,6 +177,28 @@ void TestDiveDbOpen::notADatabaseCannotCreate()
     file.close();
     QCOMPARE(DiveDb::instance()->open(path), 3);
     QVERIFY(!DiveDb::instance()->lastError().isEmpty());
+}
+
+void TestDiveDbOpen::otherDatabaseLeftUntouched()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("contacts.db"));
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+        other.setDatabaseName(path);
+        QVERIFY(other.open());
+        QVERIFY(QSqlQuery(other).exec(QStringLiteral("CREATE TABLE contacts (name TEXT)")));
+        other.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other"));
+
+    QCOMPARE(DiveDb::instance()->open(path), 3);
+    QCOMPARE(DiveDb::instance()->lastError(), QStringLiteral("The file is not a dive logbook"));
+    QSqlQuery tables(QStringLiteral("SELECT name FROM sqlite_master"));
+    QStringList names;
+    while (tables.next())
+        names << tables.value(0).toString();
+    QCOMPARE(names, QStringList{QStringLiteral("contacts")});
 }
 
 QTEST_GUILESS_MAIN(TestDiveDbOpen)
