@@ -47,7 +47,11 @@ MainWindow::MainWindow(QWidget* parent)
     connectLogbook();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The profile view outlives the shown dive by a moment: let go of it first.
+    graphShowDive(nullptr);
+}
 
 QString MainWindow::windowTitleForVersion(const QString& version)
 {

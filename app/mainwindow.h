@@ -12,6 +12,7 @@
 #include <memory>
 
 class FloatingInformation;
+class GraphView;
 class QMenu;
 class QSettings;
 class QTableWidgetItem;
@@ -132,5 +133,5 @@ private:
     int mHighlightedRow = -1;
     bool mSplitterPlaced = false;
     FloatingInformation* mFloatingInformation = nullptr;
-    QWidget* mGraph = nullptr;
+    GraphView* mGraph = nullptr;
 };

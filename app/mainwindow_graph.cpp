@@ -2,6 +2,8 @@
 
 #include "app/mainwindow.h"
 
+#include "profilor/diveprofileitem.h"
+#include "profilor/graphview.h"
 #include "ui_mainwindow.h"
 
 #include <QMenu>
@@ -11,11 +13,20 @@ void MainWindow::createGraph()
 {
     auto* layout = new QVBoxLayout(ui->widgetGraph);
     layout->setContentsMargins(0, 0, 0, 0);
+    mGraph = new GraphView(ui->widgetGraph);
+    mGraph->setObjectName(QStringLiteral("graphView"));
+    mGraph->enabledSelection(true);
+    layout->addWidget(mGraph);
+
+    connect(mGraph, &GraphView::mouseMove, this, &MainWindow::graphViewMouseMove);
+    connect(mGraph, &GraphView::dragDropFiles, this, &MainWindow::dropFiles);
+    mGraph->setContextualMenuCallback([this](QMenu& menu) { return fillGraphMenu(menu); });
+    graphShowItems();
 }
 
 void MainWindow::graphShowDive(Dive* dive)
 {
-    Q_UNUSED(dive);
+    mGraph->setDiveProfile(dive);
 }
 
 void MainWindow::showItems()
@@ -25,10 +36,21 @@ void MainWindow::showItems()
 
 void MainWindow::graphShowItems()
 {
+    ShowItemsState state;
+    state.points = ui->ckPoints->isChecked();
+    state.temperature = ui->ckTemperature->isChecked();
+    state.deco = ui->ckDeco->isChecked();
+    state.alerts = ui->ckAlerts->isChecked();
+    state.gases = ui->ckGases->isChecked();
+    state.maxDepth = ui->ckMaxDepth->isChecked();
+    state.tankPressure = ui->ckTankPressure->isChecked();
+    mGraph->showItems(state);
 }
 
 void MainWindow::fitAll()
 {
+    if (mGraph->getDiveProfile())
+        mGraph->profileItem()->fitAll();
 }
 
 bool MainWindow::fillGraphMenu(QMenu& menu)
@@ -43,14 +65,17 @@ bool MainWindow::fillGraphMenu(QMenu& menu)
 
 bool MainWindow::graphSelection(qint64& first, qint64& second) const
 {
-    Q_UNUSED(first);
-    Q_UNUSED(second);
-    return false;
+    if (!mGraph->getDiveProfile() || !mGraph->hasSelection())
+        return false;
+    const QPair<int, int> selection = mGraph->getSelection();
+    if (selection.first < 0 || selection.second < 0)
+        return false;
+    first = selection.first;
+    second = selection.second;
+    return true;
 }
 
 QString MainWindow::graphInformationAt(QPointF scenePoint, int time) const
 {
-    Q_UNUSED(scenePoint);
-    Q_UNUSED(time);
-    return QString();
+    return mGraph->getInfosOnPosition(scenePoint, time);
 }
