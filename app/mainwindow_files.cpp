@@ -93,8 +93,10 @@ void MainWindow::storeCurrentDive()
         setUserInformationModified(false);
         // From now on the shown dive is the stored one: its notes are saved
         // there and the list highlights it.
-        const QString serial =
-            mCurrentDive.computerSerial.isEmpty() ? DiveDb::tr("No serial number") : mCurrentDive.computerSerial;
+        // A dive without serial is stored under the logbook's own text for
+        // it, in the logbook's own translation.
+        static const char* const kNoSerial = "No serial number";
+        const QString serial = mCurrentDive.computerSerial.isEmpty() ? DiveDb::tr(kNoSerial) : mCurrentDive.computerSerial;
         mCurrentDiveId = db->findDiveId(mCurrentDive.name, serial);
         fillDiveList();
         return;

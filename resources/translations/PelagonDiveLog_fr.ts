@@ -2,34 +2,395 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr_FR">
 <context>
+    <name>DiveDetails</name>
+    <message>
+        <location filename="../../app/divedetails.cpp" line="40" />
+        <source>Fresh</source>
+        <translation>Douce</translation>
+    </message>
+    <message>
+        <location filename="../../app/divedetails.cpp" line="40" />
+        <source>Salt</source>
+        <translation>Salée</translation>
+    </message>
+    <message>
+        <location filename="../../app/divedetails.cpp" line="49" />
+        <source>OC</source>
+        <translation>CO</translation>
+    </message>
+    <message>
+        <location filename="../../app/divedetails.cpp" line="49" />
+        <source>CC</source>
+        <translation>CF</translation>
+    </message>
+    <message>
+        <location filename="../../app/divedetails.cpp" line="49" />
+        <source>BO</source>
+        <translation>BO</translation>
+    </message>
+    <message>
+        <location filename="../../app/divedetails.cpp" line="90" />
+        <source>Open Circuit</source>
+        <translation>Circuit ouvert</translation>
+    </message>
+    <message>
+        <location filename="../../app/divedetails.cpp" line="91" />
+        <source>Closed Circuit</source>
+        <translation>Circuit fermé</translation>
+    </message>
+    <message>
+        <location filename="../../app/divedetails.cpp" line="92" />
+        <source>Semi Closed Circuit</source>
+        <translation>Circuit semi-fermé</translation>
+    </message>
+    <message>
+        <location filename="../../app/divedetails.cpp" line="93" />
+        <source>Free Dive</source>
+        <translation>Apnée</translation>
+    </message>
+    <message>
+        <location filename="../../app/divedetails.cpp" line="94" />
+        <source>Unknown</source>
+        <translation>Inconnu</translation>
+    </message>
+</context>
+<context>
+    <name>DiveListBuilder</name>
+    <message>
+        <location filename="../../app/divelistbuilder.cpp" line="61" />
+        <source>No name</source>
+        <translation>Sans nom</translation>
+    </message>
+    <message>
+        <location filename="../../app/divelistbuilder.cpp" line="63" />
+        <source>%1 dives</source>
+        <translation>%1 plongées</translation>
+    </message>
+    <message>
+        <location filename="../../app/divelistbuilder.cpp" line="85" />
+        <source>Computers</source>
+        <translation>Ordinateurs</translation>
+    </message>
+    <message>
+        <location filename="../../app/divelistbuilder.cpp" line="85" />
+        <source>Computer</source>
+        <translation>Ordinateur</translation>
+    </message>
+    <message>
+        <location filename="../../app/divelistbuilder.cpp" line="87" />
+        <source>Dives</source>
+        <translation>Plongées</translation>
+    </message>
+    <message>
+        <location filename="../../app/divelistbuilder.cpp" line="105" />
+        <source>Dive Id</source>
+        <translation>Plongée</translation>
+    </message>
+    <message>
+        <location filename="../../app/divelistbuilder.cpp" line="105" />
+        <source>Date/Time</source>
+        <translation>Date/Heure</translation>
+    </message>
+    <message>
+        <location filename="../../app/divelistbuilder.cpp" line="105" />
+        <source>Duration</source>
+        <translation>Durée</translation>
+    </message>
+    <message>
+        <location filename="../../app/divelistbuilder.cpp" line="105" />
+        <source>Depth</source>
+        <translation>Profondeur</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="21" />
+        <location filename="../../app/mainwindow.cpp" line="31" />
+        <location filename="../../app/mainwindow.cpp" line="171" />
         <source>Corvane %1, Profilor %2</source>
         <translation>Corvane %1, Profilor %2</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="38" />
+        <location filename="../../app/mainwindow.cpp" line="62" />
         <source>Pelagon DiveLog</source>
         <translation>Pelagon DiveLog</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="72" />
-        <location filename="../../app/mainwindow.cpp" line="75" />
+        <location filename="../../app/mainwindow.cpp" line="115" />
+        <location filename="../../app/mainwindow.cpp" line="118" />
+        <location filename="../../app/mainwindow_details.cpp" line="106" />
+        <location filename="../../app/mainwindow_details.cpp" line="111" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="295" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="317" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="342" />
+        <location filename="../../app/mainwindow_files.cpp" line="21" />
         <source>Database Error</source>
         <translation>Erreur de base de données</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="72" />
+        <location filename="../../app/mainwindow.cpp" line="115" />
         <source>Impossible to open database</source>
         <translation>Impossible d'ouvrir la base de données</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="75" />
+        <location filename="../../app/mainwindow.cpp" line="118" />
         <source>Impossible to create database 
 </source>
         <translation>Impossible de créer la base de données 
 </translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow.cpp" line="131" />
+        <source>Download dives</source>
+        <translation>Télécharger les plongées</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow.cpp" line="132" />
+        <source>Program name</source>
+        <translation>Nommer l'ordinateur</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow.cpp" line="134" />
+        <source>Install firmware/bootloader</source>
+        <translation>Installer le firmware/bootloader</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow.cpp" line="136" />
+        <source>Get system logs</source>
+        <translation>Récupérer les journaux système</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow.cpp" line="169" />
+        <source>About Pelagon DiveLog</source>
+        <translation>À propos de Pelagon DiveLog</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow.cpp" line="195" />
+        <source>Minimize profile area</source>
+        <translation>Réduire la zone du profil</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow.cpp" line="200" />
+        <source>Maximize profile area</source>
+        <translation>Agrandir la zone du profil</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_details.cpp" line="49" />
+        <source>O2 %</source>
+        <translation>O2 %</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_details.cpp" line="49" />
+        <source>He %</source>
+        <translation>He %</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_details.cpp" line="49" />
+        <source>Type</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_details.cpp" line="83" />
+        <source>Unsaved changes</source>
+        <translation>Modifications non enregistrées</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_details.cpp" line="84" />
+        <source>You have unsaved changes. Do you want to save them?</source>
+        <translation>Vous avez des modifications non enregistrées. Voulez-vous les enregistrer ?</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_details.cpp" line="104" />
+        <source>Impossible to save the place, site and buddy</source>
+        <translation>Impossible d'enregistrer le lieu, le site et le binôme</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_details.cpp" line="106" />
+        <source>This dive is not in the logbook</source>
+        <translation>Cette plongée n'est pas dans le carnet</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_divelist.cpp" line="232" />
+        <source>Open</source>
+        <translation>Ouvrir</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_divelist.cpp" line="236" />
+        <source>Delete</source>
+        <translation>Supprimer</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_divelist.cpp" line="238" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="305" />
+        <source>Rename</source>
+        <translation>Renommer</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_divelist.cpp" line="239" />
+        <source>Export</source>
+        <translation>Exporter</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_divelist.cpp" line="241" />
+        <source>csv separator</source>
+        <translation>séparateur csv</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_divelist.cpp" line="244" />
+        <source>Dot .</source>
+        <translation>Point .</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_divelist.cpp" line="245" />
+        <source>Comma ,</source>
+        <translation>Virgule ,</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_divelist.cpp" line="246" />
+        <source>Semicolon ;</source>
+        <translation>Point-virgule ;</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_divelist.cpp" line="259" />
+        <source>Add to planification</source>
+        <translation>Ajouter à la planification</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_divelist.cpp" line="278" />
+        <source>Are you sure to delete these dives?</source>
+        <translation>Voulez-vous vraiment supprimer ces plongées ?</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_divelist.cpp" line="278" />
+        <source>Are you sure to delete this dive?</source>
+        <translation>Voulez-vous vraiment supprimer cette plongée ?</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_divelist.cpp" line="279" />
+        <source>Delete dive</source>
+        <translation>Supprimer la plongée</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_divelist.cpp" line="295" />
+        <source>Impossible to delete profile(</source>
+        <translation>Impossible de supprimer le profil(</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_divelist.cpp" line="305" />
+        <source>Name</source>
+        <translation>Nom</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_divelist.cpp" line="309" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="315" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="337" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="346" />
+        <location filename="../../app/mainwindow_files.cpp" line="51" />
+        <location filename="../../app/mainwindow_files.cpp" line="64" />
+        <location filename="../../app/mainwindow_files.cpp" line="123" />
+        <location filename="../../app/mainwindow_files.cpp" line="133" />
+        <location filename="../../app/mainwindow_files.cpp" line="138" />
+        <source>Error</source>
+        <translation>Erreur</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_divelist.cpp" line="309" />
+        <source>Invalid name</source>
+        <translation>Nom invalide</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_divelist.cpp" line="315" />
+        <source>Name already exists</source>
+        <translation>Ce nom existe déjà</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_divelist.cpp" line="317" />
+        <source>Impossible to rename dive</source>
+        <translation>Impossible de renommer la plongée</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_divelist.cpp" line="331" />
+        <source>Export Profile</source>
+        <translation>Exporter le profil</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_divelist.cpp" line="332" />
+        <location filename="../../app/mainwindow_files.cpp" line="128" />
+        <source>Dive file (*.uddf *.csv);;UDDF file (*.uddf);;Csv file (*.csv)</source>
+        <translation>Fichier de plongée (*.uddf *.csv);;Fichier UDDF (*.uddf);;Fichier Csv (*.csv)</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_divelist.cpp" line="337" />
+        <location filename="../../app/mainwindow_files.cpp" line="133" />
+        <source>Invalid File Name</source>
+        <translation>Nom de fichier invalide</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_divelist.cpp" line="342" />
+        <location filename="../../app/mainwindow_files.cpp" line="21" />
+        <source>Impossible to read profile</source>
+        <translation>Impossible de lire le profil</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_divelist.cpp" line="346" />
+        <location filename="../../app/mainwindow_files.cpp" line="64" />
+        <location filename="../../app/mainwindow_files.cpp" line="138" />
+        <source>Impossible to open file</source>
+        <translation>Impossible d'ouvrir le fichier</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_files.cpp" line="36" />
+        <source>Open Dive File</source>
+        <translation>Ouvrir un fichier de plongée</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_files.cpp" line="37" />
+        <source>Dive file (*.csv *.uddf *.divebin);;Csv file (*.csv);;UDDF file (*.uddf);;Binary dive file (*.divebin)</source>
+        <translation>Fichier de plongée (*.csv *.uddf *.divebin);;Fichier Csv (*.csv);;Fichier UDDF (*.uddf);;Fichier de plongée binaire (*.divebin)</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_files.cpp" line="51" />
+        <source>Invalid File</source>
+        <translation>Fichier invalide</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_files.cpp" line="104" />
+        <source>Impossible to write profile </source>
+        <translation>Impossible d'écrire le profil </translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_files.cpp" line="106" />
+        <source>
+Database not open</source>
+        <translation>
+Base de données non ouverte</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_files.cpp" line="107" />
+        <source>
+Dive Id already exists</source>
+        <translation>
+Cette plongée existe déjà</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_files.cpp" line="110" />
+        <source>Write Database Error</source>
+        <translation>Erreur d'écriture de la base de données</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_files.cpp" line="123" />
+        <source>Invalid selection</source>
+        <translation>Sélection invalide</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_files.cpp" line="127" />
+        <source>Save Dive File</source>
+        <translation>Enregistrer le fichier de plongée</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_graph.cpp" line="62" />
+        <source>Save selection</source>
+        <translation>Enregistrer la sélection</translation>
     </message>
 </context>
 <context>
@@ -272,7 +633,7 @@
 <context>
     <name>main</name>
     <message>
-        <location filename="../../app/main.cpp" line="39" />
+        <location filename="../../app/main.cpp" line="43" />
         <source>Error</source>
         <translation>Erreur</translation>
     </message>
