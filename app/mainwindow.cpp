@@ -188,8 +188,10 @@ void MainWindow::maxMinProfile()
 {
     const bool show = !summaryVisible();
     ui->widget_32->setVisible(show);
-    // Without the summary the position information docks beside the profile.
+    // Without the summary the position information docks under the profile,
+    // in a strip that leaves the profile the room it gained.
     ui->edInformation->setVisible(!show);
+    ui->wdInformations->setMaximumHeight(show ? QWIDGETSIZE_MAX : 190);
     if (show) {
         ui->btMaxMinProfile->setIcon(QIcon(QStringLiteral(":/TestGraphics/icons/minimize.png")));
         ui->btMaxMinProfile->setToolTip(tr("Minimize profile area"));
