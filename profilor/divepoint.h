@@ -40,7 +40,7 @@ public:
     void placeAt(const QPointF& pos);
     // Whether painting may skip this handle because a later one covers the
     // same pixel; a selected handle is always drawn.
-    void setCovered(bool covered) { mCovered = covered; }
+    void setCovered(bool covered);
     bool isCovered() const { return mCovered; }
 
     static void setDivePointSize(float size);
@@ -64,4 +64,5 @@ private:
     UpdateFunction mUpdate;
     DiveLineInfo mInfo;
     bool mCovered = false;
+    bool mPlacing = false; // moved by placeAt: no constraint
 };

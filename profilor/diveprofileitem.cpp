@@ -28,7 +28,7 @@ void DiveProfileItem::setDiveProfile(Dive* dive)
 
 void DiveProfileItem::update()
 {
-    // The undo list of point edits is cleared here once point editing keeps one.
+    mUndo.clear();
     internalFitAll();
     createDivePoints();
     viewChanged();
@@ -87,6 +87,8 @@ QString DiveProfileItem::divePointToolTip(int index, const DiveLine& line)
 void DiveProfileItem::showItems(const ShowItemsState& state)
 {
     mItemFlags = state;
+    // In edit mode the points flag is the visibility of the handles.
+    setShowDivePoints(state.points);
     viewChanged();
 }
 

@@ -10,13 +10,16 @@
 #include <QIcon>
 #include <QImage>
 #include <QList>
+#include <QPair>
 #include <QStaticText>
+#include <QVector>
 
 #include <functional>
 #include <memory>
 
 struct Dive;
 struct ProfileLayout;
+class DivePoint;
 class ProfileIconItem;
 
 // Draws one dive as a depth-over-time profile and owns the coordinate system
@@ -118,6 +121,48 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
 
+    // Point editing ----------------------------------------------------------------
+    // In edit mode every profile line has a DivePoint handle. Handles are
+    // rebuilt whole by createDivePoints (which also forgets the undo list and
+    // the context-menu point, as both refer to the handles) and moved without
+    // their constraint by updateDivePoints after view changes.
+    void createDivePoints();
+    void updateDivePoints();
+    // The drag constraint of the handle of line info.index: neighbours' times,
+    // 0.5 m depth steps, the surface, the time axis and the speed limits.
+    // Writes the line and returns the position to use. Line 0 never moves.
+    QPointF updateDivePoint(DiveLineInfo& info, const QPointF& p);
+    // Adds a line at an item position (time in whole seconds, depth in 0.5 m).
+    void addDivePoint(const QPointF& pos);
+    // Inserts a line after the lines at or before `time` and its handle. The
+    // time is kept at or after line 0's, the depth at 0 or more.
+    void addDivePoint(double time, double depth);
+    void addDivePointAfter(int index);
+    void deleteDivePoint(DivePoint* point);
+    void deleteSelectedPoints();
+    DivePoint* getDivePointAtIndex(int index) const;
+    void modifyDepthOfDivePoint(int index, double depth);
+    // Clamps `time` between the neighbouring lines' times, writes the clamped
+    // value back, and returns true when it had to be clamped.
+    bool modifyTimeOfDivePoint(int index, double& time);
+    void modifyGasOfDivePoint(int index, int gas);
+    void selectPointsInRect(const QRectF& rect);
+    int nbSelectedPoints() const;
+    // Indexes of the first two selected handles in the scene's item order,
+    // smaller first; -1 for each missing one.
+    QPair<int, int> getSelectedPair() const;
+    void setShowDivePoints(bool show);
+    // The handles in line order (empty outside edit mode).
+    const QVector<DivePoint*>& divePoints() const { return mPoints; }
+
+    // Undo of point additions and moves.
+    void onDivePointMoved(DivePoint* point, const QPointF& previous);
+    void removeUndoOfPoint(DivePoint* point);
+    // Undoes the newest change; true when nothing is left to undo.
+    bool undoLastPointChange();
+    bool canUndo() const { return !mUndo.isEmpty(); }
+    int undoCount() const { return int(mUndo.size()); }
+
     static double vascSpeedLimit; // m/min, ascent speed limit (colours, point editing)
     static double vdscSpeedLimit; // m/min, descent speed limit
     static QIcon effortIcon;
@@ -126,6 +171,10 @@ public:
 signals:
     void onAddDivePoint();
     void onUpdateDivePoint(int index);
+
+protected:
+    void mousePressEvent(QGraphicsSceneMouseEvent* event) override;
+    void mouseDoubleClickEvent(QGraphicsSceneMouseEvent* event) override;
 
 private:
     struct LayoutKey;
@@ -144,9 +193,24 @@ private:
     void paintMarkers(QPainter* painter) const;
     void paintInvalidDive(QPainter* painter) const;
 
-    // Editable profile points (the point-editing part of the item).
-    void createDivePoints();
-    void updateDivePoints();
+    // One undoable point change.
+    struct PointEdit
+    {
+        enum Kind : qint32 { Added = 0, Moved = 1 };
+        qint32 kind = Added;
+        DivePoint* point = nullptr;
+        QPointF previous; // position before a move
+    };
+
+    DivePoint* makeDivePoint(int index, bool fixed);
+    // Handles from `from` on take their line index from their position in mPoints.
+    void renumberDivePoints(int from);
+    // Marks the handles that a later handle covers pixel for pixel, so that a
+    // dense profile paints one handle per pixel instead of every one.
+    void updateCoveredPoints();
+    void refreshPointToolTip(DivePoint* point) const;
+    // Speeds after a line edit, and the repaint.
+    void lineEdited();
 
     bool mEditMode = false;
     ProfileView mView;
@@ -170,4 +234,6 @@ private:
     QImage mPicture;
     std::unique_ptr<PictureKey> mPictureKey;
     QList<ProfileIconItem*> mIconItems; // children of this item
+    QVector<DivePoint*> mPoints;        // children of this item, in line order
+    QList<PointEdit> mUndo;
 };

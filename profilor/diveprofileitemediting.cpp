@@ -1,0 +1,332 @@
+// Point editing on the profile item: the drag constraint, adding, deleting,
+// retiming, redepthing and regassing lines, selection and undo. Every edit
+// changes the dive's profile lines in place and repaints.
+
+#include "profilor/diveprofileitem.h"
+
+#include "divedata/dive.h"
+#include "profilor/divepoint.h"
+#include "profilor/profilestyle.h"
+
+#include <QGraphicsScene>
+#include <QGraphicsSceneMouseEvent>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Whole seconds of a time, as the view reads times from positions.
+double wholeSeconds(double time)
+{
+    return double(ProfileStyle::saturatedInt(time));
+}
+
+} // namespace
+
+void DiveProfileItem::lineEdited()
+{
+    mDive->recomputeDerived();
+    repaintScene();
+}
+
+QPointF DiveProfileItem::updateDivePoint(DiveLineInfo& info, const QPointF& p)
+{
+    const int i = info.index;
+    if (mDive == nullptr || i < 0 || i >= mDive->lines.size())
+        return timeDepthToGraphCoordinates(info.time, info.depth);
+    QList<DiveLine>& lines = mDive->lines;
+    // Line 0 is where the dive starts: it has no previous line to be held
+    // against and never moves. A position that is not a number moves nothing.
+    if (i == 0 || !std::isfinite(p.x()) || !std::isfinite(p.y()))
+        return timeDepthToGraphCoordinates(lines[i].timeSec, lines[i].depth);
+
+    double t = wholeSeconds(mView.xToTime(p.x()));
+    // Depth in 0.5 m steps, never below the time axis nor above the surface.
+    // The surface applies before the speeds are checked, so that the times
+    // are those of the depth the point really gets.
+    const double y = std::min(p.y(), mView.timeAxisY);
+    double d = std::round(2.0 * (y - mView.graph.y()) / mView.depthScale) * 0.5;
+    if (!std::isfinite(d))
+        d = lines[i].depth;
+    d = std::max(d, 0.0);
+
+    const DiveLine& previous = lines[i - 1];
+    if (previous.timeSec > t)
+        t = previous.timeSec;
+    {
+        const double dt = t - previous.timeSec;
+        const double dd = d - previous.depth;
+        const double speed = 60.0 / dt * dd; // m/min, positive while descending
+        if (speed < -vascSpeedLimit)
+            t = previous.timeSec + 60.0 * (-dd / vascSpeedLimit);
+        else if (speed > vdscSpeedLimit)
+            t = previous.timeSec + 60.0 * dd / vdscSpeedLimit;
+    }
+    // The next line's limits come last and win.
+    if (i + 1 < lines.size()) {
+        const DiveLine& next = lines[i + 1];
+        if (t > next.timeSec)
+            t = next.timeSec;
+        const double dt = next.timeSec - t;
+        const double dd = next.depth - d;
+        const double speed = 60.0 / dt * dd;
+        if (speed < -vascSpeedLimit)
+            t = next.timeSec - 60.0 * std::fabs(dd) / vascSpeedLimit;
+        else if (speed > vdscSpeedLimit)
+            t = next.timeSec - 60.0 * std::fabs(dd) / vdscSpeedLimit;
+    }
+
+    lines[i].timeSec = t;
+    lines[i].depth = d;
+    lineEdited();
+    emit onUpdateDivePoint(i);
+    info.time = t;
+    info.depth = d;
+    const QPointF position = timeDepthToGraphCoordinates(t, d);
+    // Only the dragged handle and its neighbours can have changed cover.
+    if (i < mPoints.size() && mPoints[i]->diveLineInfo().index == i) {
+        for (int k = std::max(0, i - 1); k <= i && k + 1 < mPoints.size(); ++k) {
+            const QPointF a = k == i ? position : mPoints[k]->pos();
+            const QPointF b = mPoints[k + 1]->pos();
+            mPoints[k]->setCovered(std::lround(a.x()) == std::lround(b.x()) && std::lround(a.y()) == std::lround(b.y()));
+        }
+    }
+    return position;
+}
+
+void DiveProfileItem::addDivePoint(const QPointF& pos)
+{
+    addDivePoint(wholeSeconds(mView.xToTime(pos.x())), std::round(2.0 * mView.yToDepth(pos.y())) * 0.5);
+}
+
+void DiveProfileItem::addDivePoint(double time, double depth)
+{
+    if (mDive == nullptr || !std::isfinite(time) || !std::isfinite(depth))
+        return;
+    QList<DiveLine>& lines = mDive->lines;
+    // Nothing goes before the start of the dive or above the surface.
+    if (!lines.isEmpty())
+        time = std::max(time, lines.first().timeSec);
+    depth = std::max(depth, 0.0);
+    log(QStringLiteral("Time: %1 - Depth: %2").arg(ProfileStyle::shortNumber(time), ProfileStyle::shortNumber(depth)));
+
+    DiveLine line;
+    line.timeSec = time;
+    line.depth = depth;
+    // After every line at the same time or earlier.
+    const auto later = std::upper_bound(lines.cbegin(), lines.cend(), time,
+                                        [](double t, const DiveLine& l) { return t < l.timeSec; });
+    const int index = int(later - lines.cbegin());
+    lines.insert(index, line);
+
+    // Handles exist only in edit mode and then match the lines one to one.
+    if (mEditMode && mPoints.size() + 1 == lines.size()) {
+        DivePoint* point = makeDivePoint(index, index == 0);
+        mPoints.insert(index, point);
+        renumberDivePoints(index + 1);
+        mUndo.append(PointEdit{PointEdit::Added, point, QPointF()});
+    }
+    mDive->recomputeDerived();
+    updateDivePoints();
+    repaintScene();
+    emit onAddDivePoint();
+}
+
+void DiveProfileItem::addDivePointAfter(int index)
+{
+    if (mDive == nullptr || index < 0 || index >= mDive->lines.size())
+        return;
+    const DiveLine& line = mDive->lines[index];
+    if (index + 1 == mDive->lines.size()) {
+        addDivePoint(line.timeSec + 30.0, line.depth);
+        return;
+    }
+    const DiveLine& next = mDive->lines[index + 1];
+    addDivePoint((line.timeSec + next.timeSec) / 2.0, (line.depth + next.depth) / 2.0);
+}
+
+void DiveProfileItem::deleteDivePoint(DivePoint* point)
+{
+    const int index = point != nullptr ? int(mPoints.indexOf(point)) : -1;
+    // Only this item's handles; line 0, where the dive starts, stays.
+    if (index <= 0 || mDive == nullptr || index >= mDive->lines.size())
+        return;
+    removeUndoOfPoint(point);
+    mDive->lines.removeAt(index);
+    mDive->recomputeDerived();
+    mPoints.removeAt(index);
+    renumberDivePoints(index);
+    delete point; // leaves the scene
+    updateDivePoints();
+    repaintScene();
+}
+
+void DiveProfileItem::deleteSelectedPoints()
+{
+    QList<int> indexes;
+    for (DivePoint* point : std::as_const(mPoints)) {
+        if (point->isSelected()) {
+            indexes.append(point->diveLineInfo().index);
+            removeUndoOfPoint(point);
+        }
+    }
+    if (mDive != nullptr) {
+        std::sort(indexes.begin(), indexes.end(), std::greater<int>());
+        indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
+        for (int index : std::as_const(indexes)) {
+            if (index > 0 && index < mDive->lines.size())
+                mDive->lines.removeAt(index);
+        }
+        mDive->recomputeDerived();
+    }
+    internalFitAll();
+    internalUpdateTitle();
+    viewChanged();
+    createDivePoints();
+}
+
+DivePoint* DiveProfileItem::getDivePointAtIndex(int index) const
+{
+    if (index >= 0 && index < mPoints.size() && mPoints[index]->diveLineInfo().index == index)
+        return mPoints[index];
+    const auto found = std::find_if(mPoints.cbegin(), mPoints.cend(),
+                                    [index](const DivePoint* p) { return p->diveLineInfo().index == index; });
+    return found != mPoints.cend() ? *found : nullptr;
+}
+
+void DiveProfileItem::modifyDepthOfDivePoint(int index, double depth)
+{
+    DivePoint* point = getDivePointAtIndex(index);
+    if (point == nullptr || mDive == nullptr || index >= mDive->lines.size() || !std::isfinite(depth))
+        return;
+    DiveLine& line = mDive->lines[index];
+    line.depth = depth;
+    mDive->recomputeDerived();
+    point->placeAt(timeDepthToGraphCoordinates(line.timeSec, line.depth));
+    point->diveLineInfo().depth = depth;
+    refreshPointToolTip(point);
+    repaintScene();
+}
+
+bool DiveProfileItem::modifyTimeOfDivePoint(int index, double& time)
+{
+    DivePoint* point = getDivePointAtIndex(index);
+    if (point == nullptr || mDive == nullptr || index >= mDive->lines.size() || !std::isfinite(time))
+        return false;
+    const QList<DiveLine>& lines = mDive->lines;
+    const double requested = time;
+    if (index > 0 && time < lines[index - 1].timeSec)
+        time = lines[index - 1].timeSec;
+    if (index + 1 < lines.size() && time > lines[index + 1].timeSec)
+        time = lines[index + 1].timeSec;
+    DiveLine& line = mDive->lines[index];
+    line.timeSec = time;
+    mDive->recomputeDerived();
+    point->placeAt(timeDepthToGraphCoordinates(line.timeSec, line.depth));
+    point->diveLineInfo().time = time;
+    refreshPointToolTip(point);
+    repaintScene();
+    return time != requested;
+}
+
+void DiveProfileItem::modifyGasOfDivePoint(int index, int gas)
+{
+    if (getDivePointAtIndex(index) != nullptr && mDive != nullptr && index < mDive->lines.size())
+        mDive->lines[index].gasIndex = gas;
+}
+
+void DiveProfileItem::selectPointsInRect(const QRectF& rect)
+{
+    for (DivePoint* point : std::as_const(mPoints)) {
+        if (rect.contains(point->pos()))
+            point->setSelected(true);
+    }
+}
+
+int DiveProfileItem::nbSelectedPoints() const
+{
+    return int(std::count_if(mPoints.cbegin(), mPoints.cend(), [](const DivePoint* p) { return p->isSelected(); }));
+}
+
+QPair<int, int> DiveProfileItem::getSelectedPair() const
+{
+    // The scene lists siblings topmost first: the reverse of the children's order.
+    int first = -1;
+    int second = -1;
+    const QList<QGraphicsItem*> children = childItems();
+    for (auto it = children.crbegin(); it != children.crend() && second < 0; ++it) {
+        if ((*it)->type() != DivePoint::Type || !(*it)->isSelected())
+            continue;
+        const int index = static_cast<const DivePoint*>(*it)->diveLineInfo().index;
+        if (first < 0)
+            first = index;
+        else
+            second = index;
+    }
+    if (second >= 0 && second < first)
+        std::swap(first, second);
+    return {first, second};
+}
+
+void DiveProfileItem::setShowDivePoints(bool show)
+{
+    mItemFlags.points = show;
+    for (DivePoint* point : std::as_const(mPoints))
+        point->setVisible(show);
+}
+
+void DiveProfileItem::onDivePointMoved(DivePoint* point, const QPointF& previous)
+{
+    // Only this item's handles can be undone here.
+    if (point != nullptr && point->parentItem() == this)
+        mUndo.append(PointEdit{PointEdit::Moved, point, previous});
+}
+
+void DiveProfileItem::removeUndoOfPoint(DivePoint* point)
+{
+    mUndo.removeIf([point](const PointEdit& edit) { return edit.point == point; });
+}
+
+bool DiveProfileItem::undoLastPointChange()
+{
+    if (mUndo.isEmpty())
+        return true;
+    const PointEdit edit = mUndo.takeLast();
+    if (edit.kind == PointEdit::Added)
+        deleteDivePoint(edit.point);
+    else
+        edit.point->setPos(edit.previous); // runs the drag constraint: writes the line again
+    return mUndo.isEmpty();
+}
+
+void DiveProfileItem::mousePressEvent(QGraphicsSceneMouseEvent* event)
+{
+    if (!mEditMode || mDive == nullptr) {
+        event->ignore();
+        return;
+    }
+    // In edit mode the item takes presses beside the handles, so that it is the
+    // last grabber when a double-click follows: the scene turns a double-click
+    // into a plain press for any item but the last grabber, and after a handle
+    // was dragged the double-click would otherwise add nothing. A plain click
+    // beside the handles still clears the selection.
+    if (!(event->modifiers() & Qt::ControlModifier) && scene() != nullptr)
+        scene()->clearSelection();
+    event->accept();
+}
+
+void DiveProfileItem::mouseDoubleClickEvent(QGraphicsSceneMouseEvent* event)
+{
+    if (!mEditMode || mDive == nullptr) {
+        QGraphicsObject::mouseDoubleClickEvent(event);
+        return;
+    }
+    if (event->button() == Qt::LeftButton) {
+        // Margins, title and axis labels are not part of the profile.
+        if (mView.graph.contains(event->pos()))
+            addDivePoint(event->pos());
+    } else if (event->button() == Qt::MiddleButton) {
+        fitAll();
+    }
+}

@@ -1,0 +1,504 @@
+// Point editing on a real graph view: dragging handles with the mouse, adding
+// by double-click, deleting, selecting and undoing, offscreen.
+
+#include "profilor/divepoint.h"
+#include "profilor/diveprofileitem.h"
+#include "profilor/graphview.h"
+
+#include "graphviewfixture.h"
+#include "profiletestutil.h"
+#include "sampledives.h"
+
+#include <QGraphicsScene>
+#include <QMenu>
+#include <QSignalSpy>
+
+using namespace ViewTest;
+using SampleDives::line;
+
+namespace {
+
+// A planned dive of 30 minutes to 40 m. In a 990x580 view: 0.5 px/s from
+// x = 50, 11.5 px/m from y = 30 (the time axis at y = 530 is 43.5 m).
+Dive plannedDive()
+{
+    Dive dive;
+    dive.name = QStringLiteral("plan");
+    dive.format = Dive::PlannedProfile;
+    dive.lines = {line(0, 0), line(60, 5), line(600, 5), line(900, 40), line(1800, 0)};
+    dive.recomputeDerived();
+    return dive;
+}
+
+QPointF at(const DiveProfileItem* item, double time, double depth)
+{
+    return item->timeDepthToGraphCoordinates(time, depth);
+}
+
+} // namespace
+
+class PointEditingTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void handlesFollowTheLines();
+    void dragKeepsTheDescentLimit();
+    void dragKeepsTheAscentLimitToTheNextPoint();
+    void dragStopsAtTheSurfaceAndTheTimeAxis();
+    void dragKeepsTheOrderOfPoints();
+    void firstPointNeverMoves();
+    void doubleClickAddsInsideTheGraphOnly();
+    void addedPointsStayAfterTheStartAndBelowTheSurface();
+    void addAfterAndModify();
+    void deleteOneAndTheSelection();
+    void multiSelectAndRectangleSelection();
+    void undoMovesBackThenRemoves();
+    void rebuildingForgetsUndoAndTheMenuPoint();
+    void eachItemRecordsItsOwnMoves();
+    void denseProfilesPaintOneHandlePerPixel();
+
+private:
+    DiveProfileItem* item() const { return mView->profileItem(); }
+    void startEditing(GraphView& view, Dive* dive);
+
+    std::unique_ptr<GraphView> mView;
+    Dive mDive;
+};
+
+void PointEditingTest::initTestCase()
+{
+    ProfileTest::registerIcons();
+}
+
+void PointEditingTest::startEditing(GraphView& view, Dive* dive)
+{
+    view.profileItem()->setEditMode(true);
+    ShowItemsState flags;
+    flags.points = true;
+    view.showItems(flags);
+    view.setDiveProfile(dive);
+}
+
+void PointEditingTest::init()
+{
+    mDive = plannedDive();
+    mView = shownView(QSize(990, 580));
+    QVERIFY(mView);
+    startEditing(*mView, &mDive);
+}
+
+void PointEditingTest::cleanup()
+{
+    mView.reset();
+    DivePoint::contextMenu = nullptr;
+    DivePoint::sPointHasMoved = nullptr;
+    DiveProfileItem::setLog(nullptr);
+}
+
+void PointEditingTest::handlesFollowTheLines()
+{
+    const QVector<DivePoint*>& points = item()->divePoints();
+    QCOMPARE(points.size(), 5);
+    for (int k = 0; k < 5; ++k) {
+        QCOMPARE(points[k]->type(), 0x10001);
+        QCOMPARE(points[k]->diveLineInfo().index, k);
+        QCOMPARE(points[k]->pos(), at(item(), mDive.lines[k].timeSec, mDive.lines[k].depth));
+        QVERIFY(points[k]->isVisible());
+        QCOMPARE(item()->getDivePointAtIndex(k), points[k]);
+    }
+    QCOMPARE(points[2]->toolTip(), DiveProfileItem::divePointToolTip(2, mDive.lines[2]));
+    QVERIFY(!(points[0]->flags() & QGraphicsItem::ItemIsMovable));
+    QVERIFY(points[1]->flags() & QGraphicsItem::ItemIsMovable);
+    QCOMPARE(item()->getDivePointAtIndex(5), nullptr);
+
+    // A zoom moves the handles with the profile; hiding them hides every one.
+    wheel(*mView, QPointF(400, 300), QPoint(0, 120));
+    QCOMPARE(points[3]->pos(), at(item(), 900, 40));
+    item()->setShowDivePoints(false);
+    QVERIFY(!points[3]->isVisible());
+    QVERIFY(!item()->itemFlags().points);
+
+    // Outside edit mode no handles are kept.
+    item()->setEditMode(false);
+    item()->update();
+    QVERIFY(item()->divePoints().isEmpty());
+}
+
+void PointEditingTest::dragKeepsTheDescentLimit()
+{
+    QSignalSpy updates(item(), &DiveProfileItem::onUpdateDivePoint);
+    // Line 2 (10:00, 5 m) dragged to 35 m only 30 s after line 1 (01:00, 5 m):
+    // 30 m in 30 s becomes 30 m in 60 s at the 30 m/min limit.
+    drag(*mView, at(item(), 600, 5), at(item(), 90, 35));
+    QCOMPARE(mDive.lines[2].timeSec, 120.0);
+    QCOMPARE(mDive.lines[2].depth, 35.0);
+    QCOMPARE(mDive.lines[2].speed, 30.0); // speeds recomputed
+    QVERIFY(!updates.isEmpty());
+    QCOMPARE(updates.last()[0].toInt(), 2);
+    DivePoint* point = item()->getDivePointAtIndex(2);
+    QCOMPARE(point->pos(), at(item(), 120, 35));
+    QCOMPARE(point->diveLineInfo().time, 120.0);
+    QCOMPARE(point->diveLineInfo().depth, 35.0);
+    QCOMPARE(point->toolTip(), DiveProfileItem::divePointToolTip(2, mDive.lines[2]));
+    QCOMPARE(item()->undoCount(), 1);
+}
+
+void PointEditingTest::dragKeepsTheAscentLimitToTheNextPoint()
+{
+    mDive.lines = {line(0, 0), line(120, 30), line(700, 30), line(1200, 10), line(1800, 0)};
+    mView->setDiveProfile(&mDive);
+    // Two Control notches show 44 m, room for 35 m above the time axis.
+    wheel(*mView, QPointF(400, 300), QPoint(0, 120), Qt::ControlModifier);
+    wheel(*mView, QPointF(400, 300), QPoint(0, 120), Qt::ControlModifier);
+    QCOMPARE(item()->depthRange(), 44.0);
+    // Line 2 dragged to 35 m, 20 s before line 3 at 10 m: 25 m up takes
+    // 100 s at 15 m/min.
+    drag(*mView, at(item(), 700, 30), at(item(), 1180, 35));
+    QCOMPARE(mDive.lines[2].depth, 35.0);
+    QCOMPARE(mDive.lines[2].timeSec, 1100.0);
+}
+
+void PointEditingTest::dragStopsAtTheSurfaceAndTheTimeAxis()
+{
+    // Above the surface: at 0 m, and the time is that of a point at 0 m
+    // (no ascent from a depth above the surface is timed).
+    drag(*mView, at(item(), 600, 5), at(item(), 500, 0) + QPointF(0, -40));
+    QCOMPARE(mDive.lines[2].depth, 0.0);
+    QCOMPARE(mDive.lines[2].timeSec, 500.0);
+
+    // Below the time axis: the depth of the axis, in 0.5 m steps.
+    drag(*mView, at(item(), 500, 0), QPointF(at(item(), 500, 0).x(), 570));
+    QCOMPARE(mDive.lines[2].depth, 43.5);
+    QCOMPARE(mDive.lines[2].timeSec, 500.0);
+}
+
+void PointEditingTest::dragKeepsTheOrderOfPoints()
+{
+    // Past the next line's time (15:00, 40 m) at the same depth: held at its time.
+    drag(*mView, at(item(), 600, 5), at(item(), 1000, 40));
+    QCOMPARE(mDive.lines[2].timeSec, 900.0);
+    QCOMPARE(mDive.lines[2].depth, 40.0);
+    item()->undoLastPointChange();
+    QCOMPARE(mDive.lines[2].timeSec, 600.0);
+    // Before the previous line's time (01:00, 5 m) at the same depth: held at its time.
+    drag(*mView, at(item(), 600, 5), at(item(), 20, 5));
+    QCOMPARE(mDive.lines[2].timeSec, 60.0);
+    QCOMPARE(mDive.lines[2].depth, 5.0);
+    for (int k = 1; k < mDive.lines.size(); ++k)
+        QVERIFY(mDive.lines[k - 1].timeSec <= mDive.lines[k].timeSec);
+}
+
+void PointEditingTest::firstPointNeverMoves()
+{
+    const DiveLine before = mDive.lines[0];
+    drag(*mView, at(item(), 0, 0), at(item(), 300, 20));
+    QCOMPARE(mDive.lines[0].timeSec, before.timeSec);
+    QCOMPARE(mDive.lines[0].depth, before.depth);
+    // Even when asked directly, the constraint leaves line 0 alone.
+    DiveLineInfo info{0, 0.0, 0.0};
+    QCOMPARE(item()->updateDivePoint(info, at(item(), 300, 20)), at(item(), 0, 0));
+    QCOMPARE(mDive.lines[0].depth, 0.0);
+    QCOMPARE(mDive.lines.size(), 5);
+}
+
+void PointEditingTest::doubleClickAddsInsideTheGraphOnly()
+{
+    QSignalSpy added(item(), &DiveProfileItem::onAddDivePoint);
+    QStringList log;
+    DiveProfileItem::setLog([&log](const QString& message) { log.append(message); });
+
+    // At 20:00, 20.3 m: whole seconds, 0.5 m steps.
+    doubleClick(*mView, at(item(), 1200, 20.3));
+    QCOMPARE(added.size(), 1);
+    QCOMPARE(mDive.lines.size(), 6);
+    QCOMPARE(mDive.lines[4].timeSec, 1200.0);
+    QCOMPARE(mDive.lines[4].depth, 20.5);
+    QCOMPARE(log, QStringList{QStringLiteral("Time: 1200 - Depth: 20.5")});
+    QCOMPARE(item()->divePoints().size(), 6);
+    for (int k = 0; k < 6; ++k)
+        QCOMPARE(item()->divePoints()[k]->diveLineInfo().index, k);
+    QCOMPARE(item()->divePoints()[5]->toolTip(), DiveProfileItem::divePointToolTip(5, mDive.lines[5]));
+    QVERIFY(item()->canUndo());
+
+    // In the margins (left of the depth axis, under the time labels): nothing.
+    doubleClick(*mView, QPointF(20, 200));
+    doubleClick(*mView, QPointF(400, 560));
+    doubleClick(*mView, QPointF(400, 10));
+    QCOMPARE(added.size(), 1);
+    QCOMPARE(mDive.lines.size(), 6);
+    QVERIFY(mDive.lines[0].timeSec == 0.0 && mDive.lines[0].depth == 0.0);
+
+    // Double-clicking a handle does not add a line under it.
+    doubleClick(*mView, at(item(), 900, 40));
+    QCOMPARE(mDive.lines.size(), 6);
+
+    // The middle button fits the whole dive.
+    wheel(*mView, QPointF(400, 300), QPoint(0, 360));
+    doubleClick(*mView, QPointF(400, 300), Qt::MiddleButton);
+    QCOMPARE(item()->startTime(), 0.0);
+    QCOMPARE(item()->getEndTime(), 1800.0);
+
+    // After a handle was dragged, a double-click beside the handles still adds.
+    drag(*mView, at(item(), 900, 40), at(item(), 920, 40));
+    doubleClick(*mView, at(item(), 1500, 10));
+    QCOMPARE(added.size(), 2);
+    QCOMPARE(mDive.lines[5].timeSec, 1500.0);
+    DiveProfileItem::setLog(nullptr);
+}
+
+void PointEditingTest::addedPointsStayAfterTheStartAndBelowTheSurface()
+{
+    // A time before line 0 and a depth above the surface are kept in the dive.
+    item()->addDivePoint(-50.0, -3.0);
+    QCOMPARE(mDive.lines.size(), 6);
+    QCOMPARE(mDive.lines[0].timeSec, 0.0);
+    QCOMPARE(mDive.lines[0].depth, 0.0);
+    QCOMPARE(mDive.lines[1].timeSec, 0.0);
+    QCOMPARE(mDive.lines[1].depth, 0.0);
+    QVERIFY(item()->divePoints()[1]->flags() & QGraphicsItem::ItemIsMovable);
+
+    // A time equal to a line's goes after that line.
+    item()->addDivePoint(600.0, 12.0);
+    QCOMPARE(mDive.lines[4].timeSec, 600.0);
+    QCOMPARE(mDive.lines[4].depth, 12.0);
+    QCOMPARE(mDive.lines[3].depth, 5.0);
+    QCOMPARE(mDive.lines[4].speed, 0.0); // no duration: no speed
+    QCOMPARE(mDive.lines[4].gasIndex, -1);
+
+    // Numbers that are not numbers add nothing.
+    item()->addDivePoint(qQNaN(), 3.0);
+    QCOMPARE(mDive.lines.size(), 7);
+}
+
+void PointEditingTest::addAfterAndModify()
+{
+    item()->addDivePointAfter(4); // the last line: 30 s later, same depth
+    QCOMPARE(mDive.lines.size(), 6);
+    QCOMPARE(mDive.lines[5].timeSec, 1830.0);
+    QCOMPARE(mDive.lines[5].depth, 0.0);
+    item()->addDivePointAfter(2); // half-way to the next
+    QCOMPARE(mDive.lines[3].timeSec, 750.0);
+    QCOMPARE(mDive.lines[3].depth, 22.5);
+    item()->addDivePointAfter(17); // no such line
+    QCOMPARE(mDive.lines.size(), 7);
+
+    // Retiming is held between the neighbours and says so.
+    double time = 2000.0;
+    QVERIFY(item()->modifyTimeOfDivePoint(3, time));
+    QCOMPARE(time, 900.0);
+    QCOMPARE(mDive.lines[3].timeSec, 900.0);
+    time = 800.0;
+    QVERIFY(!item()->modifyTimeOfDivePoint(3, time));
+    QCOMPARE(item()->getDivePointAtIndex(3)->pos(), at(item(), 800, 22.5));
+    time = 100.0;
+    QVERIFY(item()->modifyTimeOfDivePoint(0, time)); // only the next line bounds line 0
+    QCOMPARE(time, 60.0);
+    time = 5000.0;
+    QVERIFY(!item()->modifyTimeOfDivePoint(6, time)); // the last line has no upper bound
+    QCOMPARE(mDive.lines[6].timeSec, 5000.0);
+    QVERIFY(!item()->modifyTimeOfDivePoint(42, time));
+
+    // Redepthing takes the value as given; regassing only writes the index.
+    item()->modifyDepthOfDivePoint(3, 50.0);
+    QCOMPARE(mDive.lines[3].depth, 50.0);
+    QCOMPARE(mDive.lines[3].speed, (50.0 - 5.0) * 60.0 / 200.0);
+    QCOMPARE(item()->getDivePointAtIndex(3)->diveLineInfo().depth, 50.0);
+    QCOMPARE(item()->getDivePointAtIndex(3)->toolTip(), DiveProfileItem::divePointToolTip(3, mDive.lines[3]));
+    item()->modifyGasOfDivePoint(3, 2);
+    QCOMPARE(mDive.lines[3].gasIndex, 2);
+    item()->modifyGasOfDivePoint(99, 2);
+}
+
+void PointEditingTest::deleteOneAndTheSelection()
+{
+    DivePoint* third = item()->getDivePointAtIndex(3);
+    item()->deleteDivePoint(item()->getDivePointAtIndex(2));
+    QCOMPARE(mDive.lines.size(), 4);
+    QCOMPARE(mDive.lines[2].timeSec, 900.0);
+    QCOMPARE(item()->getDivePointAtIndex(2), third);
+    QCOMPARE(third->diveLineInfo().index, 2);
+    QCOMPARE(item()->divePoints().size(), 4);
+    // Line 0 stays, whoever asks.
+    item()->deleteDivePoint(item()->getDivePointAtIndex(0));
+    item()->deleteDivePoint(nullptr);
+    QCOMPARE(mDive.lines.size(), 4);
+
+    // The selection goes whole; the view refits to what is left.
+    mDive = plannedDive();
+    mView->setDiveProfile(&mDive);
+    item()->getDivePointAtIndex(1)->setSelected(true);
+    item()->getDivePointAtIndex(3)->setSelected(true);
+    item()->getDivePointAtIndex(4)->setSelected(true);
+    QCOMPARE(item()->nbSelectedPoints(), 3);
+    item()->deleteSelectedPoints();
+    QCOMPARE(mDive.lines.size(), 2);
+    QCOMPARE(mDive.lines[1].timeSec, 600.0);
+    QCOMPARE(item()->getEndTime(), 600.0);
+    QCOMPARE(item()->divePoints().size(), 2);
+    QCOMPARE(item()->nbSelectedPoints(), 0);
+    QVERIFY(!item()->canUndo());
+}
+
+void PointEditingTest::multiSelectAndRectangleSelection()
+{
+    GraphView& v = *mView;
+    v.enableMultiSelect(true);
+    // Clicks on handles add to the selection.
+    press(v, at(item(), 600, 5));
+    release(v, at(item(), 600, 5));
+    press(v, at(item(), 1800, 0) + QPointF(-1, -1));
+    release(v, at(item(), 1800, 0) + QPointF(-1, -1));
+    QCOMPARE(item()->nbSelectedPoints(), 2);
+    QCOMPARE(item()->getSelectedPair(), qMakePair(2, 4));
+    // A click beside the handles clears it.
+    press(v, QPointF(700, 450));
+    release(v, QPointF(700, 450));
+    QCOMPARE(item()->nbSelectedPoints(), 0);
+    QCOMPARE(item()->getSelectedPair(), qMakePair(-1, -1));
+
+    // A Control rectangle around lines 1 and 2, handed to the item as the program does.
+    connect(&v, &GraphView::selectInRect, item(), &DiveProfileItem::selectPointsInRect);
+    const QPointF from = at(item(), 30, 2);
+    const QPointF to = at(item(), 650, 10);
+    press(v, from, Qt::LeftButton, Qt::ControlModifier);
+    move(v, to, Qt::LeftButton, Qt::ControlModifier);
+    release(v, to, Qt::LeftButton, Qt::ControlModifier);
+    QCOMPARE(item()->nbSelectedPoints(), 2);
+    QCOMPARE(item()->getSelectedPair(), qMakePair(1, 2));
+
+    item()->deleteSelectedPoints();
+    QCOMPARE(mDive.lines.size(), 3);
+    QCOMPARE(mDive.lines[1].timeSec, 900.0);
+}
+
+void PointEditingTest::undoMovesBackThenRemoves()
+{
+    QVERIFY(item()->undoLastPointChange()); // nothing to undo
+    doubleClick(*mView, at(item(), 1200, 20));
+    QCOMPARE(mDive.lines.size(), 6);
+    DivePoint* added = item()->getDivePointAtIndex(4);
+    drag(*mView, at(item(), 1200, 20), at(item(), 1300, 25));
+    QCOMPARE(mDive.lines[4].timeSec, 1300.0);
+    QCOMPARE(mDive.lines[4].depth, 25.0);
+    QCOMPARE(item()->undoCount(), 2);
+
+    QVERIFY(!item()->undoLastPointChange()); // the move, back through the constraint
+    QCOMPARE(mDive.lines[4].timeSec, 1200.0);
+    QCOMPARE(mDive.lines[4].depth, 20.0);
+    QCOMPARE(added->pos(), at(item(), 1200, 20));
+    QVERIFY(item()->undoLastPointChange()); // the addition
+    QCOMPARE(mDive.lines.size(), 5);
+    QCOMPARE(item()->divePoints().size(), 5);
+    QVERIFY(!item()->canUndo());
+
+    // A release without movement still records the (unchanged) position.
+    press(*mView, at(item(), 600, 5));
+    release(*mView, at(item(), 600, 5));
+    QCOMPARE(item()->undoCount(), 1);
+    QVERIFY(item()->undoLastPointChange());
+    QCOMPARE(mDive.lines[2].timeSec, 600.0);
+    QCOMPARE(mDive.lines[2].depth, 5.0);
+
+    // Deleting a moved point drops its records.
+    drag(*mView, at(item(), 600, 5), at(item(), 650, 6));
+    item()->deleteDivePoint(item()->getDivePointAtIndex(2));
+    QVERIFY(!item()->canUndo());
+}
+
+void PointEditingTest::rebuildingForgetsUndoAndTheMenuPoint()
+{
+    QMenu menu;
+    menu.addAction(QStringLiteral("Delete point"));
+    DivePoint::contextMenu = &menu;
+    drag(*mView, at(item(), 600, 5), at(item(), 650, 6));
+    press(*mView, at(item(), 900, 40), Qt::RightButton);
+    release(*mView, at(item(), 900, 40), Qt::RightButton);
+    QCOMPARE(DivePoint::currentPoint, item()->getDivePointAtIndex(3));
+    QTRY_VERIFY(menu.isVisible());
+    menu.close();
+    QVERIFY(item()->canUndo());
+
+    // A new dive rebuilds the handles: the records and the menu point went with
+    // the old ones, so neither an undo nor a menu action can reach freed handles.
+    mDive = plannedDive();
+    mView->setDiveProfile(&mDive);
+    QCOMPARE(DivePoint::currentPoint, nullptr);
+    QVERIFY(!item()->canUndo());
+    QVERIFY(item()->undoLastPointChange());
+
+    // The same after a refit of the edited dive, and after deleting the selection.
+    drag(*mView, at(item(), 600, 5), at(item(), 650, 6));
+    item()->update();
+    QVERIFY(!item()->canUndo());
+    drag(*mView, at(item(), 650, 6), at(item(), 640, 6));
+    item()->getDivePointAtIndex(1)->setSelected(true);
+    item()->deleteSelectedPoints();
+    QVERIFY(!item()->canUndo());
+
+    // A handle deleted while its menu was open is no longer the menu point.
+    press(*mView, at(item(), 900, 40), Qt::RightButton);
+    release(*mView, at(item(), 900, 40), Qt::RightButton);
+    QVERIFY(DivePoint::currentPoint != nullptr);
+    item()->deleteDivePoint(DivePoint::currentPoint);
+    QCOMPARE(DivePoint::currentPoint, nullptr);
+    menu.close();
+}
+
+void PointEditingTest::eachItemRecordsItsOwnMoves()
+{
+    int observed = 0;
+    DivePoint::sPointHasMoved = [&observed](DivePoint*, const QPointF&) { ++observed; };
+    Dive second = plannedDive();
+    auto newer = shownView(QSize(990, 580));
+    QVERIFY(newer);
+    startEditing(*newer, &second);
+
+    // A move in the older view is recorded by the older item only.
+    drag(*mView, at(item(), 600, 5), at(item(), 650, 6));
+    QCOMPARE(item()->undoCount(), 1);
+    QVERIFY(!newer->profileItem()->canUndo());
+    QCOMPARE(observed, 1);
+
+    // The newer view going away leaves the older one working.
+    newer.reset();
+    drag(*mView, at(item(), 650, 6), at(item(), 700, 6));
+    QCOMPARE(item()->undoCount(), 2);
+    QVERIFY(!item()->undoLastPointChange());
+    QCOMPARE(mDive.lines[2].timeSec, 650.0);
+}
+
+void PointEditingTest::denseProfilesPaintOneHandlePerPixel()
+{
+    Dive dense = SampleDives::longDive(6000);
+    mView->setDiveProfile(&dense);
+    const QVector<DivePoint*>& points = item()->divePoints();
+    QCOMPARE(points.size(), 6000);
+    const auto painted = std::count_if(points.cbegin(), points.cend(), [](const DivePoint* p) {
+        return !(p->flags() & QGraphicsItem::ItemHasNoContents);
+    });
+    QVERIFY2(painted < 3000, qPrintable(QString::number(painted)));
+    QVERIFY(!(points.last()->flags() & QGraphicsItem::ItemHasNoContents));
+    // A covered handle that is selected is painted (its colour shows).
+    const auto covered = std::find_if(points.cbegin(), points.cend(), [](const DivePoint* p) { return p->isCovered(); });
+    QVERIFY(covered != points.cend());
+    (*covered)->setSelected(true);
+    QVERIFY(!((*covered)->flags() & QGraphicsItem::ItemHasNoContents));
+    (*covered)->setSelected(false);
+    QVERIFY((*covered)->flags() & QGraphicsItem::ItemHasNoContents);
+    // Zoomed in far enough, every handle shows again.
+    for (int i = 0; i < 20; ++i)
+        wheel(*mView, QPointF(100, 300), QPoint(0, 120));
+    const auto paintedZoomed = std::count_if(points.cbegin(), points.cbegin() + 20, [](const DivePoint* p) {
+        return !(p->flags() & QGraphicsItem::ItemHasNoContents);
+    });
+    QCOMPARE(paintedZoomed, 20);
+    mView->setDiveProfile(&mDive);
+}
+
+QTEST_MAIN(PointEditingTest)
+#include "tst_pointediting.moc"
