@@ -8,6 +8,7 @@
 #include "divedata/csvfile.h"
 #include "divedata/uddffile.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -409,6 +410,23 @@ void TestMainWindowFiles::maximiseAndMinimise()
     QCOMPARE(floating->size(), QSize(260, 290));
     QVERIFY(!floating->mask().contains(QPoint(0, 0)));
     QVERIFY(floating->mask().contains(QPoint(130, 145)));
+
+    // Dragged anywhere with the left button, it follows; Escape is left to
+    // the window below.
+    QTest::mouseClick(button, Qt::LeftButton);
+    QTRY_VERIFY(floating->isVisible());
+    const QPoint start = floating->pos();
+    const auto send = [floating](QEvent::Type type, QPoint pos, Qt::MouseButton button, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, pos, floating->mapToGlobal(pos), button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(floating, &event);
+    };
+    send(QEvent::MouseButtonPress, QPoint(130, 100), Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, QPoint(170, 130), Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, QPoint(170, 130), Qt::LeftButton, Qt::NoButton);
+    QTRY_COMPARE(floating->pos(), start + QPoint(40, 30));
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(floating, &escape);
+    QVERIFY(!escape.isAccepted());
 }
 
 QTEST_MAIN(TestMainWindowFiles)

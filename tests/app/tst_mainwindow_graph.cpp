@@ -149,6 +149,17 @@ void TestMainWindowGraph::diveShownAndLayers()
     QCOMPARE(mGraph->getDiveProfile(), &window->currentDive());
     QVERIFY(mGraph->profileItem()->title().contains(QStringLiteral("Reef")));
 
+    // The window gave the profile its icons before making it.
+    QCOMPARE(Marker::sInfoFilename, QStringLiteral(":/TestGraphics/icons/mark_info.png"));
+    QCOMPARE(Marker::sAlertRRFilename, QStringLiteral(":/TestGraphics/icons/alertRR.png"));
+    QCOMPARE(Marker::sAlertDensityFilename, QStringLiteral(":/TestGraphics/icons/alertDensity.png"));
+    QCOMPARE(Marker::sGasFilenames[7], QStringLiteral(":/TestGraphics/icons/gas8.png"));
+    QVERIFY(Marker::sDTRFilename.isEmpty() && Marker::sAlertYoyoFilename.isEmpty());
+    QVERIFY(!Marker::gasImage(0)->isNull());
+    QVERIFY(!Marker::markerImage(MarkerType::Diver)->isNull());
+    QVERIFY(!Marker::iconImage(IconType::AlertCNS)->isNull());
+    QVERIFY(Marker::iconImage(IconType::DTR)->isNull());
+
     const ShowItemsState& flags = mGraph->profileItem()->itemFlags();
     QVERIFY(!flags.points); // as the form's check boxes start
     QVERIFY(flags.temperature && flags.tankPressure);

@@ -100,6 +100,12 @@ void TestMainWindowList::emptyLogbook()
     QCOMPARE(titles, QStringList({"Dive Id", "Date/Time", "Duration", "Depth"}));
     QVERIFY(mDialogs->messages.isEmpty());
     QVERIFY(!child<QToolButton>(*window, "btStoreDive")->isEnabled());
+    // The computer commands come later: their button stays disabled.
+    QVERIFY(!child<QToolButton>(*window, "btImportPelagon")->isEnabled());
+    child<QAction>(*window, "actionAbout")->trigger();
+    QCOMPARE(mDialogs->messages.size(), 1);
+    QCOMPARE(mDialogs->messages[0].title, QStringLiteral("About Pelagon DiveLog"));
+    mDialogs->messages.clear();
     // A click or a menu on the empty list does nothing.
     QTest::mouseClick(mList->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
     QVERIFY(!openRowMenu(mList, 0));
