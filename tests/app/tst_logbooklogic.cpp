@@ -17,13 +17,11 @@ class TestLogbookLogic : public QObject
 
 private slots:
     void listGroupsBySerial();
-    void countLabel();
     void durationText_data();
     void durationText();
     void detailsTexts();
     void alertLevelsAndLeds();
     void selectionRangeOrderedAndClamped();
-    void selectionPortionIsADiveOfItsOwn();
     void exportWriters();
 };
 
@@ -62,13 +60,6 @@ void TestLogbookLogic::listGroupsBySerial()
     QCOMPARE(rows[1].cells[2], QStringLiteral("01:02:05"));
     QCOMPARE(rows[1].cells[3], QStringLiteral("31.5m"));
     QVERIFY(DiveListBuilder::rows({}).isEmpty());
-}
-
-void TestLogbookLogic::countLabel()
-{
-    QCOMPARE(DiveListBuilder::countLabel(0, 0), QStringLiteral("0 Computer / 0 Dives"));
-    QCOMPARE(DiveListBuilder::countLabel(1, 1), QStringLiteral("1 Computer / 1 Dives"));
-    QCOMPARE(DiveListBuilder::countLabel(3, 250), QStringLiteral("3 Computers / 250 Dives"));
 }
 
 void TestLogbookLogic::durationText_data()
@@ -183,20 +174,6 @@ void TestLogbookLogic::selectionRangeOrderedAndClamped()
     QCOMPARE(DiveExport::selectionRange(90, 90, dive), Range());
     QCOMPARE(DiveExport::selectionRange(400, 500, dive), Range()); // wholly past the end
     QCOMPARE(DiveExport::selectionRange(0, 10, Dive()), Range());
-}
-
-void TestLogbookLogic::selectionPortionIsADiveOfItsOwn()
-{
-    const Dive dive = windowtest::makeDive("Reef", "S9", 1'700'000'000, 61, 30.0);
-    const Dive portion = DiveExport::selectionPortion(dive, 100, 200);
-    QCOMPARE(portion.name, QStringLiteral("Reef"));
-    QCOMPARE(portion.computerSerial, QStringLiteral("S9"));
-    QCOMPARE(portion.beginTime, dive.beginTime + 100);
-    QVERIFY(portion.endTime > portion.beginTime);
-    QVERIFY(portion.lines.size() > 4);
-    for (qsizetype i = 1; i < portion.lines.size(); ++i)
-        QVERIFY2(portion.lines[i].timeSec >= portion.lines[i - 1].timeSec, "times run forward");
-    QCOMPARE(portion.lines.last().depth, 0.0);
 }
 
 void TestLogbookLogic::exportWriters()

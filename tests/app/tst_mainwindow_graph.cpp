@@ -271,6 +271,8 @@ void TestMainWindowGraph::saveSelection()
 
     Dive part = savedDive(path);
     QVERIFY(part.lines.size() > 4);
+    QCOMPARE(part.name, QStringLiteral("Reef")); // named after the dive
+    QCOMPARE(part.beginTime, window->currentDive().beginTime + 100);
     part.computeStatistics();
     // 100 s of bottom between a descent and an ascent at the selected depths.
     const Dive expected = DiveExport::selectionPortion(window->currentDive(), 100, 200);
