@@ -58,7 +58,7 @@ QString durationText(double seconds)
 
 QString shortNumber(double value)
 {
-    return QString::number(value, 'g', QLocale::FloatingPointShortest);
+    return QString::number(value, 'g', 6);
 }
 
 QString gasToolTip(const DiveGas* gas)

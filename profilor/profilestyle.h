@@ -24,7 +24,8 @@ PROFILOR_EXPORT double depthGridStep(double range);
 
 // A duration as a time of day from midnight: "mm:ss" below one hour, else "hh:mm:ss".
 PROFILOR_EXPORT QString durationText(double seconds);
-// Shortest round-trip decimal text of a value ("35.2", "3").
+// A value in the classic 'g' form with six significant digits ("35.2", "3",
+// "49.1963"): computed depths do not show every binary digit.
 PROFILOR_EXPORT QString shortNumber(double value);
 // Tool tip of a gas icon: its name and its circuit.
 PROFILOR_EXPORT QString gasToolTip(const DiveGas* gas);
