@@ -238,7 +238,12 @@ QString Dive::dateText() const
 
 QString Dive::durationText() const
 {
-    const qint64 d = std::max<qint64>(0, endTime - beginTime);
+    return formatDuration(double(endTime - beginTime));
+}
+
+QString Dive::formatDuration(double seconds)
+{
+    const qint64 d = std::isfinite(seconds) && seconds > 0.0 ? qint64(std::min(seconds, 1e12)) : 0;
     const QChar zero(u'0');
     if (d < 3600)
         return QStringLiteral("%1:%2").arg(d / 60, 2, 10, zero).arg(d % 60, 2, 10, zero);

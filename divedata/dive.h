@@ -103,6 +103,9 @@ struct Dive : DiveHeader
 
     QString dateText() const;
     QString durationText() const;
+    // "mm:ss" below one hour, else "hh:mm:ss" (hours not wrapped); negative or
+    // non-finite durations show as "00:00".
+    static QString formatDuration(double seconds);
     QString gasSetName() const;
     QString diveModeLabel() const;
 };

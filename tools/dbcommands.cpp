@@ -308,7 +308,7 @@ int listDives(const ParsedArguments& arguments, bool json)
             const DiveListEntry& entry = dives.at(i);
             const QString start = startText(entry);
             rows.append(row(QString::number(entry.diveId), entry.name, start.isEmpty() ? QStringLiteral("unknown") : start,
-                            durationText(entry.duration), numberText(entry.maxDepth) + QStringLiteral(" m")));
+                            Dive::formatDuration(entry.duration), numberText(entry.maxDepth) + QStringLiteral(" m")));
         }
     }
     printText(rows.join(QLatin1Char('\n')));

@@ -199,7 +199,7 @@ QString diveSummaryText(const Dive& dive, bool logbookFields)
     };
     add("Name:", dashIfEmpty(dive.name));
     add("Start:", start.isEmpty() ? QStringLiteral("unknown") : start);
-    add("Duration:", durationText(dive.maxTime));
+    add("Duration:", Dive::formatDuration(dive.maxTime));
     add("Max depth:", numberText(dive.maxDepth) + QStringLiteral(" m"));
     add("Average depth:", numberText(dive.avgDepth) + QStringLiteral(" m"));
     add("Temperature:", temperature);

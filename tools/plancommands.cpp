@@ -163,7 +163,7 @@ bool parseProfile(const QString& text, const DiveGas& gas, Dive& dive, QString& 
 
 QString minutesText(float minutes)
 {
-    return durationText(std::round(double(minutes) * 60.0));
+    return Dive::formatDuration(std::round(double(minutes) * 60.0));
 }
 
 QString segmentName(const deco::LinePlan& record)

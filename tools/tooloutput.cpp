@@ -42,18 +42,6 @@ void printError(const QString& subject, const QString& problem)
     write(stderr, line.trimmed());
 }
 
-QString durationText(double seconds)
-{
-    const qint64 whole = std::isfinite(seconds) && seconds > 0.0 ? qint64(std::min(seconds, 1e12)) : 0;
-    const QChar zero(u'0');
-    if (whole < 3600)
-        return QStringLiteral("%1:%2").arg(whole / 60, 2, 10, zero).arg(whole % 60, 2, 10, zero);
-    return QStringLiteral("%1:%2:%3")
-        .arg(whole / 3600, 2, 10, zero)
-        .arg((whole / 60) % 60, 2, 10, zero)
-        .arg(whole % 60, 2, 10, zero);
-}
-
 QString isoStartTime(qint64 secondsSinceEpoch)
 {
     if (secondsSinceEpoch <= 0)

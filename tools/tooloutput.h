@@ -22,9 +22,6 @@ void printJson(const QJsonObject& document);
 // file (or the command for a usage error); the problem never spans lines.
 void printError(const QString& subject, const QString& problem);
 
-// A duration as the program shows it: "mm:ss" below an hour, else "hh:mm:ss".
-// Negative or not-a-number durations show as "00:00".
-QString durationText(double seconds);
 // Start of a dive (seconds since the epoch, UTC) as ISO 8601 in local time
 // with its UTC offset; empty when the dive carries no start (0 or less).
 QString isoStartTime(qint64 secondsSinceEpoch);

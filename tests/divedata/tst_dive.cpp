@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+#include <limits>
+
 namespace {
 
 DiveLine line(double time, double depth)
@@ -369,6 +371,10 @@ void TestDive::durationAndDateTexts()
     dive.endTime = dive.beginTime - 10; // never a negative duration
     QCOMPARE(dive.durationText(), QStringLiteral("00:00"));
     QCOMPARE(dive.dateText(), QStringLiteral("14/11/2023 22:13"));
+    // Long dives keep counting hours; nonsense durations show as zero.
+    QCOMPARE(Dive::formatDuration(90000.7), QStringLiteral("25:00:00"));
+    QCOMPARE(Dive::formatDuration(std::numeric_limits<double>::quiet_NaN()), QStringLiteral("00:00"));
+    QCOMPARE(Dive::formatDuration(-3.0), QStringLiteral("00:00"));
 }
 
 void TestDive::gasSetNamesAndModeLabel()
