@@ -57,14 +57,25 @@ QPainterPath DivePoint::shape() const
     return path;
 }
 
+void DivePoint::paintHandle(QPainter* painter, const QPointF& centre, bool selected)
+{
+    // A one-pixel cosmetic pen: drawn by the raster engine's fast path.
+    QPen pen;
+    pen.setCosmetic(true);
+    painter->setPen(pen);
+    painter->setBrush(selected ? QColor(240, 155, 89) : QColor(Qt::white));
+    const qreal size = sDivePointSize;
+    painter->drawEllipse(QRectF(centre.x() - size / 2, centre.y() - size / 2, size, size));
+}
+
 void DivePoint::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*)
 {
+    if (mDrawnByParent)
+        return;
     const DiveProfileItem* item = profileItemOf(this);
     if (item != nullptr && !item->clipRect().contains(pos()))
         return; // handles outside the graph area are not drawn
-    painter->setPen(QPen());
-    painter->setBrush(isSelected() ? QColor(240, 155, 89) : QColor(Qt::white));
-    painter->drawEllipse(boundingRect());
+    paintHandle(painter, QPointF(0, 0), isSelected());
 }
 
 void DivePoint::placeAt(const QPointF& pos)
@@ -74,13 +85,18 @@ void DivePoint::placeAt(const QPointF& pos)
     mPlacing = false;
 }
 
-void DivePoint::setCovered(bool covered)
+void DivePoint::setDrawnByParent(bool drawnByParent)
 {
-    if (covered == mCovered)
+    mDrawnByParent = drawnByParent;
+    setFlag(ItemHasNoContents, drawnByParent);
+}
+
+void DivePoint::updateInParent(const QPointF& at)
+{
+    if (!mDrawnByParent || parentItem() == nullptr)
         return;
-    mCovered = covered;
-    // A covered handle is not painted, unless selected (its colour must show).
-    setFlag(ItemHasNoContents, mCovered && !isSelected());
+    const qreal reach = sDivePointSize / 2 + 2;
+    parentItem()->update(QRectF(at.x() - reach, at.y() - reach, 2 * reach, 2 * reach));
 }
 
 void DivePoint::setDivePointSize(float size)
@@ -90,18 +106,45 @@ void DivePoint::setDivePointSize(float size)
 
 QVariant DivePoint::itemChange(GraphicsItemChange change, const QVariant& value)
 {
-    if (change == ItemPositionChange && scene() != nullptr && mUpdate && !mPlacing) {
-        const QPointF constrained = mUpdate(mInfo, value.toPointF());
-        if (const DiveProfileItem* item = profileItemOf(this)) {
-            const Dive* dive = item->getDiveProfile();
-            if (dive != nullptr && mInfo.index >= 0 && mInfo.index < dive->lines.size())
-                setToolTip(DiveProfileItem::divePointToolTip(mInfo.index, dive->lines[mInfo.index]));
+    switch (change) {
+    case ItemPositionChange:
+        if (mPlacing || scene() == nullptr)
+            break;
+        updateInParent(pos());
+        if (mUpdate) {
+            const QPointF constrained = mUpdate(mInfo, value.toPointF());
+            if (const DiveProfileItem* item = profileItemOf(this)) {
+                const Dive* dive = item->getDiveProfile();
+                if (dive != nullptr && mInfo.index >= 0 && mInfo.index < dive->lines.size())
+                    setToolTip(DiveProfileItem::divePointToolTip(mInfo.index, dive->lines[mInfo.index]));
+            }
+            return constrained;
         }
-        return constrained;
+        break;
+    case ItemPositionHasChanged:
+        if (!mPlacing)
+            updateInParent(pos());
+        break;
+    case ItemSelectedHasChanged:
+    case ItemVisibleHasChanged:
+        updateInParent(pos());
+        break;
+    default:
+        break;
     }
-    if (change == ItemSelectedHasChanged && mCovered)
-        setFlag(ItemHasNoContents, !value.toBool());
     return QGraphicsItem::itemChange(change, value);
+}
+
+void DivePoint::hoverEnterEvent(QGraphicsSceneHoverEvent* event)
+{
+    // Lines can change under a handle (renumbering, edits by the planner):
+    // the tip is read from the line when the pointer arrives.
+    if (const DiveProfileItem* item = profileItemOf(this)) {
+        const Dive* dive = item->getDiveProfile();
+        if (dive != nullptr && mInfo.index >= 0 && mInfo.index < dive->lines.size())
+            setToolTip(DiveProfileItem::divePointToolTip(mInfo.index, dive->lines[mInfo.index]));
+    }
+    QGraphicsItem::hoverEnterEvent(event);
 }
 
 void DivePoint::mousePressEvent(QGraphicsSceneMouseEvent* event)

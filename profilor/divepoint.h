@@ -38,10 +38,17 @@ public:
     // Moves the handle without running its constraint (view changes and
     // edits that already wrote the line).
     void placeAt(const QPointF& pos);
-    // Whether painting may skip this handle because a later one covers the
-    // same pixel; a selected handle is always drawn.
-    void setCovered(bool covered);
+    // Whether painting may skip this handle because a handle painted after it
+    // lies on (nearly) the same pixel; a selected handle is always drawn.
+    void setCovered(bool covered) { mCovered = covered; }
     bool isCovered() const { return mCovered; }
+    // A profile item draws its handles itself, in one pass over the profile;
+    // such a handle paints nothing and asks its parent to repaint its area.
+    void setDrawnByParent(bool drawnByParent);
+    bool isDrawnByParent() const { return mDrawnByParent; }
+    // The handle as painted: a circle of sDivePointSize, white or, when
+    // selected, orange, with a one-pixel black outline.
+    static void paintHandle(QPainter* painter, const QPointF& centre, bool selected);
 
     static void setDivePointSize(float size);
 
@@ -56,6 +63,7 @@ public:
 
 protected:
     QVariant itemChange(GraphicsItemChange change, const QVariant& value) override;
+    void hoverEnterEvent(QGraphicsSceneHoverEvent* event) override;
     void mousePressEvent(QGraphicsSceneMouseEvent* event) override;
     void mouseReleaseEvent(QGraphicsSceneMouseEvent* event) override;
 
@@ -63,6 +71,10 @@ private:
     QPointF mPressPosition;
     UpdateFunction mUpdate;
     DiveLineInfo mInfo;
+    // Asks the parent to repaint this handle's area at `at`.
+    void updateInParent(const QPointF& at);
+
     bool mCovered = false;
-    bool mPlacing = false; // moved by placeAt: no constraint
+    bool mDrawnByParent = false;
+    bool mPlacing = false; // moved by placeAt: no constraint, the caller repaints
 };

@@ -209,8 +209,11 @@ private:
     // dense profile paints one handle per pixel instead of every one.
     void updateCoveredPoints();
     void refreshPointToolTip(DivePoint* point) const;
-    // Speeds after a line edit, and the repaint.
-    void lineEdited();
+    // Draws the handles of this item over the profile (they do not paint
+    // themselves: one image per handle is far cheaper than an item each).
+    void paintDivePoints(QPainter* painter, const QStyleOptionGraphicsItem* option) const;
+    // Speeds around an edited line, and the repaint.
+    void lineEdited(int index);
 
     bool mEditMode = false;
     ProfileView mView;

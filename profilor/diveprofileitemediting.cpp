@@ -24,9 +24,18 @@ double wholeSeconds(double time)
 
 } // namespace
 
-void DiveProfileItem::lineEdited()
+void DiveProfileItem::lineEdited(int index)
 {
-    mDive->recomputeDerived();
+    // Only the speeds into and out of the edited line change (the rest of the
+    // profile and the computed ascent keep theirs): a drag step on a long
+    // dive does not walk every line.
+    QList<DiveLine>& lines = mDive->lines;
+    for (int k = std::max(1, index); k <= index + 1 && k < lines.size(); ++k) {
+        const double dt = lines[k].timeSec - lines[k - 1].timeSec;
+        lines[k].speed = dt > 0.0 ? (lines[k].depth - lines[k - 1].depth) * 60.0 / dt : 0.0;
+    }
+    if (!lines.isEmpty())
+        lines[0].speed = 0.0;
     repaintScene();
 }
 
@@ -79,19 +88,15 @@ QPointF DiveProfileItem::updateDivePoint(DiveLineInfo& info, const QPointF& p)
 
     lines[i].timeSec = t;
     lines[i].depth = d;
-    lineEdited();
+    lineEdited(i);
     emit onUpdateDivePoint(i);
     info.time = t;
     info.depth = d;
     const QPointF position = timeDepthToGraphCoordinates(t, d);
-    // Only the dragged handle and its neighbours can have changed cover.
-    if (i < mPoints.size() && mPoints[i]->diveLineInfo().index == i) {
-        for (int k = std::max(0, i - 1); k <= i && k + 1 < mPoints.size(); ++k) {
-            const QPointF a = k == i ? position : mPoints[k]->pos();
-            const QPointF b = mPoints[k + 1]->pos();
-            mPoints[k]->setCovered(std::lround(a.x()) == std::lround(b.x()) && std::lround(a.y()) == std::lround(b.y()));
-        }
-    }
+    // The dragged handle shows wherever it goes; the cover of the others is
+    // worked out again when it is released.
+    if (i < mPoints.size() && mPoints[i]->diveLineInfo().index == i)
+        mPoints[i]->setCovered(false);
     return position;
 }
 
@@ -279,8 +284,11 @@ void DiveProfileItem::setShowDivePoints(bool show)
 void DiveProfileItem::onDivePointMoved(DivePoint* point, const QPointF& previous)
 {
     // Only this item's handles can be undone here.
-    if (point != nullptr && point->parentItem() == this)
+    if (point != nullptr && point->parentItem() == this) {
         mUndo.append(PointEdit{PointEdit::Moved, point, previous});
+        updateCoveredPoints();
+        repaintScene();
+    }
 }
 
 void DiveProfileItem::removeUndoOfPoint(DivePoint* point)
@@ -295,8 +303,11 @@ bool DiveProfileItem::undoLastPointChange()
     const PointEdit edit = mUndo.takeLast();
     if (edit.kind == PointEdit::Added)
         deleteDivePoint(edit.point);
-    else
+    else {
         edit.point->setPos(edit.previous); // runs the drag constraint: writes the line again
+        updateCoveredPoints();
+        repaintScene();
+    }
     return mUndo.isEmpty();
 }
 

@@ -223,6 +223,7 @@ void DiveProfileItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* o
     if (ratio == 0.0) {
         const Columns columns = columnsOf(painter);
         paintContent(painter, ensureLayout(columns.width, columns.phase, true));
+        paintDivePoints(painter, option);
         return;
     }
 
@@ -258,6 +259,7 @@ void DiveProfileItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* o
     const QRectF source = exposed.translated(-mView.itemRect.topLeft());
     painter->drawImage(exposed, mPicture,
                        QRectF(source.topLeft() * ratio, source.size() * ratio));
+    paintDivePoints(painter, option);
 }
 
 void DiveProfileItem::paintContent(QPainter* painter, const ProfileLayout& layout)

@@ -11,7 +11,12 @@
 #include "profilor/divepoint.h"
 
 #include <QGraphicsScene>
+#include <QImage>
+#include <QPainter>
+#include <QStyleOptionGraphicsItem>
+#include <QSet>
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -24,6 +29,7 @@ DivePoint* DiveProfileItem::makeDivePoint(int index, bool fixed)
                                 fixed); // owned by this item
     point->setToolTip(divePointToolTip(index, line));
     point->setVisible(mItemFlags.points);
+    point->setDrawnByParent(true);
     return point;
 }
 
@@ -46,6 +52,9 @@ void DiveProfileItem::createDivePoints()
     // Outside edit mode no handles are kept, so none can outlive their lines.
     if (!mEditMode || mDive == nullptr)
         return;
+    // Drag steps update the speeds next to the dragged line only: start from
+    // speeds that agree with the lines.
+    mDive->recomputeDerived();
     const int count = int(mDive->lines.size());
     mPoints.reserve(count);
     for (int k = 0; k < count; ++k)
@@ -88,16 +97,87 @@ void DiveProfileItem::refreshPointToolTip(DivePoint* point) const
 
 void DiveProfileItem::updateCoveredPoints()
 {
-    // Handle k is covered when handle k + 1, painted after it, sits on the same
-    // pixel: on a dive of thousands of lines only one handle per pixel is drawn.
-    const qsizetype count = mPoints.size();
-    for (qsizetype k = 0; k < count; ++k) {
-        bool covered = false;
-        if (k + 1 < count) {
-            const QPointF a = mPoints[k]->pos();
-            const QPointF b = mPoints[k + 1]->pos();
-            covered = std::lround(a.x()) == std::lround(b.x()) && std::lround(a.y()) == std::lround(b.y());
-        }
+    // A handle is covered when a handle painted after it lies in the same small
+    // cell (a quarter of a handle across): on a dive of thousands of lines only
+    // the topmost handle of each cell is painted, which looks the same as all
+    // of them, while handles a few pixels apart are all painted.
+    const double cell = std::max(1.0, double(DivePoint::sDivePointSize) / 4.0);
+    QSet<quint64> taken;
+    taken.reserve(int(std::min<qsizetype>(mPoints.size(), 1 << 16)));
+    for (qsizetype k = mPoints.size() - 1; k >= 0; --k) {
+        const QPointF p = mPoints[k]->pos();
+        const quint64 key = (quint64(quint32(qint32(std::floor(p.x() / cell)))) << 32)
+            | quint32(qint32(std::floor(p.y() / cell)));
+        const bool covered = std::isfinite(p.x()) && std::isfinite(p.y()) && taken.contains(key);
+        if (!covered)
+            taken.insert(key);
         mPoints[k]->setCovered(covered);
+    }
+}
+
+namespace {
+
+// One painted handle as an image, drawn once per size, pixel ratio, colour and
+// antialiasing, then copied for every handle.
+struct HandleSprite
+{
+    float size = 0.0f;
+    double ratio = 0.0;
+    bool selected = false;
+    bool antialiased = false;
+    int centre = 0; // logical pixels from the image's top-left corner to the handle's centre
+    QImage image;
+};
+
+const HandleSprite& handleSprite(float size, double ratio, bool selected, bool antialiased)
+{
+    static HandleSprite sprites[2];
+    HandleSprite& sprite = sprites[selected ? 1 : 0];
+    if (sprite.image.isNull() || sprite.size != size || sprite.ratio != ratio || sprite.antialiased != antialiased) {
+        sprite.size = size;
+        sprite.ratio = ratio;
+        sprite.selected = selected;
+        sprite.antialiased = antialiased;
+        sprite.centre = int(std::ceil(size / 2.0f)) + 2;
+        const int side = 2 * sprite.centre;
+        sprite.image = QImage(QSize(side, side) * ratio, QImage::Format_ARGB32_Premultiplied);
+        sprite.image.setDevicePixelRatio(ratio);
+        sprite.image.fill(Qt::transparent);
+        QPainter painter(&sprite.image);
+        painter.setRenderHint(QPainter::Antialiasing, antialiased);
+        DivePoint::paintHandle(&painter, QPointF(sprite.centre, sprite.centre), selected);
+    }
+    return sprite;
+}
+
+} // namespace
+
+void DiveProfileItem::paintDivePoints(QPainter* painter, const QStyleOptionGraphicsItem* option) const
+{
+    if (mPoints.isEmpty())
+        return;
+    const float size = DivePoint::sDivePointSize;
+    if (!(size > 0.0f) || size > 1000.0f)
+        return;
+    const double ratio = painter->device() != nullptr ? std::clamp(painter->device()->devicePixelRatio(), 1.0, 4.0)
+                                                      : 1.0;
+    const bool antialiased = painter->testRenderHint(QPainter::Antialiasing);
+    const QRectF exposed = option != nullptr && !option->exposedRect.isEmpty() ? option->exposedRect
+                                                                              : mView.itemRect;
+    const double reach = size / 2.0 + 2.0;
+    const QRectF wanted = exposed.adjusted(-reach, -reach, reach, reach);
+    // Selected handles last, so that a selection inside a dense profile shows.
+    for (const bool selected : {false, true}) {
+        const HandleSprite& sprite = handleSprite(size, ratio, selected, antialiased);
+        for (const DivePoint* point : mPoints) {
+            if (point->isSelected() != selected || !point->isVisible() || (point->isCovered() && !selected))
+                continue;
+            // Handles outside the graph area are not drawn.
+            const QPointF p = point->pos();
+            if (!mClipRect.contains(p) || !wanted.contains(p))
+                continue;
+            painter->drawImage(QPointF(std::round(p.x()) - sprite.centre, std::round(p.y()) - sprite.centre),
+                               sprite.image);
+        }
     }
 }

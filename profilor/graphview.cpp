@@ -25,8 +25,7 @@ int wholeSeconds(const DiveLine& line)
 
 // The segment of `lines` that contains the whole-second time t: the first
 // i >= 1 with int(time[i-1]) <= t <= int(time[i]). Lines are in time order, so
-// a bisection finds it; a profile whose time goes back somewhere may hide a
-// segment from the bisection, so a miss is confirmed by a scan.
+// a bisection finds it in a few steps on the longest dive.
 bool positionAmong(const QList<DiveLine>& lines, int t, DivePosition& out)
 {
     out = DivePosition();
@@ -44,7 +43,11 @@ bool positionAmong(const QList<DiveLine>& lines, int t, DivePosition& out)
         // Equal whole seconds before the candidate also contain t; the first wins.
         while (found > 1 && containsAt(found - 1))
             --found;
-    } else {
+    } else if (wholeSeconds(lines.first()) <= t && t <= wholeSeconds(lines.last())) {
+        // Lines in time order always have a segment between their first and
+        // last times: a miss there means the time goes back somewhere (an
+        // edited profile), and only a scan finds the first segment. Outside
+        // that span, where the pointer is beside the profile, no scan is made.
         for (qsizetype i = 1; i < n; ++i) {
             if (containsAt(i)) {
                 found = i;
@@ -93,6 +96,11 @@ GraphView::GraphView(QWidget* parent)
     , mScene(new QGraphicsScene(this))
 {
     mScene->setBackgroundBrush(QColor(242, 242, 230));
+    // A handful of top-level items, but in edit mode one handle per profile
+    // line under the profile item: a spatial index would be walked whole on
+    // every full repaint (it maps each indexed handle to its top-level item),
+    // which costs more than the plain list does for pointer look-ups.
+    mScene->setItemIndexMethod(QGraphicsScene::NoIndex);
     setScene(mScene);
     // The scene always matches the viewport: no scrolling, and viewport
     // coordinates equal scene coordinates.

@@ -60,7 +60,8 @@ private slots:
     void undoMovesBackThenRemoves();
     void rebuildingForgetsUndoAndTheMenuPoint();
     void eachItemRecordsItsOwnMoves();
-    void denseProfilesPaintOneHandlePerPixel();
+    void handlesArePaintedOverTheProfile();
+    void denseProfilesPaintOneHandlePerCell();
 
 private:
     DiveProfileItem* item() const { return mView->profileItem(); }
@@ -472,31 +473,57 @@ void PointEditingTest::eachItemRecordsItsOwnMoves()
     QCOMPARE(mDive.lines[2].timeSec, 650.0);
 }
 
-void PointEditingTest::denseProfilesPaintOneHandlePerPixel()
+void PointEditingTest::handlesArePaintedOverTheProfile()
+{
+    const QColor orange(240, 155, 89);
+    const QColor white(Qt::white);
+    item()->getDivePointAtIndex(3)->setSelected(true);
+    QImage image = mView->grab().toImage();
+    // A white disc with a black rim at each line; the selected one orange.
+    const QPointF second = at(item(), 600, 5);
+    QCOMPARE(image.pixelColor(second.toPoint()), white);
+    QCOMPARE(image.pixelColor((second + QPointF(5, 0)).toPoint()), QColor(Qt::black));
+    QCOMPARE(image.pixelColor(at(item(), 900, 40).toPoint()), orange);
+    // Point 0 sits on the graph's corner, on the edge of the graph area: drawn.
+    QCOMPARE(image.pixelColor((at(item(), 0, 0) + QPointF(2, 2)).toPoint()), white);
+
+    // Hidden handles are not drawn; panned out of the graph area neither.
+    item()->setShowDivePoints(false);
+    image = mView->grab().toImage();
+    QVERIFY(!ProfileTest::hasColourNear(image, at(item(), 900, 40), orange, 3));
+    item()->setShowDivePoints(true);
+    // Zoomed by 1.8 around 23:20: line 2 (10:00) lands in the left margin.
+    wheel(*mView, QPointF(750, 300), QPoint(0, 480));
+    const QPointF early = at(item(), 600, 5);
+    QVERIFY(early.x() > 10 && early.x() < 40);
+    image = mView->grab().toImage();
+    QCOMPARE(ProfileTest::countColour(image, QRect(0, 35, 45, 480), white), 0);
+}
+
+void PointEditingTest::denseProfilesPaintOneHandlePerCell()
 {
     Dive dense = SampleDives::longDive(6000);
     mView->setDiveProfile(&dense);
     const QVector<DivePoint*>& points = item()->divePoints();
     QCOMPARE(points.size(), 6000);
-    const auto painted = std::count_if(points.cbegin(), points.cend(), [](const DivePoint* p) {
-        return !(p->flags() & QGraphicsItem::ItemHasNoContents);
-    });
+    const auto painted = std::count_if(points.cbegin(), points.cend(), [](const DivePoint* p) { return !p->isCovered(); });
     QVERIFY2(painted < 3000, qPrintable(QString::number(painted)));
-    QVERIFY(!(points.last()->flags() & QGraphicsItem::ItemHasNoContents));
-    // A covered handle that is selected is painted (its colour shows).
-    const auto covered = std::find_if(points.cbegin(), points.cend(), [](const DivePoint* p) { return p->isCovered(); });
+    QVERIFY(!points.last()->isCovered());
+
+    // A selected handle shows even where others cover it.
+    const auto covered = std::find_if(points.cbegin() + 100, points.cend(), [](const DivePoint* p) { return p->isCovered(); });
     QVERIFY(covered != points.cend());
+    const QColor orange(240, 155, 89);
+    QImage image = mView->grab().toImage();
+    QVERIFY(!ProfileTest::hasColourNear(image, (*covered)->pos(), orange, 1));
     (*covered)->setSelected(true);
-    QVERIFY(!((*covered)->flags() & QGraphicsItem::ItemHasNoContents));
-    (*covered)->setSelected(false);
-    QVERIFY((*covered)->flags() & QGraphicsItem::ItemHasNoContents);
-    // Zoomed in far enough, every handle shows again.
+    image = mView->grab().toImage();
+    QVERIFY(ProfileTest::hasColourNear(image, (*covered)->pos(), orange, 1));
+
+    // Zoomed in far enough, every handle is painted again.
     for (int i = 0; i < 20; ++i)
         wheel(*mView, QPointF(100, 300), QPoint(0, 120));
-    const auto paintedZoomed = std::count_if(points.cbegin(), points.cbegin() + 20, [](const DivePoint* p) {
-        return !(p->flags() & QGraphicsItem::ItemHasNoContents);
-    });
-    QCOMPARE(paintedZoomed, 20);
+    QVERIFY(std::none_of(points.cbegin(), points.cbegin() + 20, [](const DivePoint* p) { return p->isCovered(); }));
     mView->setDiveProfile(&mDive);
 }
 
