@@ -4,6 +4,7 @@
 
 #include "divedata/csvfile.h"
 #include "divedata/dive.h"
+#include "longdive.h"
 #include "divedata/uddffile.h"
 
 #include <QTemporaryDir>
@@ -13,31 +14,6 @@
 #include <cmath>
 
 namespace {
-
-Dive longDive(int lineCount)
-{
-    Dive dive;
-    dive.name = QStringLiteral("Long dive");
-    dive.beginTime = 1'700'000'000;
-    dive.gases.resize(3);
-    dive.gases[1].setO2(0.5);
-    dive.gases[2].setO2(1.0);
-    dive.lines.reserve(lineCount);
-    for (int i = 0; i < lineCount; ++i) {
-        DiveLine line;
-        line.timeSec = i;
-        line.depth = 30.0 + 20.0 * std::sin(i * 0.001);
-        line.ambientTemp = 14.0 + std::fmod(i * 0.01, 3.0);
-        line.decoCeiling = i > 3000 ? 3.0 + std::fmod(i * 0.003, 6.0) : 0.0;
-        line.ndl = qint16(i % 99);
-        line.alertFlag = i % 500 == 0 ? 0x04 : 0;
-        line.gasIndex = i / 12000;
-        line.ccr = (i / 5000) % 2 == 1;
-        dive.lines.append(line);
-    }
-    dive.computeStatistics();
-    return dive;
-}
 
 void BM_ReadUddf(benchmark::State& state)
 {
