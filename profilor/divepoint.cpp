@@ -15,13 +15,23 @@ DivePoint* DivePoint::currentPoint = nullptr;
 
 namespace {
 
-DiveProfileItem* profileItemOf(const QGraphicsItem* point)
+DiveProfileItem* profileItemOf(const DivePoint* point)
 {
-    QGraphicsItem* parent = point->parentItem();
-    return parent != nullptr ? qobject_cast<DiveProfileItem*>(parent->toGraphicsObject()) : nullptr;
+    return point->profileItem();
 }
 
 } // namespace
+
+DiveProfileItem* DivePoint::profileItem() const
+{
+    // A profile item keeps its handles in groups (plain items between them);
+    // a handle made elsewhere may sit right under one.
+    for (QGraphicsItem* parent = parentItem(); parent != nullptr; parent = parent->parentItem()) {
+        if (QGraphicsObject* object = parent->toGraphicsObject())
+            return qobject_cast<DiveProfileItem*>(object);
+    }
+    return nullptr;
+}
 
 DivePoint::DivePoint(QGraphicsItem* parent, QPointF pos, const DiveLineInfo& info, UpdateFunction update, bool fixed)
     : QGraphicsItem(parent)
@@ -93,10 +103,12 @@ void DivePoint::setDrawnByParent(bool drawnByParent)
 
 void DivePoint::updateInParent(const QPointF& at)
 {
-    if (!mDrawnByParent || parentItem() == nullptr)
+    DiveProfileItem* item = mDrawnByParent ? profileItem() : nullptr;
+    if (item == nullptr)
         return;
     const qreal reach = sDivePointSize / 2 + 2;
-    parentItem()->update(QRectF(at.x() - reach, at.y() - reach, 2 * reach, 2 * reach));
+    const QPointF inItem = parentItem() == item ? at : item->mapFromItem(parentItem(), at);
+    static_cast<QGraphicsItem*>(item)->update(QRectF(inItem.x() - reach, inItem.y() - reach, 2 * reach, 2 * reach));
 }
 
 void DivePoint::setDivePointSize(float size)

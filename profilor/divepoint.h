@@ -8,6 +8,7 @@
 
 #include <functional>
 
+class DiveProfileItem;
 class QMenu;
 
 // The round handle of one profile line in edit mode. Dragging it asks its
@@ -49,6 +50,10 @@ public:
     // The handle as painted: a circle of sDivePointSize, white or, when
     // selected, orange, with a one-pixel black outline.
     static void paintHandle(QPainter* painter, const QPointF& centre, bool selected);
+
+    // The profile item the handle belongs to (its parent, or the parent of
+    // the group that holds it), or null.
+    DiveProfileItem* profileItem() const;
 
     static void setDivePointSize(float size);
 

@@ -202,7 +202,14 @@ private:
         QPointF previous; // position before a move
     };
 
-    DivePoint* makeDivePoint(int index, bool fixed);
+    // Handles are kept in groups of a few dozen under this item, so that the
+    // scene's bookkeeping after one handle moves walks one group, not every
+    // handle of a long dive.
+    static constexpr int kPointsPerGroup = 64;
+    // Handles painted at most, about, when a dense profile fills the graph.
+    static constexpr int kPaintedPointsBudget = 1500;
+    QGraphicsItem* newPointGroup();
+    DivePoint* makeDivePoint(int index, bool fixed, QGraphicsItem* group);
     // Handles from `from` on take their line index from their position in mPoints.
     void renumberDivePoints(int from);
     // Marks the handles that a later handle covers pixel for pixel, so that a
@@ -237,6 +244,7 @@ private:
     QImage mPicture;
     std::unique_ptr<PictureKey> mPictureKey;
     QList<ProfileIconItem*> mIconItems; // children of this item
-    QVector<DivePoint*> mPoints;        // children of this item, in line order
+    QVector<DivePoint*> mPoints;        // in line order, children of the groups
+    QVector<QGraphicsItem*> mPointGroups; // children of this item, in stacking order
     QList<PointEdit> mUndo;
 };

@@ -127,7 +127,13 @@ void DiveProfileItem::addDivePoint(double time, double depth)
 
     // Handles exist only in edit mode and then match the lines one to one.
     if (mEditMode && mPoints.size() + 1 == lines.size()) {
-        DivePoint* point = makeDivePoint(index, index == 0);
+        // In the group of the handle before it (or after it, at the start).
+        QGraphicsItem* group = nullptr;
+        if (!mPoints.isEmpty())
+            group = mPoints[std::max(0, index - 1)]->parentItem();
+        if (group == nullptr)
+            group = newPointGroup();
+        DivePoint* point = makeDivePoint(index, index == 0, group);
         mPoints.insert(index, point);
         renumberDivePoints(index + 1);
         mUndo.append(PointEdit{PointEdit::Added, point, QPointF()});
@@ -162,7 +168,10 @@ void DiveProfileItem::deleteDivePoint(DivePoint* point)
     mDive->recomputeDerived();
     mPoints.removeAt(index);
     renumberDivePoints(index);
+    QGraphicsItem* group = point->parentItem();
     delete point; // leaves the scene
+    if (group != nullptr && group != this && group->childItems().isEmpty() && mPointGroups.removeOne(group))
+        delete group;
     updateDivePoints();
     repaintScene();
 }
@@ -256,18 +265,21 @@ int DiveProfileItem::nbSelectedPoints() const
 
 QPair<int, int> DiveProfileItem::getSelectedPair() const
 {
-    // The scene lists siblings topmost first: the reverse of the children's order.
+    // The scene lists items topmost first: the groups, and the handles in each
+    // group, in the reverse of their order.
     int first = -1;
     int second = -1;
-    const QList<QGraphicsItem*> children = childItems();
-    for (auto it = children.crbegin(); it != children.crend() && second < 0; ++it) {
-        if ((*it)->type() != DivePoint::Type || !(*it)->isSelected())
-            continue;
-        const int index = static_cast<const DivePoint*>(*it)->diveLineInfo().index;
-        if (first < 0)
-            first = index;
-        else
-            second = index;
+    for (auto group = mPointGroups.crbegin(); group != mPointGroups.crend() && second < 0; ++group) {
+        const QList<QGraphicsItem*> children = (*group)->childItems();
+        for (auto it = children.crbegin(); it != children.crend() && second < 0; ++it) {
+            if ((*it)->type() != DivePoint::Type || !(*it)->isSelected())
+                continue;
+            const int index = static_cast<const DivePoint*>(*it)->diveLineInfo().index;
+            if (first < 0)
+                first = index;
+            else
+                second = index;
+        }
     }
     if (second >= 0 && second < first)
         std::swap(first, second);
@@ -277,14 +289,16 @@ QPair<int, int> DiveProfileItem::getSelectedPair() const
 void DiveProfileItem::setShowDivePoints(bool show)
 {
     mItemFlags.points = show;
-    for (DivePoint* point : std::as_const(mPoints))
-        point->setVisible(show);
+    // Hidden by group: the scene then skips each group whole when painting,
+    // instead of stepping over every hidden handle of a long dive.
+    for (QGraphicsItem* group : std::as_const(mPointGroups))
+        group->setVisible(show);
 }
 
 void DiveProfileItem::onDivePointMoved(DivePoint* point, const QPointF& previous)
 {
     // Only this item's handles can be undone here.
-    if (point != nullptr && point->parentItem() == this) {
+    if (point != nullptr && point->profileItem() == this) {
         mUndo.append(PointEdit{PointEdit::Moved, point, previous});
         updateCoveredPoints();
         repaintScene();

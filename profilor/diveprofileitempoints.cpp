@@ -20,15 +20,42 @@
 #include <cmath>
 #include <utility>
 
-DivePoint* DiveProfileItem::makeDivePoint(int index, bool fixed)
+namespace {
+
+// A plain holder of handles: draws nothing and is hit through its handles.
+class DivePointGroup : public QGraphicsItem
+{
+public:
+    enum { Type = UserType + 3 };
+
+    explicit DivePointGroup(QGraphicsItem* parent)
+        : QGraphicsItem(parent)
+    {
+        setFlag(ItemHasNoContents);
+    }
+    int type() const override { return Type; }
+    QRectF boundingRect() const override { return QRectF(); }
+    void paint(QPainter*, const QStyleOptionGraphicsItem*, QWidget*) override {}
+};
+
+} // namespace
+
+QGraphicsItem* DiveProfileItem::newPointGroup()
+{
+    auto* group = new DivePointGroup(this); // owned by this item
+    group->setVisible(mItemFlags.points); // handles show and hide with their group
+    mPointGroups.append(group);
+    return group;
+}
+
+DivePoint* DiveProfileItem::makeDivePoint(int index, bool fixed, QGraphicsItem* group)
 {
     const DiveLine& line = mDive->lines[index];
     const DiveLineInfo info{index, line.timeSec, line.depth};
     auto constraint = [this](DiveLineInfo& lineInfo, const QPointF& p) { return updateDivePoint(lineInfo, p); };
-    auto* point = new DivePoint(this, timeDepthToGraphCoordinates(line.timeSec, line.depth), info, constraint,
-                                fixed); // owned by this item
+    auto* point = new DivePoint(group, timeDepthToGraphCoordinates(line.timeSec, line.depth), info, constraint,
+                                fixed); // owned by its group
     point->setToolTip(divePointToolTip(index, line));
-    point->setVisible(mItemFlags.points);
     point->setDrawnByParent(true);
     return point;
 }
@@ -39,9 +66,10 @@ void DiveProfileItem::createDivePoints()
     // to be deleted: they go with them.
     mUndo.clear();
     DivePoint::currentPoint = nullptr;
-    const QVector<DivePoint*> old = std::exchange(mPoints, {});
-    for (DivePoint* point : old)
-        delete point;
+    mPoints.clear();
+    const QVector<QGraphicsItem*> groups = std::exchange(mPointGroups, {});
+    for (QGraphicsItem* group : groups)
+        delete group; // and its handles
     // Handles of another origin (none are made elsewhere, but the type is public).
     const QList<QGraphicsItem*> children = childItems();
     for (QGraphicsItem* child : children) {
@@ -57,8 +85,12 @@ void DiveProfileItem::createDivePoints()
     mDive->recomputeDerived();
     const int count = int(mDive->lines.size());
     mPoints.reserve(count);
-    for (int k = 0; k < count; ++k)
-        mPoints.append(makeDivePoint(k, k == 0)); // the dive starts at point 0: it cannot move
+    QGraphicsItem* group = nullptr;
+    for (int k = 0; k < count; ++k) {
+        if (k % kPointsPerGroup == 0)
+            group = newPointGroup();
+        mPoints.append(makeDivePoint(k, k == 0, group)); // the dive starts at point 0: it cannot move
+    }
     updateCoveredPoints();
 }
 
@@ -97,22 +129,33 @@ void DiveProfileItem::refreshPointToolTip(DivePoint* point) const
 
 void DiveProfileItem::updateCoveredPoints()
 {
-    // A handle is covered when a handle painted after it lies in the same small
-    // cell (a quarter of a handle across): on a dive of thousands of lines only
-    // the topmost handle of each cell is painted, which looks the same as all
-    // of them, while handles a few pixels apart are all painted.
-    const double cell = std::max(1.0, double(DivePoint::sDivePointSize) / 4.0);
-    QSet<quint64> taken;
-    taken.reserve(int(std::min<qsizetype>(mPoints.size(), 1 << 16)));
-    for (qsizetype k = mPoints.size() - 1; k >= 0; --k) {
-        const QPointF p = mPoints[k]->pos();
-        const quint64 key = (quint64(quint32(qint32(std::floor(p.x() / cell)))) << 32)
-            | quint32(qint32(std::floor(p.y() / cell)));
-        const bool covered = std::isfinite(p.x()) && std::isfinite(p.y()) && taken.contains(key);
-        if (!covered)
-            taken.insert(key);
-        mPoints[k]->setCovered(covered);
-    }
+    // A handle is covered when a handle painted after it lies in the same
+    // small cell. A profile whose handles in the graph area are few enough is
+    // painted whole (handles on the same pixel aside); a denser one, where
+    // the handles overlap into a band anyway, has its cells widened until
+    // about kPaintedPointsBudget handles are left, up to half a handle across.
+    auto cover = [this](double cell) {
+        QSet<quint64> taken;
+        taken.reserve(int(std::min<qsizetype>(mPoints.size(), 1 << 16)));
+        int painted = 0;
+        for (qsizetype k = mPoints.size() - 1; k >= 0; --k) {
+            const QPointF p = mPoints[k]->pos();
+            const quint64 key = (quint64(quint32(qint32(std::floor(p.x() / cell)))) << 32)
+                | quint32(qint32(std::floor(p.y() / cell)));
+            const bool covered = std::isfinite(p.x()) && std::isfinite(p.y()) && taken.contains(key);
+            if (!covered) {
+                taken.insert(key);
+                if (mClipRect.contains(p))
+                    ++painted;
+            }
+            mPoints[k]->setCovered(covered);
+        }
+        return painted;
+    };
+    const double largest = std::max(1.0, double(DivePoint::sDivePointSize) / 2.0);
+    double cell = 1.0;
+    while (cover(cell) > kPaintedPointsBudget && cell < largest)
+        cell = std::min(largest, cell * 2.0);
 }
 
 namespace {
