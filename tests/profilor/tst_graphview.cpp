@@ -58,6 +58,7 @@ private slots:
     void cleanup();
 
     void sceneFollowsTheViewport();
+    void signalsInTheirOrder();
     void cursorLineFollowsThePointer();
     void shiftRangeSelectionIsOrdered();
     void shiftReleaseOutsideKeepsTheRange();
@@ -110,6 +111,20 @@ void GraphViewTest::sceneFollowsTheViewport()
     QCOMPARE(v.profileItem()->timeScale(), 910.0 / 1800.0);
     QCOMPARE(v.cursorLine()->line().y2(), 600.0);
     QCOMPARE(v.selectionEndLine()->line().y2(), 600.0);
+}
+
+void GraphViewTest::signalsInTheirOrder()
+{
+    const QMetaObject* meta = mView->metaObject();
+    QCOMPARE(meta->className(), "GraphView");
+    const QList<QByteArray> expected{"mouseMove(QPointF,int)", "clickDown(int)", "clickRelease(int)",
+                                     "dragDropFiles(QList<QString>)", "selectInRect(QRectF)"};
+    QList<QByteArray> signatures;
+    for (int k = meta->methodOffset(); k < meta->methodCount(); ++k) {
+        if (meta->method(k).methodType() == QMetaMethod::Signal)
+            signatures.append(meta->method(k).methodSignature());
+    }
+    QCOMPARE(signatures, expected);
 }
 
 void GraphViewTest::cursorLineFollowsThePointer()
