@@ -118,7 +118,7 @@ void GraphViewTest::signalsInTheirOrder()
     const QMetaObject* meta = mView->metaObject();
     QCOMPARE(meta->className(), "GraphView");
     const QList<QByteArray> expected{"mouseMove(QPointF,int)", "clickDown(int)", "clickRelease(int)",
-                                     "dragDropFiles(QList<QString>)", "selectInRect(QRectF)"};
+                                     "dragDropFiles(QStringList)", "selectInRect(QRectF)"};
     QList<QByteArray> signatures;
     for (int k = meta->methodOffset(); k < meta->methodCount(); ++k) {
         if (meta->method(k).methodType() == QMetaMethod::Signal)
