@@ -134,8 +134,11 @@ QVariant DivePoint::itemChange(GraphicsItemChange change, const QVariant& value)
         }
         break;
     case ItemPositionHasChanged:
-        if (!mPlacing)
+        if (!mPlacing) {
             updateInParent(pos());
+            if (DiveProfileItem* item = profileItem())
+                item->refitPointGroup(parentItem());
+        }
         break;
     case ItemSelectedHasChanged:
     case ItemVisibleHasChanged:

@@ -155,6 +155,10 @@ public:
     // The handles in line order (empty outside edit mode).
     const QVector<DivePoint*>& divePoints() const { return mPoints; }
 
+    // Keeps the bounds of a moved handle's group around its handles (called
+    // by the handles themselves).
+    void refitPointGroup(QGraphicsItem* group);
+
     // Undo of point additions and moves.
     void onDivePointMoved(DivePoint* point, const QPointF& previous);
     void removeUndoOfPoint(DivePoint* point);
@@ -246,5 +250,6 @@ private:
     QList<ProfileIconItem*> mIconItems; // children of this item
     QVector<DivePoint*> mPoints;        // in line order, children of the groups
     QVector<QGraphicsItem*> mPointGroups; // children of this item, in stacking order
+    QVector<DivePoint*> mPaintedPoints;   // the handles not covered, in line order
     QList<PointEdit> mUndo;
 };

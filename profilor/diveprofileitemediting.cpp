@@ -95,8 +95,10 @@ QPointF DiveProfileItem::updateDivePoint(DiveLineInfo& info, const QPointF& p)
     const QPointF position = timeDepthToGraphCoordinates(t, d);
     // The dragged handle shows wherever it goes; the cover of the others is
     // worked out again when it is released.
-    if (i < mPoints.size() && mPoints[i]->diveLineInfo().index == i)
+    if (i < mPoints.size() && mPoints[i]->diveLineInfo().index == i && mPoints[i]->isCovered()) {
         mPoints[i]->setCovered(false);
+        mPaintedPoints.append(mPoints[i]);
+    }
     return position;
 }
 
@@ -134,6 +136,7 @@ void DiveProfileItem::addDivePoint(double time, double depth)
         if (group == nullptr)
             group = newPointGroup();
         DivePoint* point = makeDivePoint(index, index == 0, group);
+        refitPointGroup(group);
         mPoints.insert(index, point);
         renumberDivePoints(index + 1);
         mUndo.append(PointEdit{PointEdit::Added, point, QPointF()});
@@ -167,11 +170,14 @@ void DiveProfileItem::deleteDivePoint(DivePoint* point)
     mDive->lines.removeAt(index);
     mDive->recomputeDerived();
     mPoints.removeAt(index);
+    mPaintedPoints.removeOne(point);
     renumberDivePoints(index);
     QGraphicsItem* group = point->parentItem();
     delete point; // leaves the scene
     if (group != nullptr && group != this && group->childItems().isEmpty() && mPointGroups.removeOne(group))
         delete group;
+    else
+        refitPointGroup(group);
     updateDivePoints();
     repaintScene();
 }
@@ -218,6 +224,7 @@ void DiveProfileItem::modifyDepthOfDivePoint(int index, double depth)
     line.depth = depth;
     mDive->recomputeDerived();
     point->placeAt(timeDepthToGraphCoordinates(line.timeSec, line.depth));
+    refitPointGroup(point->parentItem());
     point->diveLineInfo().depth = depth;
     refreshPointToolTip(point);
     repaintScene();
@@ -238,6 +245,7 @@ bool DiveProfileItem::modifyTimeOfDivePoint(int index, double& time)
     line.timeSec = time;
     mDive->recomputeDerived();
     point->placeAt(timeDepthToGraphCoordinates(line.timeSec, line.depth));
+    refitPointGroup(point->parentItem());
     point->diveLineInfo().time = time;
     refreshPointToolTip(point);
     repaintScene();

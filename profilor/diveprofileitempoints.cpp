@@ -22,7 +22,11 @@
 
 namespace {
 
-// A plain holder of handles: draws nothing and is hit through its handles.
+// A holder of a few dozen handles. Its bounds enclose its handles, and it
+// tells the scene that they draw and are hit only inside them: a repaint of
+// a strip (the cursor line moving) or a look-up at the pointer then skips
+// every group away from it instead of visiting each handle of a long dive.
+// It draws nothing itself and takes no mouse buttons.
 class DivePointGroup : public QGraphicsItem
 {
 public:
@@ -31,14 +35,48 @@ public:
     explicit DivePointGroup(QGraphicsItem* parent)
         : QGraphicsItem(parent)
     {
-        setFlag(ItemHasNoContents);
+        setFlag(ItemContainsChildrenInShape);
+        setAcceptedMouseButtons(Qt::NoButton);
     }
     int type() const override { return Type; }
-    QRectF boundingRect() const override { return QRectF(); }
+    QRectF boundingRect() const override { return mBounds; }
+    QPainterPath shape() const override
+    {
+        QPainterPath path;
+        path.addRect(mBounds);
+        return path;
+    }
     void paint(QPainter*, const QStyleOptionGraphicsItem*, QWidget*) override {}
+
+    // Encloses the handles where they are now.
+    void refit()
+    {
+        const qreal reach = DivePoint::sDivePointSize / 2 + 2;
+        QRectF bounds;
+        const QList<QGraphicsItem*> children = childItems();
+        for (const QGraphicsItem* child : children) {
+            const QPointF p = child->pos();
+            if (!std::isfinite(p.x()) || !std::isfinite(p.y()))
+                continue;
+            bounds |= QRectF(p.x() - reach, p.y() - reach, 2 * reach, 2 * reach);
+        }
+        if (bounds != mBounds) {
+            prepareGeometryChange();
+            mBounds = bounds;
+        }
+    }
+
+private:
+    QRectF mBounds;
 };
 
 } // namespace
+
+void DiveProfileItem::refitPointGroup(QGraphicsItem* group)
+{
+    if (group != nullptr && group->type() == DivePointGroup::Type && group->parentItem() == this)
+        static_cast<DivePointGroup*>(group)->refit();
+}
 
 QGraphicsItem* DiveProfileItem::newPointGroup()
 {
@@ -67,6 +105,7 @@ void DiveProfileItem::createDivePoints()
     mUndo.clear();
     DivePoint::currentPoint = nullptr;
     mPoints.clear();
+    mPaintedPoints.clear();
     const QVector<QGraphicsItem*> groups = std::exchange(mPointGroups, {});
     for (QGraphicsItem* group : groups)
         delete group; // and its handles
@@ -91,6 +130,8 @@ void DiveProfileItem::createDivePoints()
             group = newPointGroup();
         mPoints.append(makeDivePoint(k, k == 0, group)); // the dive starts at point 0: it cannot move
     }
+    for (QGraphicsItem* made : std::as_const(mPointGroups))
+        refitPointGroup(made);
     updateCoveredPoints();
 }
 
@@ -104,6 +145,8 @@ void DiveProfileItem::updateDivePoints()
         const DiveLine& line = mDive->lines[point->diveLineInfo().index];
         point->placeAt(timeDepthToGraphCoordinates(line.timeSec, line.depth));
     }
+    for (QGraphicsItem* group : std::as_const(mPointGroups))
+        refitPointGroup(group);
     // The lines did not change, only the view: the tool tips stand; a handle
     // whose line was changed elsewhere refreshes its tip when hovered.
     updateCoveredPoints();
@@ -156,6 +199,11 @@ void DiveProfileItem::updateCoveredPoints()
     double cell = 1.0;
     while (cover(cell) > kPaintedPointsBudget && cell < largest)
         cell = std::min(largest, cell * 2.0);
+    mPaintedPoints.clear();
+    for (DivePoint* point : std::as_const(mPoints)) {
+        if (!point->isCovered())
+            mPaintedPoints.append(point);
+    }
 }
 
 namespace {
@@ -197,7 +245,7 @@ const HandleSprite& handleSprite(float size, double ratio, bool selected, bool a
 
 void DiveProfileItem::paintDivePoints(QPainter* painter, const QStyleOptionGraphicsItem* option) const
 {
-    if (mPoints.isEmpty())
+    if (mPoints.isEmpty() || !mItemFlags.points || scene() == nullptr)
         return;
     const float size = DivePoint::sDivePointSize;
     if (!(size > 0.0f) || size > 1000.0f)
@@ -209,18 +257,30 @@ void DiveProfileItem::paintDivePoints(QPainter* painter, const QStyleOptionGraph
                                                                               : mView.itemRect;
     const double reach = size / 2.0 + 2.0;
     const QRectF wanted = exposed.adjusted(-reach, -reach, reach, reach);
-    // Selected handles last, so that a selection inside a dense profile shows.
-    for (const bool selected : {false, true}) {
-        const HandleSprite& sprite = handleSprite(size, ratio, selected, antialiased);
-        for (const DivePoint* point : mPoints) {
-            if (point->isSelected() != selected || !point->isVisible() || (point->isCovered() && !selected))
-                continue;
-            // Handles outside the graph area are not drawn.
-            const QPointF p = point->pos();
-            if (!mClipRect.contains(p) || !wanted.contains(p))
-                continue;
+    auto draw = [&](const DivePoint* point, const HandleSprite& sprite) {
+        // Handles outside the graph area are not drawn.
+        const QPointF p = point->pos();
+        if (point->isVisible() && mClipRect.contains(p) && wanted.contains(p))
             painter->drawImage(QPointF(std::round(p.x()) - sprite.centre, std::round(p.y()) - sprite.centre),
                                sprite.image);
-        }
+    };
+    const HandleSprite& plain = handleSprite(size, ratio, false, antialiased);
+    for (const DivePoint* point : mPaintedPoints) {
+        if (!point->isSelected())
+            draw(point, plain);
     }
+    // Selected handles last, covered or not, so that a selection inside a
+    // dense profile shows.
+    const HandleSprite& selected = handleSprite(size, ratio, true, antialiased);
+    const QList<QGraphicsItem*> selection = scene()->selectedItems();
+    QVector<const DivePoint*> chosen;
+    for (const QGraphicsItem* item : selection) {
+        if (item->type() == DivePoint::Type && static_cast<const DivePoint*>(item)->profileItem() == this)
+            chosen.append(static_cast<const DivePoint*>(item));
+    }
+    std::sort(chosen.begin(), chosen.end(), [](const DivePoint* a, const DivePoint* b) {
+        return a->diveLineInfo().index < b->diveLineInfo().index;
+    });
+    for (const DivePoint* point : std::as_const(chosen))
+        draw(point, selected);
 }
