@@ -11,6 +11,7 @@
 
 #include <memory>
 
+class DiveLinesIO;
 class FloatingInformation;
 class GraphView;
 class QMenu;
@@ -100,6 +101,10 @@ private:
     // Dive files (mainwindow_files.cpp).
     bool openDiveFile(const QString& path);
     void saveSelection();
+    // The save dialog of both exports and the writer for the chosen suffix;
+    // none when cancelled or when no format fits (the user is told).
+    std::unique_ptr<DiveLinesIO> askExportFile(const QString& caption, QString& path);
+    void writeExportFile(DiveLinesIO& writer, const QString& path, const Dive& dive);
     void rememberDirectory(const QString& key, const QString& filePath);
 
     // Details and user information (mainwindow_details.cpp).

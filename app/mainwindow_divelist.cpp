@@ -327,24 +327,14 @@ void MainWindow::renameListedDive(int diveId)
 
 void MainWindow::exportListedDive(int diveId)
 {
-    const QString path = UserDialogs::current().saveFileName(
-        this, tr("Export Profile"), mSettings->value(SettingsKey::lastExportDir).toString(),
-        tr("Dive file (*.uddf *.csv);;UDDF file (*.uddf);;Csv file (*.csv)"));
-    if (path.isEmpty())
+    QString path;
+    const std::unique_ptr<DiveLinesIO> writer = askExportFile(tr("Export Profile"), path);
+    if (!writer)
         return;
-    const std::unique_ptr<DiveLinesIO> writer = DiveExport::writerFor(path, CsvSeparator::character(mCsvSeparator));
-    if (!writer) {
-        showWarning(this, tr("Error"), tr("Invalid File Name"));
-        return;
-    }
     Dive dive;
     if (!DiveDb::instance()->loadDive(diveId, dive)) {
         showCritical(this, tr("Database Error"), tr("Impossible to read profile"));
         return;
     }
-    if (!writer->writeDive(path, dive)) {
-        showCritical(this, tr("Error"), tr("Impossible to open file"));
-        return;
-    }
-    rememberDirectory(SettingsKey::lastExportDir, path);
+    writeExportFile(*writer, path, dive);
 }

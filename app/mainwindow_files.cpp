@@ -123,18 +123,28 @@ void MainWindow::saveSelection()
         showWarning(this, tr("Error"), tr("Invalid selection"));
         return;
     }
-    const QString path = UserDialogs::current().saveFileName(
-        this, tr("Save Dive File"), mSettings->value(SettingsKey::lastExportDir).toString(),
-        tr("Dive file (*.uddf *.csv);;UDDF file (*.uddf);;Csv file (*.csv)"));
+    QString path;
+    const std::unique_ptr<DiveLinesIO> writer = askExportFile(tr("Save Dive File"), path);
+    if (writer)
+        writeExportFile(*writer, path, DiveExport::selectionPortion(mCurrentDive, range->first, range->second));
+}
+
+std::unique_ptr<DiveLinesIO> MainWindow::askExportFile(const QString& caption, QString& path)
+{
+    path = UserDialogs::current().saveFileName(this, caption,
+                                               mSettings->value(SettingsKey::lastExportDir).toString(),
+                                               tr("Dive file (*.uddf *.csv);;UDDF file (*.uddf);;Csv file (*.csv)"));
     if (path.isEmpty())
-        return;
-    const std::unique_ptr<DiveLinesIO> writer = DiveExport::writerFor(path, CsvSeparator::character(mCsvSeparator));
-    if (!writer) {
+        return nullptr;
+    std::unique_ptr<DiveLinesIO> writer = DiveExport::writerFor(path, CsvSeparator::character(mCsvSeparator));
+    if (!writer)
         showWarning(this, tr("Error"), tr("Invalid File Name"));
-        return;
-    }
-    const Dive portion = DiveExport::selectionPortion(mCurrentDive, range->first, range->second);
-    if (!writer->writeDive(path, portion)) {
+    return writer;
+}
+
+void MainWindow::writeExportFile(DiveLinesIO& writer, const QString& path, const Dive& dive)
+{
+    if (!writer.writeDive(path, dive)) {
         showCritical(this, tr("Error"), tr("Impossible to open file"));
         return;
     }

@@ -5,6 +5,7 @@
 
 #include "divedata/dive.h"
 
+#include <QFile>
 #include <QTest>
 
 #include <tuple>
@@ -218,6 +219,21 @@ inline void compareJsonDive(const Dive& g, const Dive& w)
              "fields not carried");
     QVERIFY(g.decoLines.isEmpty() && g.ceilTrackingLines.isEmpty() && g.overlayLines.isEmpty());
     QVERIFY(g.ceilingProfile.isEmpty() && g.yoyoList.isEmpty());
+}
+
+// The bytes of a file, or a marker text when it cannot be read.
+inline QByteArray contentsOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+// Writes bytes as they are, bypassing every writer of the program.
+inline void writeRaw(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
 }
 
 } // namespace fixtures

@@ -1,6 +1,8 @@
 #include "divedata/csvfile.h"
 #include "divedata/dive.h"
 
+#include "divefixtures.h"
+
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -10,18 +12,8 @@
 
 namespace {
 
-QByteArray contentsOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void writeRaw(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
+using fixtures::contentsOf;
+using fixtures::writeRaw;
 
 DiveLine exportLine(double time, double depth, double ceiling, double temperature, int gasIndex)
 {

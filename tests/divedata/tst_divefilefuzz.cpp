@@ -10,6 +10,7 @@
 #include "divedata/planfile.h"
 #include "divedata/planificator.h"
 
+#include "damage.h"
 #include "divefixtures.h"
 
 #include <QCborStreamReader>
@@ -23,30 +24,7 @@
 
 namespace {
 
-using Reader = std::function<bool(const QByteArray&)>;
-
-constexpr int FlipRounds = 300;
-constexpr int RandomRounds = 200;
-
-QByteArray flipped(QByteArray bytes, QRandomGenerator& random)
-{
-    if (bytes.isEmpty())
-        return bytes;
-    const int flips = 1 + int(random.bounded(8));
-    for (int i = 0; i < flips; ++i) {
-        const qsizetype at = qsizetype(random.bounded(quint32(bytes.size())));
-        bytes[at] = char(bytes.at(at) ^ char(1u << random.bounded(8)));
-    }
-    return bytes;
-}
-
-QByteArray randomBytes(QRandomGenerator& random, int maxLength)
-{
-    QByteArray bytes(qsizetype(random.bounded(maxLength + 1)), Qt::Uninitialized);
-    for (char& c : bytes)
-        c = char(random.bounded(256));
-    return bytes;
-}
+using namespace damage;
 
 // Cuts, flips, flips then cuts, and random images; returns how many of the
 // random images were accepted.

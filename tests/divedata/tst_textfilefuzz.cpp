@@ -9,6 +9,8 @@
 #include "divedata/uddffile.h"
 #include "divedata/uddfvalues.h"
 
+#include "damage.h"
+
 #include <QBuffer>
 #include <QRandomGenerator>
 #include <QTest>
@@ -17,31 +19,7 @@
 
 namespace {
 
-using Reader = std::function<bool(const QByteArray&)>;
-
-constexpr int FlipRounds = 300;
-constexpr int RandomRounds = 200;
-
-QByteArray flipped(QByteArray bytes, QRandomGenerator& random)
-{
-    if (bytes.isEmpty())
-        return bytes;
-    const int flips = 1 + int(random.bounded(8));
-    for (int i = 0; i < flips; ++i) {
-        const qsizetype at = qsizetype(random.bounded(quint32(bytes.size())));
-        bytes[at] = char(bytes.at(at) ^ char(1u << random.bounded(8)));
-    }
-    return bytes;
-}
-
-QByteArray randomBytes(QRandomGenerator& random, int maxLength, const char* alphabet = nullptr)
-{
-    QByteArray bytes(qsizetype(random.bounded(maxLength + 1)), Qt::Uninitialized);
-    const quint32 letters = alphabet != nullptr ? quint32(qstrlen(alphabet)) : 0;
-    for (char& c : bytes)
-        c = alphabet != nullptr ? alphabet[random.bounded(letters)] : char(random.bounded(256));
-    return bytes;
-}
+using namespace damage;
 
 // Cuts, flips, flips then cuts, and random images; returns how many images
 // were accepted in all.
