@@ -3,6 +3,7 @@
 #include "divedata/dive.h"
 #include "profilor/diveprofileitem.h"
 
+#include <QGraphicsScene>
 #include <QGraphicsSceneMouseEvent>
 #include <QMenu>
 #include <QPainter>
@@ -136,7 +137,11 @@ QVariant DivePoint::itemChange(GraphicsItemChange change, const QVariant& value)
     case ItemPositionHasChanged:
         if (!mPlacing) {
             updateInParent(pos());
-            if (DiveProfileItem* item = profileItem())
+            // A new outline of the group repaints all of it. While the pointer
+            // drags this handle nothing needs to find it under the pointer: its
+            // group is fitted once, on release.
+            DiveProfileItem* item = profileItem();
+            if (item != nullptr && (scene() == nullptr || scene()->mouseGrabberItem() != this))
                 item->refitPointGroup(parentItem());
         }
         break;
@@ -184,4 +189,15 @@ void DivePoint::mouseReleaseEvent(QGraphicsSceneMouseEvent* event)
             sPointHasMoved(this, mPressPosition);
     }
     QGraphicsItem::mouseReleaseEvent(event);
+}
+
+bool DivePoint::sceneEvent(QEvent* event)
+{
+    // A drag can also end without a release (a popup takes the pointer): the
+    // group the drag left unfitted is fitted then.
+    if (event->type() == QEvent::UngrabMouse) {
+        if (DiveProfileItem* item = profileItem())
+            item->refitPointGroup(parentItem());
+    }
+    return QGraphicsItem::sceneEvent(event);
 }

@@ -71,6 +71,7 @@ protected:
     void hoverEnterEvent(QGraphicsSceneHoverEvent* event) override;
     void mousePressEvent(QGraphicsSceneMouseEvent* event) override;
     void mouseReleaseEvent(QGraphicsSceneMouseEvent* event) override;
+    bool sceneEvent(QEvent* event) override;
 
 private:
     QPointF mPressPosition;

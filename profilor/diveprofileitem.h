@@ -10,6 +10,7 @@
 #include <QIcon>
 #include <QImage>
 #include <QList>
+#include <QPainter>
 #include <QPair>
 #include <QStaticText>
 #include <QVector>
@@ -190,7 +191,13 @@ private:
     void viewChanged();
     void repaintScene();
 
+    LayoutKey currentLayoutKey(double columnWidth, double columnPhase) const;
+    PictureKey currentPictureKey(QPainter::RenderHints hints) const;
     const ProfileLayout& ensureLayout(double columnWidth, double columnPhase, bool painting);
+    // After an edit of a few lines: the layout is rebuilt at once and only the
+    // band of the cached picture where it draws differently is painted again,
+    // so that a drag step on a long dive does not repaint the whole graph.
+    void repaintEditedLines();
     void scheduleIconSync();
     void syncIconItems();
     void paintContent(QPainter* painter, const ProfileLayout& layout);

@@ -36,7 +36,7 @@ void DiveProfileItem::lineEdited(int index)
     }
     if (!lines.isEmpty())
         lines[0].speed = 0.0;
-    repaintScene();
+    repaintEditedLines();
 }
 
 QPointF DiveProfileItem::updateDivePoint(DiveLineInfo& info, const QPointF& p)
@@ -85,6 +85,10 @@ QPointF DiveProfileItem::updateDivePoint(DiveLineInfo& info, const QPointF& p)
         else if (speed > vdscSpeedLimit)
             t = next.timeSec - 60.0 * std::fabs(dd) / vdscSpeedLimit;
     }
+    // Between neighbours too close in time for the speed limits on both sides,
+    // the next line's limit would put the line before the previous one: the
+    // order of the lines comes first, the speed is then simply too fast.
+    t = std::max(t, previous.timeSec);
 
     lines[i].timeSec = t;
     lines[i].depth = d;

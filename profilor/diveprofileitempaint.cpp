@@ -16,9 +16,16 @@
 
 #include <cmath>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
+
+// The font of the grid labels and of the labels in the layers.
+QFont layerFont()
+{
+    return QFont(QStringLiteral("Arial"), 10);
+}
 
 bool sameFlags(const ShowItemsState& a, const ShowItemsState& b)
 {
@@ -65,12 +72,14 @@ struct DiveProfileItem::LayoutKey
     double descentLimit = 0.0;
     quint64 pictures = 0;
 
-    bool operator==(const LayoutKey& o) const
+    // The same view of the same dive object, whatever its lines hold.
+    bool sameStateAs(const LayoutKey& o) const
     {
-        return dive == o.dive && signature == o.signature && view == o.view && sameFlags(flags, o.flags)
-            && editMode == o.editMode && columnWidth == o.columnWidth && columnPhase == o.columnPhase && ascentLimit == o.ascentLimit
+        return dive == o.dive && view == o.view && sameFlags(flags, o.flags) && editMode == o.editMode
+            && columnWidth == o.columnWidth && columnPhase == o.columnPhase && ascentLimit == o.ascentLimit
             && descentLimit == o.descentLimit && pictures == o.pictures;
     }
+    bool operator==(const LayoutKey& o) const { return signature == o.signature && sameStateAs(o); }
 };
 
 DiveProfileItem::DiveProfileItem(QGraphicsItem* parent)
@@ -85,7 +94,7 @@ DiveProfileItem::DiveProfileItem(QGraphicsItem* parent)
 
 DiveProfileItem::~DiveProfileItem() = default;
 
-const ProfileLayout& DiveProfileItem::ensureLayout(double columnWidth, double columnPhase, bool painting)
+DiveProfileItem::LayoutKey DiveProfileItem::currentLayoutKey(double columnWidth, double columnPhase) const
 {
     LayoutKey key;
     key.dive = mDive;
@@ -98,7 +107,12 @@ const ProfileLayout& DiveProfileItem::ensureLayout(double columnWidth, double co
     key.ascentLimit = vascSpeedLimit;
     key.descentLimit = vdscSpeedLimit;
     key.pictures = Marker::picturesGeneration();
+    return key;
+}
 
+const ProfileLayout& DiveProfileItem::ensureLayout(double columnWidth, double columnPhase, bool painting)
+{
+    const LayoutKey key = currentLayoutKey(columnWidth, columnPhase);
     if (!mLayoutKey || !(*mLayoutKey == key)) {
         ProfileLayoutInput input;
         input.dive = mDive;
@@ -175,18 +189,36 @@ void DiveProfileItem::viewChanged()
 struct DiveProfileItem::PictureKey
 {
     quint64 layoutGeneration = 0;
+    QPainter::RenderHints hints;
     QString title;
     QRectF itemRect;
     bool effortIcon = false;
     qint64 effortIconKey = 0;
     std::vector<std::tuple<double, double, bool, int, const QImage*>> markers;
 
-    bool operator==(const PictureKey& o) const
+    // Everything but the layout: what is drawn around and over the profile.
+    bool sameFrameAs(const PictureKey& o) const
     {
-        return layoutGeneration == o.layoutGeneration && title == o.title && itemRect == o.itemRect
-            && effortIcon == o.effortIcon && effortIconKey == o.effortIconKey && markers == o.markers;
+        return hints == o.hints && title == o.title && itemRect == o.itemRect && effortIcon == o.effortIcon
+            && effortIconKey == o.effortIconKey && markers == o.markers;
     }
+    bool operator==(const PictureKey& o) const { return layoutGeneration == o.layoutGeneration && sameFrameAs(o); }
 };
+
+DiveProfileItem::PictureKey DiveProfileItem::currentPictureKey(QPainter::RenderHints hints) const
+{
+    PictureKey key;
+    key.layoutGeneration = mLayoutGeneration;
+    key.hints = hints;
+    key.title = mDive != nullptr ? mTitle : QString();
+    key.itemRect = mView.itemRect;
+    key.effortIcon = mShowEffortIcon;
+    key.effortIconKey = mShowEffortIcon ? effortIcon.cacheKey() : 0;
+    key.markers.reserve(std::size_t(mMarkers.size()));
+    for (const Marker& m : std::as_const(mMarkers))
+        key.markers.emplace_back(m.x, m.y, m.visible, int(m.type), m.image);
+    return key;
+}
 
 namespace {
 
@@ -230,15 +262,7 @@ void DiveProfileItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* o
     // Drawn once per state into a picture; a repaint (an expose, a moving cursor
     // line over the profile) then only copies the part the view asks for.
     const ProfileLayout& layout = ensureLayout(1.0 / ratio, 0.0, true);
-    PictureKey key;
-    key.layoutGeneration = mLayoutGeneration;
-    key.title = mDive != nullptr ? mTitle : QString();
-    key.itemRect = mView.itemRect;
-    key.effortIcon = mShowEffortIcon;
-    key.effortIconKey = mShowEffortIcon ? effortIcon.cacheKey() : 0;
-    key.markers.reserve(std::size_t(mMarkers.size()));
-    for (const Marker& m : std::as_const(mMarkers))
-        key.markers.emplace_back(m.x, m.y, m.visible, int(m.type), m.image);
+    PictureKey key = currentPictureKey(painter->renderHints());
 
     const QSize pixels = (mView.itemRect.size() * ratio).toSize();
     if (!mPictureKey || !(*mPictureKey == key) || mPicture.size() != pixels || mPicture.devicePixelRatio() != ratio) {
@@ -248,7 +272,7 @@ void DiveProfileItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* o
         mPicture.fill(Qt::transparent);
         QPainter picturePainter(&mPicture);
         picturePainter.translate(-mView.itemRect.topLeft());
-        picturePainter.setRenderHints(painter->renderHints());
+        picturePainter.setRenderHints(key.hints);
         paintContent(&picturePainter, layout);
         mPictureKey = std::make_unique<PictureKey>(std::move(key));
     }
@@ -260,6 +284,57 @@ void DiveProfileItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* o
     painter->drawImage(exposed, mPicture,
                        QRectF(source.topLeft() * ratio, source.size() * ratio));
     paintDivePoints(painter, option);
+}
+
+void DiveProfileItem::repaintEditedLines()
+{
+    // Only a picture of the current layout in this very view can be patched.
+    if (scene() == nullptr || mDive == nullptr || !mPictureKey || !mLayoutKey || mPicture.isNull()
+        || mPictureKey->layoutGeneration != mLayoutGeneration) {
+        repaintScene();
+        return;
+    }
+    const double ratio = mPicture.devicePixelRatio();
+    const LayoutKey wanted = currentLayoutKey(1.0 / ratio, 0.0);
+    if (wanted == *mLayoutKey)
+        return; // the edit changed nothing that is drawn
+    if (!wanted.sameStateAs(*mLayoutKey)) {
+        repaintScene();
+        return;
+    }
+    if (mEditMode)
+        internalUpdateTitle();
+
+    std::unique_ptr<ProfileLayout> before = std::exchange(mLayout, std::make_unique<ProfileLayout>());
+    const ProfileLayout& after = ensureLayout(1.0 / ratio, 0.0, false);
+    PictureKey key = currentPictureKey(mPictureKey->hints);
+    const ProfileLayoutChange change = key.sameFrameAs(*mPictureKey)
+        ? profileLayoutChange(*before, after, QFontMetricsF(layerFont(), &mPicture))
+        : ProfileLayoutChange{QRectF(), true};
+    if (change.whole) {
+        repaintScene();
+        return;
+    }
+    mPictureKey = std::make_unique<PictureKey>(std::move(key));
+    const QRectF changed = change.area.intersected(mView.itemRect);
+    if (changed.isEmpty())
+        return;
+
+    // Whole picture pixels, so that every pixel of the band is painted afresh.
+    const QPointF origin = mView.itemRect.topLeft();
+    const QRect pixels = QRectF((changed.topLeft() - origin) * ratio, changed.size() * ratio).toAlignedRect();
+    const QRectF band(QPointF(pixels.topLeft()) / ratio + origin, QSizeF(pixels.size()) / ratio);
+    {
+        QPainter picturePainter(&mPicture);
+        picturePainter.translate(-origin);
+        picturePainter.setClipRect(band);
+        picturePainter.setCompositionMode(QPainter::CompositionMode_Source);
+        picturePainter.fillRect(band, Qt::transparent);
+        picturePainter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        picturePainter.setRenderHints(mPictureKey->hints);
+        paintContent(&picturePainter, after);
+    }
+    QGraphicsObject::update(band);
 }
 
 void DiveProfileItem::paintContent(QPainter* painter, const ProfileLayout& layout)
@@ -282,7 +357,7 @@ void DiveProfileItem::paintContent(QPainter* painter, const ProfileLayout& layou
         return;
     }
 
-    painter->setFont(QFont(QStringLiteral("Arial"), 10));
+    painter->setFont(layerFont());
     const ProfilePainter::GridMetrics metrics = ProfilePainter::gridMetrics(painter);
     ProfilePainter::paintDepthGrid(painter, mView, metrics);
     ProfilePainter::paintTimeGrid(painter, mView, metrics);

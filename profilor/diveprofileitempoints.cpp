@@ -260,13 +260,15 @@ void DiveProfileItem::paintDivePoints(QPainter* painter, const QStyleOptionGraph
     auto draw = [&](const DivePoint* point, const HandleSprite& sprite) {
         // Handles outside the graph area are not drawn.
         const QPointF p = point->pos();
-        if (point->isVisible() && mClipRect.contains(p) && wanted.contains(p))
+        if (wanted.contains(p) && mClipRect.contains(p) && point->isVisible())
             painter->drawImage(QPointF(std::round(p.x()) - sprite.centre, std::round(p.y()) - sprite.centre),
                                sprite.image);
     };
     const HandleSprite& plain = handleSprite(size, ratio, false, antialiased);
+    // Position first: a strip repaint skips the handles away from it without
+    // asking the scene anything about them.
     for (const DivePoint* point : mPaintedPoints) {
-        if (!point->isSelected())
+        if (wanted.contains(point->pos()) && !point->isSelected())
             draw(point, plain);
     }
     // Selected handles last, covered or not, so that a selection inside a

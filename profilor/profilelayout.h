@@ -4,6 +4,7 @@
 #include "profilor/profileview.h"
 
 #include <QColor>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QLineF>
 #include <QPolygonF>
@@ -102,6 +103,20 @@ struct ProfileLayoutInput
 };
 
 ProfileLayout buildProfileLayout(const ProfileLayoutInput& input);
+
+// The part of the item where two layouts of one view state draw differently,
+// in item coordinates, pens, text and antialiasing included (null when they
+// draw the same). `whole` when a difference is not bounded that way.
+struct ProfileLayoutChange
+{
+    QRectF area;
+    bool whole = false;
+};
+
+// `labelMetrics`: the font the curve labels are drawn with, on the device
+// they are drawn on.
+ProfileLayoutChange profileLayoutChange(const ProfileLayout& before, const ProfileLayout& after,
+                                        const QFontMetricsF& labelMetrics);
 
 // Fingerprint of everything in a dive that the painting reads, so that a dive
 // edited in place is noticed without every caller having to say so.

@@ -1,7 +1,8 @@
 // Interactive costs of the graph view on a ten-hour dive sampled every second
 // (36,000 lines) in edit mode, in a 1600x900 view offscreen:
 // - one drag step of a handle through real mouse events: the drag constraint,
-//   the derived values (speeds) and the repaint of the viewport;
+//   the derived values (speeds), the layout, the band of the cached picture
+//   where it changed and the repaint of the viewport;
 // - the hover information and position lookup at a time (bisection).
 
 #include "profilor/divepoint.h"
@@ -108,7 +109,9 @@ void BM_DragStep(benchmark::State& state)
 }
 BENCHMARK(BM_DragStep)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 
-// The drag constraint and the speeds alone, without painting.
+// A handle set where a drag puts it, without the event loop: the drag
+// constraint, the speeds, the layout and the band of the cached picture that
+// changed (the viewport is not repainted).
 void BM_DragConstraint(benchmark::State& state)
 {
     Fixture f(false);
