@@ -50,16 +50,11 @@ protected:
     }
 };
 
+// The default layers (all of them) and the handles.
 ShowItemsState everyLayer()
 {
     ShowItemsState flags;
     flags.points = true;
-    flags.temperature = true;
-    flags.tankPressure = true;
-    flags.alerts = true;
-    flags.gases = true;
-    flags.maxDepth = true;
-    flags.deco = true;
     return flags;
 }
 
