@@ -1,0 +1,137 @@
+// Feeds arbitrary bytes to every dive file reader. The first byte picks the
+// reader; the rest is the file. A reader may refuse the bytes, never crash,
+// hang, leak or step outside its buffers (the build adds the sanitizers).
+//
+// With PELAGON_FUZZ_SEEDS=<folder> set, the program writes one well-formed
+// file per reader into the folder and stops: a corpus to start from.
+
+#include "divedata/binaryfile.h"
+#include "divedata/csvfile.h"
+#include "divedata/dive.h"
+#include "divedata/divejson.h"
+#include "divedata/planfile.h"
+#include "divedata/planificator.h"
+#include "divedata/uddffile.h"
+
+#include <QBuffer>
+#include <QDataStream>
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+enum Reader : char { Uddf, Csv, Binary, PlanStream, PlanFileImage, Json, ReaderCount };
+
+Dive seedDive()
+{
+    Dive dive;
+    dive.name = QStringLiteral("seed");
+    DiveGas air;
+    air.setO2(0.21);
+    DiveGas nitrox;
+    nitrox.setO2(0.5);
+    dive.gases = {air, nitrox};
+    for (int s = 0; s <= 600; s += 10) {
+        DiveLine line;
+        line.timeSec = s;
+        line.depth = s < 300 ? s / 10.0 : (600 - s) / 10.0;
+        line.ambientTemp = 18.0 - line.depth / 5.0;
+        line.tankPressure = quint16(200 - s / 10);
+        line.gasIndex = s < 450 ? 0 : 1;
+        dive.lines.append(line);
+    }
+    dive.computeStatistics();
+    dive.recomputeDerived();
+    return dive;
+}
+
+void writeSeeds(const QString& folder)
+{
+    QDir().mkpath(folder);
+    const Dive dive = seedDive();
+    auto put = [&](const char* name, Reader reader, const QByteArray& bytes) {
+        QFile file(QDir(folder).filePath(QString::fromLatin1(name)));
+        if (file.open(QIODevice::WriteOnly))
+            file.write(QByteArray(1, reader) + bytes);
+    };
+    put("uddf", Uddf, UddfFile::toDocument(dive));
+    QByteArray profile = "title\n";
+    for (const DiveLine& line : dive.lines) {
+        QByteArrayList fields;
+        for (int k = 0; k < 20; ++k)
+            fields.append(QByteArray::number(k == 0 ? line.timeSec : k == 1 ? line.depth : k));
+        profile += fields.join('\t') + '\n';
+    }
+    put("csv", Csv, profile);
+    QByteArray binary;
+    {
+        QDataStream out(&binary, QIODevice::WriteOnly);
+        BinaryFile().writeStream(out, dive);
+    }
+    put("binary", Binary, binary);
+    QByteArray plan;
+    {
+        QDataStream out(&plan, QIODevice::WriteOnly);
+        Planificator().writeStream(out, dive);
+    }
+    put("plan", PlanStream, plan);
+    put("planfile", PlanFileImage, PlanFile::encode(QList<PlanSlotRecord>(2)));
+    put("json", Json, QJsonDocument(diveToJson(dive)).toJson());
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    const QString seeds = qEnvironmentVariable("PELAGON_FUZZ_SEEDS");
+    if (!seeds.isEmpty()) {
+        writeSeeds(seeds);
+        std::exit(0);
+    }
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (size < 1)
+        return 0;
+    const QByteArray bytes(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
+    Dive dive;
+    switch (data[0] % ReaderCount) {
+    case Uddf:
+        UddfFile::readDocument(bytes, dive);
+        break;
+    case Csv: {
+        QBuffer buffer;
+        buffer.setData(bytes);
+        buffer.open(QIODevice::ReadOnly);
+        QList<DiveLine> lines;
+        CsvFile::readProfile(buffer, lines);
+        break;
+    }
+    case Binary: {
+        QDataStream in(bytes);
+        BinaryFile().readStream(in, dive);
+        BinaryFile::decodePayload(bytes, dive);
+        break;
+    }
+    case PlanStream: {
+        QDataStream in(bytes);
+        Planificator().readStream(in, dive);
+        break;
+    }
+    case PlanFileImage: {
+        QList<PlanSlotRecord> records;
+        PlanFile::decode(bytes, records);
+        break;
+    }
+    case Json:
+        diveFromJson(QJsonDocument::fromJson(bytes).object(), dive);
+        break;
+    }
+    return 0;
+}
