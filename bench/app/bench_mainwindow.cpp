@@ -22,6 +22,7 @@
 #include <QToolButton>
 
 #include <benchmark/benchmark.h>
+#include "runbenchmarks.h"
 
 #include <cmath>
 #include <memory>
@@ -213,11 +214,7 @@ int main(int argc, char** argv)
         fprintf(stderr, "cannot build the logbook\n");
         return 1;
     }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int status = BenchMain::runBenchmarks(argc, argv);
     DiveDb::instance()->close();
-    return 0;
+    return status;
 }

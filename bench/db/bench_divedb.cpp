@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
+#include "runbenchmarks.h"
 
 #include <algorithm>
 #include <cmath>
@@ -270,11 +271,7 @@ BENCHMARK(BM_LoadDive)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int status = BenchMain::runBenchmarks(argc, argv);
     DiveDb::instance()->close();
-    return 0;
+    return status;
 }

@@ -3,6 +3,7 @@
 // and even a long recorded dive well under a second.
 
 #include "deco/diveplanner.h"
+#include "plannertesting.h"
 
 #include <benchmark/benchmark.h>
 
@@ -14,19 +15,6 @@
 using namespace deco;
 
 namespace {
-
-QList<DiveLine> planLines(std::initializer_list<std::pair<double, double>> points)
-{
-    QList<DiveLine> lines;
-    for (const auto& [time, depth] : points) {
-        DiveLine line;
-        line.timeSec = time;
-        line.depth = depth;
-        line.gasIndex = 0;
-        lines.append(line);
-    }
-    return lines;
-}
 
 // Ten hours recorded at one sample a second: down to 18 m, then wandering
 // between 8 and 18 m with sensor noise, back to the surface in the last ten
@@ -110,7 +98,7 @@ static void BM_Simulate_Air40m30min(benchmark::State& bench)
 {
     DivePlanner planner;
     planner.addDive();
-    planner.currentDive()->lines = planLines({{0, 0}, {120, 40}, {1800, 40}});
+    planner.currentDive()->lines = profile({{0, 0}, {120, 40}, {1800, 40}});
     simulate(bench, planner, factorsOf(bench));
 }
 BENCHMARK(BM_Simulate_Air40m30min)->ArgName("gf3070")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
@@ -125,7 +113,7 @@ static void BM_Simulate_Trimix75m20min(benchmark::State& bench)
     Dive& dive = *planner.currentDive();
     dive.gases[0].setO2(0.15);
     dive.gases[0].setHe(0.55);
-    dive.lines = planLines({{0, 0}, {225, 75}, {1200, 75}});
+    dive.lines = profile({{0, 0}, {225, 75}, {1200, 75}});
     simulate(bench, planner, factorsOf(bench));
 }
 BENCHMARK(BM_Simulate_Trimix75m20min)->ArgName("gf3070")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);

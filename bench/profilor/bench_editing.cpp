@@ -16,6 +16,7 @@
 #include <QMouseEvent>
 
 #include <benchmark/benchmark.h>
+#include "runbenchmarks.h"
 
 #include <memory>
 
@@ -172,8 +173,5 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ProfileTest::registerIcons();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return BenchMain::runBenchmarks(argc, argv);
 }

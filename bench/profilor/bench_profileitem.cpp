@@ -10,6 +10,7 @@
 #include <QApplication>
 
 #include <benchmark/benchmark.h>
+#include "runbenchmarks.h"
 
 namespace {
 
@@ -135,8 +136,5 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ProfileTest::registerIcons();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return BenchMain::runBenchmarks(argc, argv);
 }
