@@ -12,6 +12,7 @@
 #include "divedata/dive.h"
 #include "profilor/graphview.h"
 #include "scripteddialogs.h"
+#include "runbenchmarks.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -22,7 +23,6 @@
 #include <QToolButton>
 
 #include <benchmark/benchmark.h>
-#include "runbenchmarks.h"
 
 #include <cmath>
 #include <memory>

@@ -7,6 +7,7 @@
 
 #include "db/divedb.h"
 #include "divedata/dive.h"
+#include "runbenchmarks.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -16,7 +17,6 @@
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
-#include "runbenchmarks.h"
 
 #include <algorithm>
 #include <cmath>

@@ -11,12 +11,12 @@
 
 #include "profiletestutil.h"
 #include "sampledives.h"
+#include "profilebenchmain.h"
 
 #include <QApplication>
 #include <QMouseEvent>
 
 #include <benchmark/benchmark.h>
-#include "runbenchmarks.h"
 
 #include <memory>
 
@@ -169,9 +169,5 @@ BENCHMARK(BM_PointerMove)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ProfileTest::registerIcons();
-    return BenchMain::runBenchmarks(argc, argv);
+    return runProfileBenchmarks(argc, argv);
 }

@@ -6,11 +6,11 @@
 
 #include "profiletestutil.h"
 #include "sampledives.h"
+#include "profilebenchmain.h"
 
 #include <QApplication>
 
 #include <benchmark/benchmark.h>
-#include "runbenchmarks.h"
 
 namespace {
 
@@ -132,9 +132,5 @@ BENCHMARK(BM_RepaintAfterEdit)->Unit(benchmark::kMillisecond)->MeasureProcessCPU
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ProfileTest::registerIcons();
-    return BenchMain::runBenchmarks(argc, argv);
+    return runProfileBenchmarks(argc, argv);
 }

@@ -8,6 +8,7 @@
 #include "app/mainwindow.h"
 #include "db/divedb.h"
 #include "divedata/dive.h"
+#include "recordeddive.h"
 
 #include <QAction>
 #include <QApplication>
@@ -26,22 +27,9 @@ namespace windowtest {
 // A recorded dive: `points` lines every 5 s down to `depth` and back up.
 inline Dive makeDive(const QString& name, const QString& serial, qint64 begin, int points = 60, double depth = 20.0)
 {
-    Dive dive;
-    dive.name = name;
-    dive.computerSerial = serial;
-    dive.computerName = QStringLiteral("Comp ") + serial;
+    Dive dive = RecordedDive::make(name, serial, begin, points, depth);
     dive.computerModel = ComputerModel::Pelagon;
-    dive.beginTime = begin;
     dive.samplePeriod = 5;
-    for (int i = 0; i < points; ++i) {
-        DiveLine line;
-        line.timeSec = 5.0 * i;
-        line.depth = depth * std::sin(M_PI * i / std::max(1, points - 1));
-        line.ambientTemp = 18.0;
-        line.gasIndex = 0;
-        dive.lines.append(line);
-    }
-    dive.gases.append(DiveGas());
     dive.computeStatistics();
     return dive;
 }

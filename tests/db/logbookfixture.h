@@ -2,6 +2,7 @@
 
 #include "db/divedb.h"
 #include "divedata/dive.h"
+#include "recordeddive.h"
 
 #include <QDateTime>
 #include <QSqlDatabase>
@@ -40,22 +41,7 @@ private:
 // A recorded dive of `points` lines every 5 s down to `depth` and back.
 inline Dive makeDive(const QString& name, const QString& serial, qint64 begin, int points = 12, double depth = 20.0)
 {
-    Dive dive;
-    dive.name = name;
-    dive.computerSerial = serial;
-    dive.computerName = QStringLiteral("Comp ") + serial;
-    dive.beginTime = begin;
-    for (int i = 0; i < points; ++i) {
-        DiveLine line;
-        line.timeSec = 5.0 * i;
-        line.depth = depth * std::sin(M_PI * i / std::max(1, points - 1));
-        line.ambientTemp = 18.0;
-        line.gasIndex = 0;
-        dive.lines.append(line);
-    }
-    DiveGas air;
-    dive.gases.append(air);
-    return dive;
+    return RecordedDive::make(name, serial, begin, points, depth);
 }
 
 // Runs one statement outside DiveDb; the result of its first column.
