@@ -77,6 +77,20 @@ QVector<QPointF> reduce(const QVector<QPointF>& points, double left, double righ
     return out;
 }
 
+// The outline sampled at the pixel columns fills what the whole outline
+// fills. Only an outline crossing a column centre exactly on a pixel boundary
+// (a tie) may go either way: a few scattered pixels, not one per column.
+void compareSampledFill(const QVector<QPointF>& outline)
+{
+    const QPolygonF sampled = fillOutline(outline, kBand.left(), kBand.right(), 1.0, 0.0);
+    QVERIFY(sampled.size() <= kBand.width() + 3);
+    QImage full = blank();
+    QImage thin = blank();
+    fill(full, QPolygonF(outline));
+    fill(thin, sampled);
+    QVERIFY2(differences(full, thin) < 100, qPrintable(QString::number(differences(full, thin))));
+}
+
 } // namespace
 
 class ThinningTest : public QObject
@@ -93,28 +107,12 @@ private slots:
 
 void ThinningTest::sampledFillMatchesTheFullOutline()
 {
-    const QVector<QPointF> outline = noisyOutline();
-    const QPolygonF sampled = fillOutline(outline, kBand.left(), kBand.right(), 1.0, 0.0);
-    QVERIFY(sampled.size() <= kBand.width() + 3);
-    QImage full = blank();
-    QImage thin = blank();
-    fill(full, QPolygonF(outline));
-    fill(thin, sampled);
-    // Only an outline crossing a column centre exactly on a pixel boundary (a
-    // tie) may go either way: a few scattered pixels, not one per column.
-    QVERIFY2(differences(full, thin) < 100, qPrintable(QString::number(differences(full, thin))));
+    compareSampledFill(noisyOutline());
 }
 
 void ThinningTest::outlineReachingFarOutsideTheView()
 {
-    const QVector<QPointF> outline = noisyOutline(-3000, 5000);
-    const QPolygonF sampled = fillOutline(outline, kBand.left(), kBand.right(), 1.0, 0.0);
-    QVERIFY(sampled.size() <= kBand.width() + 3);
-    QImage full = blank();
-    QImage thin = blank();
-    fill(full, QPolygonF(outline));
-    fill(thin, sampled);
-    QVERIFY2(differences(full, thin) < 100, qPrintable(QString::number(differences(full, thin))));
+    compareSampledFill(noisyOutline(-3000, 5000));
 }
 
 void ThinningTest::outlineGoingBackIsStillFilled()
