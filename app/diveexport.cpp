@@ -37,18 +37,4 @@ std::optional<std::pair<qint64, qint64>> selectionRange(qint64 first, qint64 sec
     return std::make_pair(from, to);
 }
 
-Dive selectionPortion(const Dive& dive, qint64 from, qint64 to)
-{
-    Dive portion = dive.extractPortion(from, to);
-    portion.name = dive.name;
-    portion.computerSerial = dive.computerSerial;
-    portion.computerModel = dive.computerModel;
-    if (dive.beginTime > 0) {
-        portion.beginTime = dive.beginTime + from;
-        portion.endTime = 0;
-        portion.computeStatistics();
-    }
-    return portion;
-}
-
 } // namespace DiveExport

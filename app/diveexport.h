@@ -23,8 +23,4 @@ std::unique_ptr<DiveLinesIO> writerFor(const QString& path, QChar csvSeparator);
 // the dive has no profile.
 std::optional<std::pair<qint64, qint64>> selectionRange(qint64 first, qint64 second, const Dive& dive);
 
-// The part of the dive between the two times as a dive of its own, named
-// after the dive and starting when the selected part starts.
-Dive selectionPortion(const Dive& dive, qint64 from, qint64 to);
-
 } // namespace DiveExport

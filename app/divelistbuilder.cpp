@@ -70,7 +70,7 @@ QList<DiveListRow> DiveListBuilder::rows(const QList<DiveListEntry>& dives)
             row.cells[0] = dive.name;
             row.cells[1] = listDateTime(dive.dateTime);
             row.cells[2] = durationText(dive.duration);
-            row.cells[3] = QString::number(dive.maxDepth, 'f', 1) + u'm';
+            row.cells[3] = QStringLiteral("%1m").arg(dive.maxDepth);
             result.append(std::move(row));
         }
         groupStart = groupEnd;

@@ -209,16 +209,6 @@ void MainWindow::on_actionQuit_triggered()
     close();
 }
 
-void MainWindow::showEvent(QShowEvent* event)
-{
-    QMainWindow::showEvent(event);
-    // The splitter's real width is known once the window is laid out.
-    if (!mSplitterPlaced) {
-        mSplitterPlaced = true;
-        placeSplitter();
-    }
-}
-
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     askToSaveUserInformation();

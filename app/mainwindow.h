@@ -74,7 +74,6 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     // Construction (mainwindow.cpp).
@@ -87,7 +86,6 @@ private:
 
     // The dive list (mainwindow_divelist.cpp).
     void setupDiveList();
-    void placeSplitter();
     void fillDiveList();
     void sortBySection(int section);
     void highlightShownDive();
@@ -103,7 +101,7 @@ private:
     void saveSelection();
     // The save dialog of both exports and the writer for the chosen suffix;
     // none when cancelled or when no format fits (the user is told).
-    std::unique_ptr<DiveLinesIO> askExportFile(const QString& caption, QString& path);
+    std::unique_ptr<DiveLinesIO> askExportFile(const QString& caption, QChar csvSeparator, QString& path);
     void writeExportFile(DiveLinesIO& writer, const QString& path, const Dive& dive);
     void rememberDirectory(const QString& key, const QString& filePath);
 
@@ -136,7 +134,6 @@ private:
     DiveFilter mFilter;
     QHash<int, DiveListEntry> mListedDives; // by dive id, as last listed
     int mHighlightedRow = -1;
-    bool mSplitterPlaced = false;
     FloatingInformation* mFloatingInformation = nullptr;
     GraphView* mGraph = nullptr;
 };

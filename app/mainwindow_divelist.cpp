@@ -71,13 +71,9 @@ void MainWindow::setupDiveList()
     header->setSortIndicator(1, Qt::DescendingOrder);
     header->setStretchLastSection(true);
     list->setColumnWidth(0, 80);
-    // At least 140 pixels; more where the font needs it for a bold date.
-    QFont bold = list->font();
-    bold.setWeight(QFont::Bold);
-    const int dateWidth = QFontMetrics(bold).horizontalAdvance(QStringLiteral("00/00/0000 00:00:00")) + 14;
-    list->setColumnWidth(1, std::max(140, dateWidth));
+    list->setColumnWidth(1, 140);
     list->setColumnWidth(2, 80);
-    placeSplitter();
+    ui->splitVert->setSizes({400, 1000});
 
     connect(header, &QHeaderView::sectionClicked, this, &MainWindow::sortBySection);
     connect(list, &QTableWidget::itemClicked, this, [this](QTableWidgetItem* item) {
@@ -90,17 +86,6 @@ void MainWindow::setupDiveList()
     connect(list, &QWidget::customContextMenuRequested, this, &MainWindow::onDiveListContextMenu);
 
     fillDiveList();
-}
-
-void MainWindow::placeSplitter()
-{
-    // The list's pane is wide enough for its columns (400 pixels where the
-    // font allows), the profile takes the rest.
-    const QTableWidget* list = ui->diveList;
-    const int columns = 80 + list->columnWidth(1) + 80 + list->horizontalHeader()->defaultSectionSize();
-    const int frame = list->verticalScrollBar()->sizeHint().width() + 2 * list->frameWidth() + 4;
-    const int listWidth = std::max(400, columns + frame);
-    ui->splitVert->setSizes({listWidth, std::max(1000, ui->splitVert->width() - listWidth)});
 }
 
 void MainWindow::sortBySection(int section)
@@ -205,10 +190,11 @@ void MainWindow::openDiveProfileItem(QTableWidgetItem* pItem)
 {
     if (!pItem)
         return;
+    // Header rows carry no dive; the shown dive is read again (its notes are
+    // asked about first, as for any other dive).
     const int diveId = diveIdAtRow(pItem->row());
-    if (diveId < 0 || diveId == mCurrentDiveId)
-        return;
-    openListedDive(diveId);
+    if (diveId >= 0)
+        openListedDive(diveId);
 }
 
 void MainWindow::onDiveListContextMenu(QPoint pos)
@@ -216,11 +202,9 @@ void MainWindow::onDiveListContextMenu(QPoint pos)
     const QTableWidgetItem* item = ui->diveList->itemAt(pos);
     if (!item)
         return;
-    // Header rows carry no dive: they have no commands.
-    const int diveId = diveIdAtRow(item->row());
-    if (diveId < 0)
-        return;
-    QMenu* menu = createDiveListMenu(diveId);
+    // On a header row (no dive, id -1) the dive commands do nothing; the
+    // separator choice still works.
+    QMenu* menu = createDiveListMenu(diveIdAtRow(item->row()));
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(ui->diveList->viewport()->mapToGlobal(pos));
 }
@@ -230,13 +214,19 @@ QMenu* MainWindow::createDiveListMenu(int diveId)
     auto* menu = new QMenu(this);
     menu->setObjectName(QStringLiteral("diveListMenu"));
     connect(menu->addAction(tr("Open")), &QAction::triggered, this, [this, diveId] {
-        if (diveId != mCurrentDiveId)
+        if (diveId >= 0)
             openListedDive(diveId);
     });
     connect(menu->addAction(tr("Delete")), &QAction::triggered, this, &MainWindow::deleteSelectedDives);
     menu->addSeparator();
-    connect(menu->addAction(tr("Rename")), &QAction::triggered, this, [this, diveId] { renameListedDive(diveId); });
-    connect(menu->addAction(tr("Export")), &QAction::triggered, this, [this, diveId] { exportListedDive(diveId); });
+    connect(menu->addAction(tr("Rename")), &QAction::triggered, this, [this, diveId] {
+        if (diveId >= 0)
+            renameListedDive(diveId);
+    });
+    connect(menu->addAction(tr("Export")), &QAction::triggered, this, [this, diveId] {
+        if (diveId >= 0)
+            exportListedDive(diveId);
+    });
 
     QMenu* separators = menu->addMenu(tr("csv separator"));
     auto* group = new QActionGroup(separators);
@@ -275,7 +265,7 @@ void MainWindow::deleteSelectedDives()
         return;
 
     const QString question =
-        diveIds.size() > 1 ? tr("Are you sure to delete these dives?") : tr("Are you sure to delete this dive?");
+        rows.size() > 1 ? tr("Are you sure to delete these dives?") : tr("Are you sure to delete this dive?");
     if (!UserDialogs::current().question(this, tr("Delete dive"), question))
         return;
 
@@ -305,7 +295,7 @@ void MainWindow::renameListedDive(int diveId)
     const std::optional<QString> name = UserDialogs::current().text(this, tr("Rename"), tr("Name"), entry.name);
     if (!name)
         return;
-    if (name->trimmed().isEmpty()) {
+    if (name->isEmpty()) {
         showWarning(this, tr("Error"), tr("Invalid name"));
         return;
     }
@@ -328,7 +318,8 @@ void MainWindow::renameListedDive(int diveId)
 void MainWindow::exportListedDive(int diveId)
 {
     QString path;
-    const std::unique_ptr<DiveLinesIO> writer = askExportFile(tr("Export Profile"), path);
+    const std::unique_ptr<DiveLinesIO> writer =
+        askExportFile(tr("Export Profile"), CsvSeparator::character(mCsvSeparator), path);
     if (!writer)
         return;
     Dive dive;

@@ -14,6 +14,8 @@
 
 void MainWindow::openListedDive(int diveId)
 {
+    if (summaryVisible())
+        showFloatingInformation();
     askToSaveUserInformation();
     Dive dive;
     // The load brings the dive's statistics, speeds and ceiling up to date.
@@ -21,8 +23,6 @@ void MainWindow::openListedDive(int diveId)
         showCritical(this, tr("Database Error"), tr("Impossible to read profile"));
         return;
     }
-    if (summaryVisible())
-        showFloatingInformation();
     mCurrentDive = std::move(dive);
     mCurrentDiveId = diveId;
     showCurrentDive();
@@ -123,20 +123,22 @@ void MainWindow::saveSelection()
         showWarning(this, tr("Error"), tr("Invalid selection"));
         return;
     }
+    // A saved part keeps the file formats' own CSV separator, ','; the
+    // separator choice applies to "Export".
     QString path;
-    const std::unique_ptr<DiveLinesIO> writer = askExportFile(tr("Save Dive File"), path);
+    const std::unique_ptr<DiveLinesIO> writer = askExportFile(tr("Save Dive File"), u',', path);
     if (writer)
-        writeExportFile(*writer, path, DiveExport::selectionPortion(mCurrentDive, range->first, range->second));
+        writeExportFile(*writer, path, mCurrentDive.extractPortion(range->first, range->second));
 }
 
-std::unique_ptr<DiveLinesIO> MainWindow::askExportFile(const QString& caption, QString& path)
+std::unique_ptr<DiveLinesIO> MainWindow::askExportFile(const QString& caption, QChar csvSeparator, QString& path)
 {
     path = UserDialogs::current().saveFileName(this, caption,
                                                mSettings->value(SettingsKey::lastExportDir).toString(),
                                                tr("Dive file (*.uddf *.csv);;UDDF file (*.uddf);;Csv file (*.csv)"));
     if (path.isEmpty())
         return nullptr;
-    std::unique_ptr<DiveLinesIO> writer = DiveExport::writerFor(path, CsvSeparator::character(mCsvSeparator));
+    std::unique_ptr<DiveLinesIO> writer = DiveExport::writerFor(path, csvSeparator);
     if (!writer)
         showWarning(this, tr("Error"), tr("Invalid File Name"));
     return writer;

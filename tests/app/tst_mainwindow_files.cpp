@@ -295,6 +295,16 @@ void TestMainWindowFiles::unsavedChangesOnSwitchingDive()
     QCOMPARE(storedPlace("First"), QStringLiteral("Calanques"));
     QVERIFY(!save->isEnabled());
     QVERIFY(mDialogs->messages.isEmpty());
+
+    // Clicking the dive already shown reads it again: unsaved notes are asked
+    // about first, and answering No brings back the stored ones.
+    place->clear();
+    QTest::keyClicks(place, "Nowhere");
+    script(mDialogs->answers, {false});
+    clickRow(list, rowOf(list, "First"));
+    QCOMPARE(mDialogs->questions.size(), 3);
+    QCOMPARE(place->text(), QStringLiteral("Calanques"));
+    QVERIFY(!window->userInformationModified());
 }
 
 void TestMainWindowFiles::unsavedChangesOnClosing()
