@@ -72,6 +72,7 @@ private slots:
     void handlesFollowTheLines();
     void dragKeepsTheDescentLimit();
     void dragKeepsTheAscentLimitToTheNextPoint();
+    void dragKeepsTheAscentLimitFromThePreviousAndTheDescentLimitToTheNext();
     void dragStopsAtTheSurfaceAndTheTimeAxis();
     void dragKeepsTheOrderOfPoints();
     void dragBetweenCloseNeighboursKeepsTheOrder();
@@ -192,6 +193,26 @@ void PointEditingTest::dragKeepsTheAscentLimitToTheNextPoint()
     drag(*mView, at(item(), 700, 30), at(item(), 1180, 35));
     QCOMPARE(mDive.lines[2].depth, 35.0);
     QCOMPARE(mDive.lines[2].timeSec, 1100.0);
+}
+
+void PointEditingTest::dragKeepsTheAscentLimitFromThePreviousAndTheDescentLimitToTheNext()
+{
+    // Line 2 pulled up to 10 m only 10 s after line 1 at 30 m: 20 m up takes
+    // 80 s at 15 m/min.
+    mDive.lines = {line(0, 0), line(120, 30), line(700, 30), line(1200, 10), line(1800, 0)};
+    mView->setDiveProfile(&mDive);
+    drag(*mView, at(item(), 700, 30), at(item(), 130, 10));
+    QCOMPARE(mDive.lines[2].depth, 10.0);
+    QCOMPARE(mDive.lines[2].timeSec, 200.0);
+
+    // Line 2 left at 5 m 20 s before line 3 at 40 m: 35 m down takes 70 s at
+    // 30 m/min, so it moves 70 s before line 3.
+    mDive.lines = {line(0, 0), line(120, 5), line(700, 5), line(760, 40), line(1800, 0)};
+    mView->setDiveProfile(&mDive);
+    drag(*mView, at(item(), 700, 5), at(item(), 740, 5));
+    QCOMPARE(mDive.lines[2].depth, 5.0);
+    QCOMPARE(mDive.lines[2].timeSec, 690.0);
+    QCOMPARE(mDive.lines[3].speed, 30.0);
 }
 
 void PointEditingTest::dragStopsAtTheSurfaceAndTheTimeAxis()
