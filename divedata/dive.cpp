@@ -112,7 +112,7 @@ void Dive::rebuildCeilingProfile()
     ceilingProfile.clear();
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const DiveLine& line = lines[i];
-        if (line.decoCeiling <= 0.0)
+        if (!(line.decoCeiling > 0.0)) // none, or not a number
             continue;
         if (ceilingProfile.isEmpty()) {
             const double startTime = i > 0 ? lines[i - 1].timeSec : 0.0;

@@ -10,7 +10,9 @@ void DiveGas::updateN2()
 
 void DiveGas::setO2(double fraction)
 {
-    if (fraction < 0.05 || fraction > 1.0 || fraction + double(he) > 1.001)
+    // Written as the accepted range so that a fraction that is not a number
+    // is ignored too.
+    if (!(fraction >= 0.05 && fraction <= 1.0 && fraction + double(he) <= 1.001))
         return;
     o2 = float(fraction);
     updateN2();
@@ -18,7 +20,7 @@ void DiveGas::setO2(double fraction)
 
 void DiveGas::setHe(double fraction)
 {
-    if (fraction < 0.0 || fraction > 0.99 || double(o2) + fraction > 1.001)
+    if (!(fraction >= 0.0 && fraction <= 0.99 && double(o2) + fraction <= 1.001))
         return;
     he = float(fraction);
     updateN2();

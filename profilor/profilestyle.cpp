@@ -52,8 +52,10 @@ double depthGridStep(double range)
 
 QString durationText(double seconds)
 {
-    const QTime time = QTime(0, 0).addSecs(saturatedInt(seconds));
-    return time.toString(seconds > 3599.0 ? QStringLiteral("hh:mm:ss") : QStringLiteral("mm:ss"));
+    // The format follows the whole seconds shown: 3599.5 s is "59:59".
+    const int whole = saturatedInt(seconds);
+    const QTime time = QTime(0, 0).addSecs(whole);
+    return time.toString(whole > 3599 ? QStringLiteral("hh:mm:ss") : QStringLiteral("mm:ss"));
 }
 
 QString shortNumber(double value)

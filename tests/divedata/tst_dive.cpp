@@ -197,6 +197,7 @@ void TestDive::speedsAndCeilingProfile()
     QCOMPARE(dive.decoLines[1].speed, -10.0);
 
     dive.lines[1].decoCeiling = 3.0;
+    dive.lines[2].decoCeiling = std::numeric_limits<double>::quiet_NaN(); // not a ceiling
     dive.lines[3].decoCeiling = 1.5; // line 2 has no ceiling: joined straight across
     dive.rebuildCeilingProfile();
     QCOMPARE(dive.ceilingProfile.size(), 3);
@@ -306,6 +307,12 @@ void TestDive::gasSetters()
 
     g.setHe(1.2);
     QCOMPARE(g.he, 0.5f);
+    // Fractions that are not numbers are ignored like any outside the range.
+    g.setHe(std::numeric_limits<double>::quiet_NaN());
+    g.setO2(std::numeric_limits<double>::quiet_NaN());
+    QCOMPARE(g.he, 0.5f);
+    QCOMPARE(g.o2, 0.21f);
+    QVERIFY(std::isfinite(g.n2));
 
     DiveGas oxygen;
     oxygen.setO2(1.0);

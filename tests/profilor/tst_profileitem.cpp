@@ -240,6 +240,7 @@ void ProfileItemTest::titleAndDurations()
 
     QCOMPARE(ProfileStyle::durationText(3599), QStringLiteral("59:59"));
     QCOMPARE(ProfileStyle::durationText(3600), QStringLiteral("01:00:00"));
+    QCOMPARE(ProfileStyle::durationText(3599.5), QStringLiteral("59:59")); // whole seconds decide
 }
 
 void ProfileItemTest::pointToolTip()
