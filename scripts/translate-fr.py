@@ -123,6 +123,31 @@ FRENCH = {
     "Invalid selection": "Sélection invalide",
     "Save Dive File": "Enregistrer le fichier de plongée",
     "Save selection": "Enregistrer la sélection",
+    # Logbook, planner and profile texts.
+    "The file is not a dive logbook": "Le fichier n'est pas un carnet de plongée",
+    "No serial number": "Pas de numéro de série",
+    "Database not open": "Base de données non ouverte",
+    "No dive with id %1": "Aucune plongée d'identifiant %1",
+    "Profile not simulated: a point has an invalid time or depth, or the dive lasts more than seven days":
+        "Profil non simulé : un point a un temps ou une profondeur invalide, ou la plongée dure plus de sept jours",
+    "Invalid dive: Yoyo on one of previous dives": "Plongée invalide : yoyo sur une des plongées précédentes",
+    "Invalid dive: Dive not allowed because of TAR > 0.8": "Plongée invalide : plongée interdite car TAR > 0.8",
+    "Invalid dive: Too many yoyos": "Plongée invalide : trop de yoyos",
+    "Invalid dive: Contains surface interval greater than 15mn":
+        "Plongée invalide : contient un intervalle de surface de plus de 15mn",
+    "Deco not terminated": "Déco non terminée",
+    " (Diluent)": " (Diluant)",
+    " (Bailout)": " (Bailout)",
+    " (Open Circuit)": " (Circuit ouvert)",
+    "Position information": "Informations de position",
+    "Time": "Temps",
+    "Speed": "Vitesse",
+    "Tank Pressure": "Pression bloc",
+    "NDL": "NDL",
+    "Selection": "Sélection",
+    "Start Time": "Heure de début",
+    "End Time": "Heure de fin",
+    "Elapsed Time": "Temps écoulé",
 }
 
 path = pathlib.Path(__file__).resolve().parent.parent / "resources/translations/PelagonDiveLog_fr.ts"

@@ -2,6 +2,35 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_GB">
 <context>
+    <name>DiveDb</name>
+    <message>
+        <location filename="../../db/divedb.cpp" line="107"/>
+        <source>The file is not a dive logbook</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../db/divedb_store.cpp" line="315"/>
+        <source>No name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../db/divedb_store.cpp" line="316"/>
+        <source>No serial number</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../db/divedb_store.cpp" line="518"/>
+        <location filename="../../db/divedb_store.cpp" line="543"/>
+        <source>Database not open</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../db/divedb_store.cpp" line="533"/>
+        <source>No dive with id %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>DiveDetails</name>
     <message>
         <location filename="../../app/divedetails.cpp" line="40"/>
@@ -103,6 +132,120 @@
     </message>
 </context>
 <context>
+    <name>DivePlanner</name>
+    <message>
+        <location filename="../../deco/simulation.cpp" line="100"/>
+        <source>Profile not simulated: a point has an invalid time or depth, or the dive lasts more than seven days</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>DiveProfileItem</name>
+    <message>
+        <location filename="../../profilor/diveprofileitempaint.cpp" line="397"/>
+        <source>Invalid dive: Yoyo on one of previous dives</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../profilor/diveprofileitempaint.cpp" line="400"/>
+        <source>Invalid dive: Dive not allowed because of TAR &gt; 0.8</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../profilor/diveprofileitempaint.cpp" line="403"/>
+        <source>Invalid dive: Too many yoyos</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../profilor/diveprofileitempaint.cpp" line="406"/>
+        <source>Invalid dive: Contains surface interval greater than 15mn</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../profilor/profilelayerpainter.cpp" line="110"/>
+        <source>Deco not terminated</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../profilor/profilestyle.cpp" line="73"/>
+        <source> (Diluent)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../profilor/profilestyle.cpp" line="75"/>
+        <source> (Bailout)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../profilor/profilestyle.cpp" line="76"/>
+        <source> (Open Circuit)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>GraphView</name>
+    <message>
+        <location filename="../../profilor/graphview.cpp" line="238"/>
+        <source>Position information</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../profilor/graphview.cpp" line="239"/>
+        <source>Time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../profilor/graphview.cpp" line="240"/>
+        <source>Depth</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../profilor/graphview.cpp" line="241"/>
+        <source>Speed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../profilor/graphview.cpp" line="242"/>
+        <source>Temperature</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../profilor/graphview.cpp" line="245"/>
+        <source>Tank Pressure</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../profilor/graphview.cpp" line="247"/>
+        <source>NDL</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../profilor/graphview.cpp" line="247"/>
+        <source>Ceiling</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../profilor/graphview.cpp" line="252"/>
+        <source>Selection</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../profilor/graphview.cpp" line="253"/>
+        <source>Start Time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../profilor/graphview.cpp" line="254"/>
+        <source>End Time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../profilor/graphview.cpp" line="255"/>
+        <source>Elapsed Time</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <location filename="../../app/mainwindow.cpp" line="31"/>
@@ -120,10 +263,10 @@
         <location filename="../../app/mainwindow.cpp" line="118"/>
         <location filename="../../app/mainwindow_details.cpp" line="106"/>
         <location filename="../../app/mainwindow_details.cpp" line="111"/>
-        <location filename="../../app/mainwindow_divelist.cpp" line="295"/>
-        <location filename="../../app/mainwindow_divelist.cpp" line="317"/>
-        <location filename="../../app/mainwindow_divelist.cpp" line="342"/>
-        <location filename="../../app/mainwindow_files.cpp" line="21"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="285"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="307"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="327"/>
+        <location filename="../../app/mainwindow_files.cpp" line="23"/>
         <source>Database Error</source>
         <translation type="unfinished"></translation>
     </message>
@@ -164,12 +307,12 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="195"/>
+        <location filename="../../app/mainwindow.cpp" line="197"/>
         <source>Minimize profile area</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="200"/>
+        <location filename="../../app/mainwindow.cpp" line="202"/>
         <source>Maximize profile area</source>
         <translation type="unfinished"></translation>
     </message>
@@ -209,131 +352,126 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="232"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="216"/>
         <source>Open</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="236"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="220"/>
         <source>Delete</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="238"/>
-        <location filename="../../app/mainwindow_divelist.cpp" line="305"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="222"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="295"/>
         <source>Rename</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="239"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="226"/>
         <source>Export</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="241"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="231"/>
         <source>csv separator</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="244"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="234"/>
         <source>Dot .</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="245"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="235"/>
         <source>Comma ,</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="246"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="236"/>
         <source>Semicolon ;</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="259"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="249"/>
         <source>Add to planification</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="278"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="268"/>
         <source>Are you sure to delete these dives?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="278"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="268"/>
         <source>Are you sure to delete this dive?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="279"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="269"/>
         <source>Delete dive</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="295"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="285"/>
         <source>Impossible to delete profile(</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="305"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="295"/>
         <source>Name</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="309"/>
-        <location filename="../../app/mainwindow_divelist.cpp" line="315"/>
-        <location filename="../../app/mainwindow_divelist.cpp" line="337"/>
-        <location filename="../../app/mainwindow_divelist.cpp" line="346"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="299"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="305"/>
         <location filename="../../app/mainwindow_files.cpp" line="51"/>
         <location filename="../../app/mainwindow_files.cpp" line="64"/>
         <location filename="../../app/mainwindow_files.cpp" line="123"/>
-        <location filename="../../app/mainwindow_files.cpp" line="133"/>
-        <location filename="../../app/mainwindow_files.cpp" line="138"/>
+        <location filename="../../app/mainwindow_files.cpp" line="143"/>
+        <location filename="../../app/mainwindow_files.cpp" line="150"/>
         <source>Error</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="309"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="299"/>
         <source>Invalid name</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="315"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="305"/>
         <source>Name already exists</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="317"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="307"/>
         <source>Impossible to rename dive</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="331"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="322"/>
         <source>Export Profile</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="332"/>
-        <location filename="../../app/mainwindow_files.cpp" line="128"/>
+        <location filename="../../app/mainwindow_files.cpp" line="138"/>
         <source>Dive file (*.uddf *.csv);;UDDF file (*.uddf);;Csv file (*.csv)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="337"/>
-        <location filename="../../app/mainwindow_files.cpp" line="133"/>
+        <location filename="../../app/mainwindow_files.cpp" line="143"/>
         <source>Invalid File Name</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="342"/>
-        <location filename="../../app/mainwindow_files.cpp" line="21"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="327"/>
+        <location filename="../../app/mainwindow_files.cpp" line="23"/>
         <source>Impossible to read profile</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="346"/>
         <location filename="../../app/mainwindow_files.cpp" line="64"/>
-        <location filename="../../app/mainwindow_files.cpp" line="138"/>
+        <location filename="../../app/mainwindow_files.cpp" line="150"/>
         <source>Impossible to open file</source>
         <translation type="unfinished"></translation>
     </message>
@@ -380,7 +518,7 @@ Dive Id already exists</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_files.cpp" line="127"/>
+        <location filename="../../app/mainwindow_files.cpp" line="129"/>
         <source>Save Dive File</source>
         <translation type="unfinished"></translation>
     </message>

@@ -2,6 +2,35 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr_FR">
 <context>
+    <name>DiveDb</name>
+    <message>
+        <location filename="../../db/divedb.cpp" line="107" />
+        <source>The file is not a dive logbook</source>
+        <translation>Le fichier n'est pas un carnet de plongée</translation>
+    </message>
+    <message>
+        <location filename="../../db/divedb_store.cpp" line="315" />
+        <source>No name</source>
+        <translation>Sans nom</translation>
+    </message>
+    <message>
+        <location filename="../../db/divedb_store.cpp" line="316" />
+        <source>No serial number</source>
+        <translation>Pas de numéro de série</translation>
+    </message>
+    <message>
+        <location filename="../../db/divedb_store.cpp" line="518" />
+        <location filename="../../db/divedb_store.cpp" line="543" />
+        <source>Database not open</source>
+        <translation>Base de données non ouverte</translation>
+    </message>
+    <message>
+        <location filename="../../db/divedb_store.cpp" line="533" />
+        <source>No dive with id %1</source>
+        <translation>Aucune plongée d'identifiant %1</translation>
+    </message>
+</context>
+<context>
     <name>DiveDetails</name>
     <message>
         <location filename="../../app/divedetails.cpp" line="40" />
@@ -103,6 +132,120 @@
     </message>
 </context>
 <context>
+    <name>DivePlanner</name>
+    <message>
+        <location filename="../../deco/simulation.cpp" line="100" />
+        <source>Profile not simulated: a point has an invalid time or depth, or the dive lasts more than seven days</source>
+        <translation>Profil non simulé : un point a un temps ou une profondeur invalide, ou la plongée dure plus de sept jours</translation>
+    </message>
+</context>
+<context>
+    <name>DiveProfileItem</name>
+    <message>
+        <location filename="../../profilor/diveprofileitempaint.cpp" line="397" />
+        <source>Invalid dive: Yoyo on one of previous dives</source>
+        <translation>Plongée invalide : yoyo sur une des plongées précédentes</translation>
+    </message>
+    <message>
+        <location filename="../../profilor/diveprofileitempaint.cpp" line="400" />
+        <source>Invalid dive: Dive not allowed because of TAR &gt; 0.8</source>
+        <translation>Plongée invalide : plongée interdite car TAR &gt; 0.8</translation>
+    </message>
+    <message>
+        <location filename="../../profilor/diveprofileitempaint.cpp" line="403" />
+        <source>Invalid dive: Too many yoyos</source>
+        <translation>Plongée invalide : trop de yoyos</translation>
+    </message>
+    <message>
+        <location filename="../../profilor/diveprofileitempaint.cpp" line="406" />
+        <source>Invalid dive: Contains surface interval greater than 15mn</source>
+        <translation>Plongée invalide : contient un intervalle de surface de plus de 15mn</translation>
+    </message>
+    <message>
+        <location filename="../../profilor/profilelayerpainter.cpp" line="110" />
+        <source>Deco not terminated</source>
+        <translation>Déco non terminée</translation>
+    </message>
+    <message>
+        <location filename="../../profilor/profilestyle.cpp" line="73" />
+        <source> (Diluent)</source>
+        <translation> (Diluant)</translation>
+    </message>
+    <message>
+        <location filename="../../profilor/profilestyle.cpp" line="75" />
+        <source> (Bailout)</source>
+        <translation> (Bailout)</translation>
+    </message>
+    <message>
+        <location filename="../../profilor/profilestyle.cpp" line="76" />
+        <source> (Open Circuit)</source>
+        <translation> (Circuit ouvert)</translation>
+    </message>
+</context>
+<context>
+    <name>GraphView</name>
+    <message>
+        <location filename="../../profilor/graphview.cpp" line="238" />
+        <source>Position information</source>
+        <translation>Informations de position</translation>
+    </message>
+    <message>
+        <location filename="../../profilor/graphview.cpp" line="239" />
+        <source>Time</source>
+        <translation>Temps</translation>
+    </message>
+    <message>
+        <location filename="../../profilor/graphview.cpp" line="240" />
+        <source>Depth</source>
+        <translation>Profondeur</translation>
+    </message>
+    <message>
+        <location filename="../../profilor/graphview.cpp" line="241" />
+        <source>Speed</source>
+        <translation>Vitesse</translation>
+    </message>
+    <message>
+        <location filename="../../profilor/graphview.cpp" line="242" />
+        <source>Temperature</source>
+        <translation>Température</translation>
+    </message>
+    <message>
+        <location filename="../../profilor/graphview.cpp" line="245" />
+        <source>Tank Pressure</source>
+        <translation>Pression bloc</translation>
+    </message>
+    <message>
+        <location filename="../../profilor/graphview.cpp" line="247" />
+        <source>NDL</source>
+        <translation>NDL</translation>
+    </message>
+    <message>
+        <location filename="../../profilor/graphview.cpp" line="247" />
+        <source>Ceiling</source>
+        <translation>Plafond</translation>
+    </message>
+    <message>
+        <location filename="../../profilor/graphview.cpp" line="252" />
+        <source>Selection</source>
+        <translation>Sélection</translation>
+    </message>
+    <message>
+        <location filename="../../profilor/graphview.cpp" line="253" />
+        <source>Start Time</source>
+        <translation>Heure de début</translation>
+    </message>
+    <message>
+        <location filename="../../profilor/graphview.cpp" line="254" />
+        <source>End Time</source>
+        <translation>Heure de fin</translation>
+    </message>
+    <message>
+        <location filename="../../profilor/graphview.cpp" line="255" />
+        <source>Elapsed Time</source>
+        <translation>Temps écoulé</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <location filename="../../app/mainwindow.cpp" line="31" />
@@ -120,10 +263,10 @@
         <location filename="../../app/mainwindow.cpp" line="118" />
         <location filename="../../app/mainwindow_details.cpp" line="106" />
         <location filename="../../app/mainwindow_details.cpp" line="111" />
-        <location filename="../../app/mainwindow_divelist.cpp" line="295" />
-        <location filename="../../app/mainwindow_divelist.cpp" line="317" />
-        <location filename="../../app/mainwindow_divelist.cpp" line="342" />
-        <location filename="../../app/mainwindow_files.cpp" line="21" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="285" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="307" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="327" />
+        <location filename="../../app/mainwindow_files.cpp" line="23" />
         <source>Database Error</source>
         <translation>Erreur de base de données</translation>
     </message>
@@ -165,12 +308,12 @@
         <translation>À propos de Pelagon DiveLog</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="195" />
+        <location filename="../../app/mainwindow.cpp" line="197" />
         <source>Minimize profile area</source>
         <translation>Réduire la zone du profil</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="200" />
+        <location filename="../../app/mainwindow.cpp" line="202" />
         <source>Maximize profile area</source>
         <translation>Agrandir la zone du profil</translation>
     </message>
@@ -210,131 +353,126 @@
         <translation>Cette plongée n'est pas dans le carnet</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="232" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="216" />
         <source>Open</source>
         <translation>Ouvrir</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="236" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="220" />
         <source>Delete</source>
         <translation>Supprimer</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="238" />
-        <location filename="../../app/mainwindow_divelist.cpp" line="305" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="222" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="295" />
         <source>Rename</source>
         <translation>Renommer</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="239" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="226" />
         <source>Export</source>
         <translation>Exporter</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="241" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="231" />
         <source>csv separator</source>
         <translation>séparateur csv</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="244" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="234" />
         <source>Dot .</source>
         <translation>Point .</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="245" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="235" />
         <source>Comma ,</source>
         <translation>Virgule ,</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="246" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="236" />
         <source>Semicolon ;</source>
         <translation>Point-virgule ;</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="259" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="249" />
         <source>Add to planification</source>
         <translation>Ajouter à la planification</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="278" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="268" />
         <source>Are you sure to delete these dives?</source>
         <translation>Voulez-vous vraiment supprimer ces plongées ?</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="278" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="268" />
         <source>Are you sure to delete this dive?</source>
         <translation>Voulez-vous vraiment supprimer cette plongée ?</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="279" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="269" />
         <source>Delete dive</source>
         <translation>Supprimer la plongée</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="295" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="285" />
         <source>Impossible to delete profile(</source>
         <translation>Impossible de supprimer le profil(</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="305" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="295" />
         <source>Name</source>
         <translation>Nom</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="309" />
-        <location filename="../../app/mainwindow_divelist.cpp" line="315" />
-        <location filename="../../app/mainwindow_divelist.cpp" line="337" />
-        <location filename="../../app/mainwindow_divelist.cpp" line="346" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="299" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="305" />
         <location filename="../../app/mainwindow_files.cpp" line="51" />
         <location filename="../../app/mainwindow_files.cpp" line="64" />
         <location filename="../../app/mainwindow_files.cpp" line="123" />
-        <location filename="../../app/mainwindow_files.cpp" line="133" />
-        <location filename="../../app/mainwindow_files.cpp" line="138" />
+        <location filename="../../app/mainwindow_files.cpp" line="143" />
+        <location filename="../../app/mainwindow_files.cpp" line="150" />
         <source>Error</source>
         <translation>Erreur</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="309" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="299" />
         <source>Invalid name</source>
         <translation>Nom invalide</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="315" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="305" />
         <source>Name already exists</source>
         <translation>Ce nom existe déjà</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="317" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="307" />
         <source>Impossible to rename dive</source>
         <translation>Impossible de renommer la plongée</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="331" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="322" />
         <source>Export Profile</source>
         <translation>Exporter le profil</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="332" />
-        <location filename="../../app/mainwindow_files.cpp" line="128" />
+        <location filename="../../app/mainwindow_files.cpp" line="138" />
         <source>Dive file (*.uddf *.csv);;UDDF file (*.uddf);;Csv file (*.csv)</source>
         <translation>Fichier de plongée (*.uddf *.csv);;Fichier UDDF (*.uddf);;Fichier Csv (*.csv)</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="337" />
-        <location filename="../../app/mainwindow_files.cpp" line="133" />
+        <location filename="../../app/mainwindow_files.cpp" line="143" />
         <source>Invalid File Name</source>
         <translation>Nom de fichier invalide</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="342" />
-        <location filename="../../app/mainwindow_files.cpp" line="21" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="327" />
+        <location filename="../../app/mainwindow_files.cpp" line="23" />
         <source>Impossible to read profile</source>
         <translation>Impossible de lire le profil</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="346" />
         <location filename="../../app/mainwindow_files.cpp" line="64" />
-        <location filename="../../app/mainwindow_files.cpp" line="138" />
+        <location filename="../../app/mainwindow_files.cpp" line="150" />
         <source>Impossible to open file</source>
         <translation>Impossible d'ouvrir le fichier</translation>
     </message>
@@ -383,7 +521,7 @@ Cette plongée existe déjà</translation>
         <translation>Sélection invalide</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_files.cpp" line="127" />
+        <location filename="../../app/mainwindow_files.cpp" line="129" />
         <source>Save Dive File</source>
         <translation>Enregistrer le fichier de plongée</translation>
     </message>

@@ -89,6 +89,9 @@ void TestStartup::frenchTranslationLoads()
     QVERIFY(LanguageHolder::instance()->load(QStringLiteral("PelagonDiveLog"), dir, QStringLiteral("fr")));
     QCOMPARE(LanguageHolder::instance()->languageCode(), QStringLiteral("fr"));
     QCOMPARE(QCoreApplication::translate("MainWindow", "Database Error"), QStringLiteral("Erreur de base de données"));
+    // The logbook's and the profile's texts come with the program's.
+    QCOMPARE(QCoreApplication::translate("DiveDb", "No serial number"), QStringLiteral("Pas de numéro de série"));
+    QCOMPARE(QCoreApplication::translate("DiveProfileItem", "Deco not terminated"), QStringLiteral("Déco non terminée"));
     QVERIFY(!LanguageHolder::instance()->load(QStringLiteral("PelagonDiveLog"), dir, QStringLiteral("xx")));
 }
 
