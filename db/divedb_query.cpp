@@ -117,8 +117,22 @@ bool DiveDb::listCacheReady()
     // while this object counted on them. BEGIN fails inside a transaction;
     // the objects are then made by a later call. When any trigger was
     // missing, profiles may have changed unseen: stored summaries are dropped.
+    // Another program writing the logbook may hold its lock for as long as it
+    // likes: the objects are then made by a later call, without waiting for
+    // the lock here (the list reads each profile meanwhile).
+    int busyTimeout = -1;
+    {
+        QSqlQuery pragma(db);
+        if (pragma.exec(QStringLiteral("PRAGMA busy_timeout")) && pragma.next())
+            busyTimeout = pragma.value(0).toInt();
+    }
+    if (busyTimeout > 0)
+        QSqlQuery(db).exec(QStringLiteral("PRAGMA busy_timeout = 0"));
     QSqlQuery begin(db);
-    if (!begin.exec(QStringLiteral("BEGIN IMMEDIATE")))
+    const bool began = begin.exec(QStringLiteral("BEGIN IMMEDIATE"));
+    if (busyTimeout > 0)
+        QSqlQuery(db).exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(busyTimeout));
+    if (!began)
         return false;
     bool done = true;
     for (int i = 0; done && i < kSummaryObjectCount; ++i)

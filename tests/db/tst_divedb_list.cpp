@@ -1,5 +1,6 @@
 #include "logbookfixture.h"
 
+#include <QElapsedTimer>
 #include <QSqlError>
 #include <QTest>
 
@@ -325,6 +326,29 @@ void TestDiveDbList::olderAndReadOnlyLogbooksList()
         QCOMPARE(entries[0].duration, 90.0);
         QCOMPARE(entries[0].maxDepth, 15.0);
     }
+    DiveDb::instance()->close();
+
+    // Writable but held by another program that is writing it: listed at
+    // once, reading each profile, instead of waiting for the lock (a long
+    // busy wait would make the test run for it); the summaries come later.
+    connection.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=30000"));
+    QCOMPARE(DiveDb::instance()->open(mLogbook.path()), int(DiveDb::Opened));
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other program"));
+        other.setDatabaseName(mLogbook.path());
+        QVERIFY(other.open());
+        QSqlQuery lock(other);
+        QVERIFY(lock.exec(QStringLiteral("BEGIN IMMEDIATE")));
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(names(DiveDb::instance()->listDives(DiveFilter(), DiveDb::ByDuration, false, count)),
+                 QStringList({"old 1", "old 2", "old 3"}));
+        QVERIFY2(clock.elapsed() < 15000, "waited for the other program's lock");
+        QCOMPARE(sqlValue(QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE name='divesummary'")).toInt(), 0);
+        QVERIFY(lock.exec(QStringLiteral("ROLLBACK")));
+        other.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other program"));
     DiveDb::instance()->close();
 
     // Writable, the first listing stores the summaries for the next ones.
