@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
+#include <QSqlQuery>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextEdit>
@@ -242,10 +243,28 @@ void TestMainWindowFiles::storeTwice()
     QCOMPARE(mDialogs->messages[0].text, QStringLiteral("Impossible to write profile Wall\nDive Id already exists"));
     QCOMPARE(child<QLabel>(*window, "lbFilter")->text(), QStringLiteral("1 Computer / 1 Dives"));
 
-    DiveDb::instance()->close();
+    // Refused by the database itself: its own reason after a line break,
+    // and nothing stored.
+    for (const char* table : {"dives", "profiles", "gases"})
+        QVERIFY(QSqlQuery().exec(QStringLiteral("DELETE FROM %1").arg(QLatin1String(table))));
+    QVERIFY(QSqlQuery().exec(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON profiles "
+                                            "BEGIN SELECT RAISE(ABORT, 'no room'); END")));
     QTest::mouseClick(store, Qt::LeftButton);
     QCOMPARE(mDialogs->messages.size(), 2);
-    QCOMPARE(mDialogs->messages[1].text, QStringLiteral("Impossible to write profile Wall\nDatabase not open"));
+    QVERIFY2(mDialogs->messages[1].text.startsWith(QStringLiteral("Impossible to write profile Wall\n")),
+             qPrintable(mDialogs->messages[1].text));
+    QVERIFY2(mDialogs->messages[1].text.contains(QStringLiteral("no room")), qPrintable(mDialogs->messages[1].text));
+    QSqlQuery dives(QStringLiteral("SELECT COUNT(*) FROM dives"));
+    QVERIFY(dives.next());
+    QCOMPARE(dives.value(0).toInt(), 0);
+    dives.finish();
+    QVERIFY(store->isEnabled());
+    QVERIFY(QSqlQuery().exec(QStringLiteral("DROP TRIGGER refuse")));
+
+    DiveDb::instance()->close();
+    QTest::mouseClick(store, Qt::LeftButton);
+    QCOMPARE(mDialogs->messages.size(), 3);
+    QCOMPARE(mDialogs->messages[2].text, QStringLiteral("Impossible to write profile Wall\nDatabase not open"));
 }
 
 void TestMainWindowFiles::unsavedChangesOnSwitchingDive()

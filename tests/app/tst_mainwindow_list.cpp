@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSettings>
+#include <QSqlQuery>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -263,6 +264,17 @@ void TestMainWindowList::openFromList()
     QCOMPARE(window->currentDive().name, QStringLiteral("S3-a"));
     QVERIFY(mDialogs->messages.isEmpty());
     QVERIFY(mDialogs->questions.isEmpty());
+
+    // A listed dive gone from the logbook (another program removed it): said,
+    // and the shown dive stays.
+    const int gone = rowOf(mList, "S2-a");
+    QVERIFY(QSqlQuery().exec(QStringLiteral("DELETE FROM dives WHERE name='S2-a'")));
+    clickRow(mList, gone);
+    QCOMPARE(mDialogs->messages.size(), 1);
+    QCOMPARE(mDialogs->messages[0].title, QStringLiteral("Database Error"));
+    QCOMPARE(mDialogs->messages[0].text, QStringLiteral("Impossible to read profile"));
+    QCOMPARE(window->currentDive().name, QStringLiteral("S3-a"));
+    QVERIFY(isHighlighted(rowOf(mList, "S3-a")));
 }
 
 void TestMainWindowList::contextMenuEntries()
