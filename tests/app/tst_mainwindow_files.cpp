@@ -456,6 +456,17 @@ void TestMainWindowFiles::maximiseAndMinimise()
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QApplication::sendEvent(floating, &escape);
     QVERIFY(!escape.isAccepted());
+
+    // A dive from a file is not in the logbook: showing the summary again
+    // brings no floating window back.
+    const QString uddf = writeFile("reef.uddf", makeDive("Reef", "U1", localSecs(2023, 1, 1)));
+    QVERIFY(drop(*window, {uddf}));
+    QCOMPARE(window->currentDiveId(), -1);
+    QTest::mouseClick(button, Qt::LeftButton);
+    QVERIFY(!floating->isVisible());
+    QTest::mouseClick(button, Qt::LeftButton);
+    QVERIFY(!summary->isHidden());
+    QVERIFY(!floating->isVisible());
 }
 
 QTEST_MAIN(TestMainWindowFiles)
