@@ -13,15 +13,12 @@
 #include <QActionGroup>
 #include <QColor>
 #include <QFont>
-#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QMenu>
-#include <QScrollBar>
 #include <QSet>
 #include <QSettings>
 
-#include <algorithm>
 #include <array>
 
 namespace {

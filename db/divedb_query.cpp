@@ -117,9 +117,8 @@ bool DiveDb::listCacheReady()
     // while this object counted on them. BEGIN fails inside a transaction;
     // the objects are then made by a later call. When any trigger was
     // missing, profiles may have changed unseen: stored summaries are dropped.
-    // Another program writing the logbook may hold its lock for as long as it
-    // likes: the objects are then made by a later call, without waiting for
-    // the lock here (the list reads each profile meanwhile).
+    // Nor is another program's write lock waited for (it may be held for as
+    // long as that program likes): the list reads each profile meanwhile.
     int busyTimeout = -1;
     {
         QSqlQuery pragma(db);

@@ -14,15 +14,6 @@ std::function<void(DivePoint*, const QPointF&)> DivePoint::sPointHasMoved;
 QPointer<QMenu> DivePoint::contextMenu;
 DivePoint* DivePoint::currentPoint = nullptr;
 
-namespace {
-
-DiveProfileItem* profileItemOf(const DivePoint* point)
-{
-    return point->profileItem();
-}
-
-} // namespace
-
 DiveProfileItem* DivePoint::profileItem() const
 {
     // A profile item keeps its handles in groups (plain items between them);
@@ -83,7 +74,7 @@ void DivePoint::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidge
 {
     if (mDrawnByParent)
         return;
-    const DiveProfileItem* item = profileItemOf(this);
+    const DiveProfileItem* item = profileItem();
     if (item != nullptr && !item->clipRect().contains(pos()))
         return; // handles outside the graph area are not drawn
     paintHandle(painter, QPointF(0, 0), isSelected());
@@ -126,7 +117,7 @@ QVariant DivePoint::itemChange(GraphicsItemChange change, const QVariant& value)
         updateInParent(pos());
         if (mUpdate) {
             const QPointF constrained = mUpdate(mInfo, value.toPointF());
-            if (const DiveProfileItem* item = profileItemOf(this)) {
+            if (const DiveProfileItem* item = profileItem()) {
                 const Dive* dive = item->getDiveProfile();
                 if (dive != nullptr && mInfo.index >= 0 && mInfo.index < dive->lines.size())
                     setToolTip(DiveProfileItem::divePointToolTip(mInfo.index, dive->lines[mInfo.index]));
@@ -159,7 +150,7 @@ void DivePoint::hoverEnterEvent(QGraphicsSceneHoverEvent* event)
 {
     // Lines can change under a handle (renumbering, edits by the planner):
     // the tip is read from the line when the pointer arrives.
-    if (const DiveProfileItem* item = profileItemOf(this)) {
+    if (const DiveProfileItem* item = profileItem()) {
         const Dive* dive = item->getDiveProfile();
         if (dive != nullptr && mInfo.index >= 0 && mInfo.index < dive->lines.size())
             setToolTip(DiveProfileItem::divePointToolTip(mInfo.index, dive->lines[mInfo.index]));
@@ -183,7 +174,7 @@ void DivePoint::mouseReleaseEvent(QGraphicsSceneMouseEvent* event)
     } else {
         // The handle's own profile item records the move for undo; an item
         // other than the newest one must not receive another item's handles.
-        if (DiveProfileItem* item = profileItemOf(this))
+        if (DiveProfileItem* item = profileItem())
             item->onDivePointMoved(this, mPressPosition);
         if (sPointHasMoved)
             sPointHasMoved(this, mPressPosition);

@@ -5,7 +5,6 @@
 #include "scripteddialogs.h"
 #include "windowfixture.h"
 
-#include "app/diveexport.h"
 #include "app/floatinginformation.h"
 #include "divedata/divelinesio.h"
 #include "divedata/uddffile.h"
