@@ -1,0 +1,10 @@
+# The dive computer's command protocol: frames, decoders, dive conversion.
+target_sources(Corvane PRIVATE
+  protocol/protocoltypes.h
+  protocol/frame.h protocol/frame.cpp
+  protocol/recordio.h protocol/recordlayouts_p.h
+  protocol/kelvorecords.h protocol/kelvorecords.cpp
+  protocol/kelvodata.h protocol/kelvodata.cpp protocol/kelvodatadive.cpp protocol/kelvodatacomputer.cpp
+  protocol/recordencoders.h protocol/recordencoders.cpp
+  protocol/pelagondiveconverter.h protocol/pelagondiveconverter.cpp
+)
