@@ -3,6 +3,7 @@
 // dive sampled every second decoded and converted (target 20 ms).
 
 #include "corvane/protocol/frame.h"
+#include "corvane/protocol/framereceiver.h"
 #include "corvane/protocol/kelvodata.h"
 #include "corvane/protocol/pelagondiveconverter.h"
 #include "corvane/protocol/recordencoders.h"
@@ -66,6 +67,28 @@ void BM_FrameBurst(benchmark::State& state)
     state.counters["frames"] = double(frames) / double(state.iterations());
 }
 BENCHMARK(BM_FrameBurst)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
+
+// The same burst through the receiver of a streamed command, each frame
+// handed to a connected slot as the session receives it.
+void BM_ReceiverBurst(benchmark::State& state)
+{
+    const QByteArrayList chunks = burst(state.range(0));
+    FrameReceiver receiver;
+    qint64 payloadBytes = 0;
+    QObject::connect(&receiver, &FrameReceiver::frameReceived,
+                     [&payloadBytes](PelagonCommand::PelagonCommandIn, const QByteArray& payload, quint16) {
+                         payloadBytes += payload.size();
+                     });
+    for (auto _ : state) {
+        receiver.expect(PelagonCommand::Fullsamples);
+        for (const QByteArray& chunk : chunks)
+            receiver.receive(chunk);
+    }
+    receiver.stop();
+    benchmark::DoNotOptimize(payloadBytes);
+    state.SetBytesProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_ReceiverBurst)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
 
 // Decoding the Fullsamples responses of a dive and converting it.
 void BM_DecodeAndConvert(benchmark::State& state)
