@@ -11,6 +11,7 @@
 #include <QtTest>
 
 #include <cmath>
+#include <iterator>
 #include <limits>
 
 using namespace deco;
@@ -77,6 +78,7 @@ private slots:
     void defaultProfileAscendsDirectly();
     void profilesEndingAtTheSurface();
     void decoDiveListsStopsAndTotals();
+    void airPlanKeepsTheReferenceSchedule();
     void effortAndAlertLevelImpose6868();
     void thirdDiveRule();
     void slotSurfacePressureOutsideRange();
@@ -186,6 +188,44 @@ void TestSimulation::decoDiveListsStopsAndTotals()
     QVERIFY(std::fabs(double(summary.otu) - otu) < 1e-3 * otu);
     QVERIFY(summary.cns > 5.0f && summary.cns < 100.0f);
     QVERIFY(summary.cns >= p.slot().tissues.cns * 100.0f - 0.01f);
+}
+
+void TestSimulation::airPlanKeepsTheReferenceSchedule()
+{
+    // 45 m for 25 minutes on air at 80/80 (down at 18 m/min). Stops and
+    // runtime worked out once with the double-precision reference of the
+    // tests, which shares no code with the engine.
+    struct Expected
+    {
+        float depth;
+        double seconds;
+    };
+    const Expected stops[] = {{12.0f, 80.4}, {9.0f, 311.2}, {6.0f, 594.4}, {3.0f, 1423.9}};
+    constexpr double kRuntimeSeconds = 70.0 * 60.0 + 12.8;
+    // 3 m of sea water (1.03 kg/L) at the deco ascent rate, 0.6 bar/min: 30.3 s.
+    constexpr double kThreeMetresSeconds = 1.03 * 9.80665 * 3.0 / 100.0 / 0.6 * 60.0;
+
+    RecordedPlanner p(1);
+    p.run(profile({{0, 0}, {150, 45}, {1500, 45}}));
+    const QList<LinePlan> computed = p.computed();
+    QCOMPARE(computed.size(), 1 + 2 * int(std::size(stops)));
+    QCOMPARE(computed[0].segmentType, std::int32_t(LinePlan::Ascent));
+    QCOMPARE(computed[0].depth, 12.0f);
+    for (int k = 0; k < int(std::size(stops)); ++k) {
+        const LinePlan& stop = computed[1 + 2 * k];
+        QCOMPARE(stop.segmentType, std::int32_t(LinePlan::Level));
+        QVERIFY(std::fabs(stop.depth - stops[k].depth) < 1e-3f);
+        QVERIFY2(std::fabs(stop.duration * 60.0 - stops[k].seconds) <= 5.0,
+                 qPrintable(QString("%1 m: %2 s").arg(stop.depth).arg(stop.duration * 60.0f)));
+        // Up to the next stop, and from the last one to the surface, slowly.
+        const LinePlan& move = computed[2 + 2 * k];
+        QCOMPARE(move.segmentType, std::int32_t(LinePlan::Ascent));
+        QVERIFY(std::fabs(move.depth - (stops[k].depth - 3.0f)) < 1e-3f);
+        QVERIFY2(std::fabs(move.duration * 60.0 - kThreeMetresSeconds) < 0.05,
+                 qPrintable(QString("to %1 m: %2 s").arg(move.depth).arg(move.duration * 60.0f)));
+    }
+    QVERIFY2(std::fabs(computed.constLast().runtime * 60.0 - kRuntimeSeconds) <= 10.0,
+             qPrintable(QString::number(computed.constLast().runtime * 60.0f)));
 }
 
 void TestSimulation::effortAndAlertLevelImpose6868()

@@ -304,6 +304,12 @@ void GraphViewTest::hoverText()
     QVERIFY(text.endsWith(QStringLiteral("    </table>  </body></html>")));
     QVERIFY(!text.contains(QStringLiteral("Selection")));
 
+    // Off the middle of a segment the values lie near its start: a fifth of
+    // the way along the bottom (tank 150 -> 100 b, ceiling 0 -> 6 m).
+    const QString early = v.getInfosOnPosition(QPointF(), 396);
+    QVERIFY(early.contains(QStringLiteral("Tank Pressure</td> <td>140b</td></tr>")));
+    QVERIFY(early.contains(QStringLiteral("Ceiling</td> <td>1.2m</td></tr>")));
+
     // The ascent speed is shown without its sign.
     const QString ascent = v.getInfosOnPosition(QPointF(), 1650);
     QVERIFY(ascent.contains(QStringLiteral("Speed</td> <td>6.0m/mn</td></tr>")));
@@ -342,6 +348,10 @@ void GraphViewTest::positionDataFallsBackToTheAscent()
     QCOMPARE(position.after, &mDive.lines[3]);
     QCOMPARE(position.tankPressure, 75.0);
     QCOMPARE(position.ceiling, 3.0);
+    // Three quarters of the way up from 100 b and 6 m.
+    QVERIFY(v.getInfosOnPosition(QPointF(), 1725, position));
+    QCOMPARE(position.tankPressure, 62.5);
+    QCOMPARE(position.ceiling, 1.5);
 
     // A time on a segment boundary belongs to the earlier segment.
     QVERIFY(v.getInfosOnPosition(QPointF(), 120, position));

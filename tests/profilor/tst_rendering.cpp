@@ -106,6 +106,15 @@ void RenderingTest::speedColoursAtTheLimits()
         const QPointF middle = s.item->timeDepthToGraphCoordinates(150 + 100 * i, 20);
         QVERIFY2(hasColourNear(image, middle, expected[i]), qPrintable(QString::number(i)));
     }
+
+    // A dive of two lines (a two-point plan, a two-row file) draws its segment.
+    Dive twoLines;
+    twoLines.lines = {line(0, 0), line(600, 20)};
+    ProfileScene two;
+    two.item->showItems(onlyProfile());
+    two.item->setDiveProfile(&twoLines);
+    QVERIFY(hasColourNear(two.render(), two.item->timeDepthToGraphCoordinates(300, 10), Qt::green));
+
     QCOMPARE(ProfileStyle::speedColor(-15.0, 15, 30), kOrange);
     QCOMPARE(ProfileStyle::speedColor(-15.02, 15, 30), QColor(Qt::red));
     QCOMPARE(ProfileStyle::speedColor(-12.99, 15, 30), QColor(Qt::green));

@@ -69,6 +69,7 @@ private slots:
         QTest::newRow("extra argument") << QStringList{"convert", "a", "b", "c"} << "convert";
         QTest::newRow("value missing") << QStringList{"ndl", "--depth"} << "ndl";
         QTest::newRow("no depth") << QStringList{"ndl"} << "ndl";
+        QTest::newRow("repeated option") << QStringList{"ndl", "--depth", "30", "--depth", "40"} << "ndl";
         QTest::newRow("depth not a number") << QStringList{"ndl", "--depth", "deep"} << "ndl";
         QTest::newRow("too much helium") << QStringList{"ndl", "--depth", "30", "--o2", "21", "--he", "80"} << "ndl";
         QTest::newRow("gf upside down") << QStringList{"ndl", "--depth", "30", "--gf", "80/30"} << "ndl";
