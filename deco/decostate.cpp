@@ -12,6 +12,117 @@ namespace {
 
 constexpr float kInfinity = std::numeric_limits<float>::infinity();
 
+// The stop pressures of one configuration, worked out with the very
+// operations of stopPressure and depthToPressure, in their order, so that
+// they come out the same to the last bit, without looking the configuration
+// up again for every stop.
+class StopGrid
+{
+public:
+    explicit StopGrid(const config_t& config)
+        : m_surface(config.surfacePressure()),
+          m_weight(config.waterDensity() * kGravity),
+          m_lastStop(config.lastStopDepth()),
+          m_spacing(stopSpacing(config)),
+          m_base(std::round(m_lastStop / m_spacing) * m_spacing)
+    {
+    }
+
+    float surface() const { return m_surface; }
+
+    float operator()(int n) const
+    {
+        if (n <= 0)
+            return m_surface;
+        const float depth = n == 1 ? m_lastStop : m_base + float(n - 1) * m_spacing;
+        return m_weight * depth / 100.0f + m_surface;
+    }
+
+private:
+    float m_surface;
+    float m_weight;
+    float m_lastStop;
+    float m_spacing;
+    float m_base;
+};
+
+float gfAt(const DecoState& state, const GradientFactors& gf, const StopGrid& grid, int n, float stopPressureBar)
+{
+    const int anchorIndex = state.anchorStopIndex;
+    const int m = std::max(anchorIndex, n + 1);
+    if (m <= 1 || gf.gfLow == gf.gfHigh)
+        return gf.gfHigh;
+    const float anchor = m == anchorIndex ? state.anchorPressure : grid(m);
+    const float surface = grid.surface();
+    if (!(anchor > surface))
+        return gf.gfHigh;
+    const float f = (stopPressureBar - anchor) / (surface - anchor);
+    return (1.0f - f) * gf.gfLow + f * gf.gfHigh;
+}
+
+// Tissues after the direct ascent to a stop, kept by the first-stop search
+// for the schedule that follows it.
+struct AscentCopy
+{
+    int stop = -1;
+    TissueState tissues;
+};
+
+void locateFirstStop(DecoState& state, const config_t& config, const StopGrid& grid, const TissueState& tissues,
+                     float ambient, AscentCopy* kept)
+{
+    const GasMix& gas = config.currentGas();
+    const float setpoint = config.activeSetpoint();
+    const float rate = config.ascentRate();
+    const GradientFactors& factors = config.gradientFactors();
+
+    // May stop i be left for stop i - 1, after a direct ascent to stop i?
+    // The ascents of the last two stops tried are kept.
+    AscentCopy copies[2];
+    int next = 0;
+    auto mayLeave = [&](int i) {
+        const float here = grid(i);
+        const float above = grid(i - 1);
+        const float gf = gfAt(state, factors, grid, i - 1, above);
+        if (!(here < ambient))
+            return isSafeAt(tissues, above, gf);
+        AscentCopy& copy = copies[next];
+        next = 1 - next;
+        copy.stop = i;
+        copy.tissues = tissues;
+        loadSegment(copy.tissues, ambient, here, (ambient - here) / rate, gas, setpoint);
+        return isSafeAt(copy.tissues, above, gf);
+    };
+
+    int i = std::clamp(state.firstStopIndex, 0, kMaxStopIndex);
+    if (i == 0)
+        i = 1;
+    if (!mayLeave(i)) {
+        while (i < kMaxStopIndex && !mayLeave(i + 1))
+            ++i;
+    } else {
+        --i;
+        while (i > 0 && mayLeave(i))
+            --i;
+    }
+
+    state.firstStopIndex = i;
+    state.firstStopPressure = grid(i);
+    if (i == 0) {
+        state.anchorStopIndex = 0;
+        state.anchorPressure = 0.0f;
+    } else if (i > state.anchorStopIndex) {
+        state.anchorStopIndex = i;
+        state.anchorPressure = state.firstStopPressure;
+    }
+    if (kept != nullptr) {
+        for (const AscentCopy& copy : copies) {
+            if (copy.stop == i && i > 0)
+                *kept = copy;
+        }
+    }
+}
+
 // Searches the 5-second steps 0 ... maxSteps for the point where allowed(n)
 // stops having the value it has at step 0 (atZero), starting from the bracket
 // [lo, hi] of the previous answer and widening it by doubling steps. Returns
@@ -72,7 +183,7 @@ std::uint32_t stepsToSeconds(int steps)
 // that arrives exactly at its surfacing M-value after the direct ascent
 // (Schreiner solved for the start tension), then the Haldane time to reach it.
 float analyticNdl(const config_t& config, const TissueState& tissues, float ambient, float ascent,
-                  const GasMix& gas, float setpoint)
+                  const GasMix& gas, float setpoint, bool zeroOrNot = false)
 {
     const float surface = config.surfacePressure();
     const float gfHigh = config.gradientFactors().gfHigh;
@@ -94,12 +205,64 @@ float analyticNdl(const config_t& config, const TissueState& tissues, float ambi
         if (required < p)
             return 0.0f;
         if (p < inspired && required < inspired) {
+            // Only whether the limit is 0: the time below is 0 exactly when
+            // the logarithm's ratio is 1, and positive otherwise.
+            if (zeroOrNot) {
+                if (inspired - p == inspired - required)
+                    return 0.0f;
+                continue;
+            }
             const double minutes = std::log(double(inspired - p) / double(inspired - required))
                 / double(model.k[Nitrogen][i]);
             ndl = std::min(ndl, float(minutes));
         }
     }
     return ndl;
+}
+
+// Stop times have a closed form while only nitrogen is involved.
+bool closedFormStop(const TissueState& tissues, const GasMix& gas)
+{
+    return !tissues.heliumUsed && !gas.hasHelium();
+}
+
+// The closed-form stop time: for each compartment above its limit at the
+// next stop, the Haldane time to come down to it. With `anyTime` the scan
+// ends at the first compartment that needs any time, whose time it returns;
+// the answer is then only good for telling a stop of no time from one that
+// takes time, exactly as the full scan tells them apart.
+float closedFormStopTime(const TissueState& tissues, const GasMix& gas, float setpoint, float stopPressureBar,
+                         float nextStopPressure, float gf, bool anyTime)
+{
+    const float inspired = inspiredN2(gas, setpoint, stopPressureBar);
+    const TissueModel& model = tissueModel();
+    double longest = 0.0;
+    for (int i = 0; i < kCompartments; ++i) {
+        const float p = tissues.n2[i];
+        const float limit = mValue(tissues, nextStopPressure, i, gf);
+        // Above the limit, or at it and still taking up gas. A compartment
+        // already at the inspired pressure above its limit never clears.
+        if (!(p > limit || (p == limit && inspired > p)))
+            continue;
+        if (inspired >= limit)
+            return kInfinity;
+        const double minutes = std::log(double(p - inspired) / double(limit - inspired))
+            / double(model.k[Nitrogen][i]);
+        longest = std::max(longest, minutes);
+        if (anyTime && longest > 0.0)
+            break;
+    }
+    return float(longest);
+}
+
+// True when the stop takes time: stopTime would not answer 0 (an endless or
+// not-a-number time counts as time, as the schedule lists it with 2000 min).
+bool stopTakesTime(const TissueState& tissues, const GasMix& gas, float setpoint, float stopPressureBar,
+                   float nextStopPressure, float gf)
+{
+    if (closedFormStop(tissues, gas))
+        return closedFormStopTime(tissues, gas, setpoint, stopPressureBar, nextStopPressure, gf, true) != 0.0f;
+    return !(nextStopPressure - ceilingPressure(tissues, gf) >= 0.0f);
 }
 
 void shiftStopTimes(DecoState& state, int shift)
@@ -153,20 +316,15 @@ void initDecoState(DecoState& state, const config_t& config)
 
 float gfAtStop(const DecoState& state, const config_t& config, int n, float stopPressureBar)
 {
-    const GradientFactors& gf = config.gradientFactors();
-    const int anchorIndex = state.anchorStopIndex;
-    const int m = std::max(anchorIndex, n + 1);
-    if (m <= 1 || gf.gfLow == gf.gfHigh)
-        return gf.gfHigh;
-    const float anchor = m == anchorIndex ? state.anchorPressure : stopPressure(config, m);
-    const float surface = config.surfacePressure();
-    if (!(anchor > surface))
-        return gf.gfHigh;
-    const float f = (stopPressureBar - anchor) / (surface - anchor);
-    return (1.0f - f) * gf.gfLow + f * gf.gfHigh;
+    return gfAt(state, config.gradientFactors(), StopGrid(config), n, stopPressureBar);
 }
 
-float ndlTime(const DecoState& state, const config_t& config, const TissueState& tissues, float ambient)
+namespace {
+
+// The no-decompression limit; with zeroOrNot the closed form only tells a
+// limit of 0 from any other, which it then gives as 250 minutes.
+float ndlMinutes(const DecoState& state, const config_t& config, const TissueState& tissues, float ambient,
+                 bool zeroOrNot)
 {
     const GasMix& gas = config.currentGas();
     const float setpoint = config.activeSetpoint();
@@ -175,7 +333,7 @@ float ndlTime(const DecoState& state, const config_t& config, const TissueState&
     if (!(ascent > 0.0f))
         ascent = 0.0f;
     if (isOpenCircuit(setpoint) && !tissues.heliumUsed && !gas.hasHelium())
-        return analyticNdl(config, tissues, ambient, ascent, gas, setpoint);
+        return analyticNdl(config, tissues, ambient, ascent, gas, setpoint, zeroOrNot);
 
     const float gfHigh = config.gradientFactors().gfHigh;
     auto surfacingAllowed = [&](int steps) {
@@ -204,28 +362,18 @@ float ndlTime(const DecoState& state, const config_t& config, const TissueState&
     return stepsToMinutes(last);
 }
 
+} // namespace
+
+float ndlTime(const DecoState& state, const config_t& config, const TissueState& tissues, float ambient)
+{
+    return ndlMinutes(state, config, tissues, ambient, false);
+}
+
 float stopTime(const TissueState& tissues, const GasMix& gas, float setpoint, float stopPressureBar,
                float nextStopPressure, float gf, float firstGuess)
 {
-    if (!tissues.heliumUsed && !gas.hasHelium()) {
-        const float inspired = inspiredN2(gas, setpoint, stopPressureBar);
-        const TissueModel& model = tissueModel();
-        double longest = 0.0;
-        for (int i = 0; i < kCompartments; ++i) {
-            const float p = tissues.n2[i];
-            const float limit = mValue(tissues, nextStopPressure, i, gf);
-            // Above the limit, or at it and still taking up gas. A compartment
-            // already at the inspired pressure above its limit never clears.
-            if (!(p > limit || (p == limit && inspired > p)))
-                continue;
-            if (inspired >= limit)
-                return kInfinity;
-            const double minutes = std::log(double(p - inspired) / double(limit - inspired))
-                / double(model.k[Nitrogen][i]);
-            longest = std::max(longest, minutes);
-        }
-        return float(longest);
-    }
+    if (closedFormStop(tissues, gas))
+        return closedFormStopTime(tissues, gas, setpoint, stopPressureBar, nextStopPressure, gf, false);
 
     auto nextStopAllowed = [&](int steps) {
         TissueState copy = tissues;
@@ -248,47 +396,21 @@ float stopTime(const TissueState& tissues, const GasMix& gas, float setpoint, fl
 
 void findFirstStop(DecoState& state, const config_t& config, const TissueState& tissues, float ambient)
 {
-    const GasMix& gas = config.currentGas();
-    const float setpoint = config.activeSetpoint();
-    const float rate = config.ascentRate();
-
-    // May stop i be left for stop i - 1, after a direct ascent to stop i?
-    auto mayLeave = [&](int i) {
-        const float here = stopPressure(config, i);
-        const float above = stopPressure(config, i - 1);
-        const float gf = gfAtStop(state, config, i - 1, above);
-        if (!(here < ambient))
-            return isSafeAt(tissues, above, gf);
-        TissueState copy = tissues;
-        loadSegment(copy, ambient, here, (ambient - here) / rate, gas, setpoint);
-        return isSafeAt(copy, above, gf);
-    };
-
-    int i = std::clamp(state.firstStopIndex, 0, kMaxStopIndex);
-    if (i == 0)
-        i = 1;
-    if (!mayLeave(i)) {
-        while (i < kMaxStopIndex && !mayLeave(i + 1))
-            ++i;
-    } else {
-        --i;
-        while (i > 0 && mayLeave(i))
-            --i;
-    }
-
-    state.firstStopIndex = i;
-    state.firstStopPressure = stopPressure(config, i);
-    if (i == 0) {
-        state.anchorStopIndex = 0;
-        state.anchorPressure = 0.0f;
-    } else if (i > state.anchorStopIndex) {
-        state.anchorStopIndex = i;
-        state.anchorPressure = state.firstStopPressure;
-    }
+    locateFirstStop(state, config, StopGrid(config), tissues, ambient, nullptr);
 }
 
-void computeSchedule(DecoState& state, const config_t& config, const TissueState& tissues, float ambient)
+namespace {
+
+enum class ScheduleExtent { AllStops, FirstTimedStop };
+
+// The schedule on a copy of the tissues. With FirstTimedStop the walk ends at
+// the first stop that takes time, which is listed alone with its guessed time
+// and without loading it: the first stop, the anchor and that stop are exactly
+// those of the whole schedule, the times and totals are not computed.
+void scheduleStops(DecoState& state, const config_t& config, const TissueState& tissues, float ambient,
+                   ScheduleExtent extent)
 {
+    const bool allStops = extent == ScheduleExtent::AllStops;
     state.timeToSurface = 0.0f;
     state.totalStopTime = 0.0f;
     state.stopCount = 0;
@@ -296,10 +418,13 @@ void computeSchedule(DecoState& state, const config_t& config, const TissueState
     state.maxCns = tissues.cns;
     TissueState copy = tissues;
 
+    const StopGrid grid(config);
     const int previousFirst = state.firstStopIndex;
-    findFirstStop(state, config, copy, ambient);
+    AscentCopy ascent;
+    locateFirstStop(state, config, grid, copy, ambient, &ascent);
     state.slowRatePressure = std::max(state.slowRatePressure, state.anchorPressure);
-    shiftStopTimes(state, state.firstStopIndex - previousFirst);
+    if (allStops)
+        shiftStopTimes(state, state.firstStopIndex - previousFirst);
 
     const bool closedCircuit = config.isClosedCircuit();
     float rate = config.ascentRate();
@@ -313,18 +438,25 @@ void computeSchedule(DecoState& state, const config_t& config, const TissueState
     if (!closedCircuit && config.decoGasesEnabled() && nextIndex != gasIndex)
         switchPressure = modPressure(config.gas(nextIndex), setpoint, decoMaxPpO2);
 
+    const int firstIndex = state.firstStopIndex;
     const float firstPressure = state.firstStopPressure;
     if (firstPressure < ambient) {
         const float minutes = (ambient - firstPressure) / rate;
-        loadSegment(copy, ambient, firstPressure, minutes, *gas, setpoint);
-        updateCns(copy, ambient, firstPressure, minutes, *gas, setpoint);
-        state.timeToSurface += minutes;
-        state.maxCns = std::max(state.maxCns, copy.cns);
+        // The search loaded this very ascent already when it tried the stop.
+        if (ascent.stop == firstIndex)
+            copy = ascent.tissues;
+        else
+            loadSegment(copy, ambient, firstPressure, minutes, *gas, setpoint);
+        if (allStops) {
+            updateCns(copy, ambient, firstPressure, minutes, *gas, setpoint);
+            state.timeToSurface += minutes;
+            state.maxCns = std::max(state.maxCns, copy.cns);
+        }
     }
 
     const float sixMetres = depthToPressure(config, 6.0f);
     for (int i = state.firstStopIndex; i >= 1; --i) {
-        const float here = stopPressure(config, i);
+        const float here = grid(i);
         while (here <= switchPressure) {
             gasIndex = nextIndex;
             gas = &config.gas(gasIndex);
@@ -341,9 +473,18 @@ void computeSchedule(DecoState& state, const config_t& config, const TissueState
             setpoint = config.setpoint(setpointIndex).ppO2;
         }
 
-        const float above = stopPressure(config, i - 1);
-        const float gf = gfAtStop(state, config, i - 1, above);
+        const float above = grid(i - 1);
+        const float gf = gfAt(state, config.gradientFactors(), grid, i - 1, above);
         const float guess = state.stops[std::min(state.stopCount, kMaxStops - 1)].time;
+        if (!allStops) {
+            // Until a stop takes time nothing has been loaded since the ascent,
+            // so each stop of no time leaves the copy as it was.
+            if (stopTakesTime(copy, *gas, setpoint, here, above, gf)) {
+                writeStop(state, DecoStop{here, guess, std::uint8_t(gasIndex), std::uint8_t(setpointIndex), 0});
+                return;
+            }
+            continue;
+        }
         float minutes = stopTime(copy, *gas, setpoint, here, above, gf, guess);
         if (!(minutes <= kMaxStopMinutes))
             minutes = kMaxStopMinutes;
@@ -363,12 +504,17 @@ void computeSchedule(DecoState& state, const config_t& config, const TissueState
         // The ascent to the next stop is timed but not loaded.
         state.timeToSurface += (here - above) / rate;
     }
+    if (!allStops)
+        return;
 
     state.maxCns = std::max(state.maxCns, copy.cns);
     state.surfaceSupersaturation = maxSupersaturation(copy, config.surfacePressure());
 }
 
-void updateNoDecompression(DecoState& state, const config_t& config, const TissueState& tissues, float ambient)
+// The update while no stop is needed; a state that only follows the ceiling
+// needs to know whether the limit is 0, not the limit.
+void noDecompression(DecoState& state, const config_t& config, const TissueState& tissues, float ambient,
+                     ScheduleExtent extent)
 {
     const float surface = config.surfacePressure();
     const float slow = state.slowRatePressure;
@@ -380,7 +526,7 @@ void updateNoDecompression(DecoState& state, const config_t& config, const Tissu
         state.timeToSurface = (slow - surface) / config.decoAscentRate() + (ambient - slow) / config.ascentRate();
     state.totalStopTime = 0.0f;
     state.stopCount = 0;
-    state.ndl = ndlTime(state, config, tissues, ambient);
+    state.ndl = ndlMinutes(state, config, tissues, ambient, extent == ScheduleExtent::FirstTimedStop);
     state.firstStopIndex = 0;
     state.firstStopPressure = surface;
     state.maxCns = tissues.cns;
@@ -388,17 +534,20 @@ void updateNoDecompression(DecoState& state, const config_t& config, const Tissu
     state.anchorPressure = 0.0f;
 }
 
-void updateDecoState(DecoState& state, const config_t& config, const TissueState& tissues, float ambient)
+// The update of both kinds: the no-decompression limit or the schedule, then
+// the ceiling.
+void update(DecoState& state, const config_t& config, const TissueState& tissues, float ambient,
+            ScheduleExtent extent)
 {
     if (state.anchorStopIndex == 0) {
-        updateNoDecompression(state, config, tissues, ambient);
+        noDecompression(state, config, tissues, ambient, extent);
         if (state.ndl == 0.0f)
-            computeSchedule(state, config, tissues, ambient);
+            scheduleStops(state, config, tissues, ambient, extent);
     } else {
-        computeSchedule(state, config, tissues, ambient);
+        scheduleStops(state, config, tissues, ambient, extent);
         if (state.stopCount == 0) {
             state.slowRatePressure = stopPressure(config, 1);
-            updateNoDecompression(state, config, tissues, ambient);
+            noDecompression(state, config, tissues, ambient, extent);
         }
     }
 
@@ -417,6 +566,29 @@ void updateDecoState(DecoState& state, const config_t& config, const TissueState
         }
     }
     state.ceiling = ceilingPressure(tissues, gf);
+}
+
+} // namespace
+
+void computeSchedule(DecoState& state, const config_t& config, const TissueState& tissues, float ambient)
+{
+    scheduleStops(state, config, tissues, ambient, ScheduleExtent::AllStops);
+}
+
+
+void updateNoDecompression(DecoState& state, const config_t& config, const TissueState& tissues, float ambient)
+{
+    noDecompression(state, config, tissues, ambient, ScheduleExtent::AllStops);
+}
+
+void updateDecoState(DecoState& state, const config_t& config, const TissueState& tissues, float ambient)
+{
+    update(state, config, tissues, ambient, ScheduleExtent::AllStops);
+}
+
+void updateDecoCeiling(DecoState& state, const config_t& config, const TissueState& tissues, float ambient)
+{
+    update(state, config, tissues, ambient, ScheduleExtent::FirstTimedStop);
 }
 
 } // namespace deco

@@ -191,15 +191,16 @@ private:
 
     // The ceiling after the tracking tissues reached `pressure`. With equal
     // gradient factors the ceiling takes gfHigh whatever the stops are, so
-    // the tracking state's schedule is only computed when the factors differ.
-    // The factors only ever change to 68/68, so the skipped schedule is never
-    // needed later.
+    // the tracking state's stops are only looked for when the factors differ.
+    // The factors only ever change to 68/68, so the skipped stops are never
+    // needed later. The ceiling needs the first stop and the first stop that
+    // takes time, not the stop times: the tracking state stops there.
     float trackedCeiling(float pressure)
     {
         const GradientFactors& gf = m_config.gradientFactors();
         if (gf.gfLow == gf.gfHigh)
             return ceilingPressure(m_tracking, gf.gfHigh);
-        updateDecoState(m_trackState, m_config, m_tracking, pressure);
+        updateDecoCeiling(m_trackState, m_config, m_tracking, pressure);
         return m_trackState.ceiling;
     }
 

@@ -2,6 +2,7 @@
 // ascent, the ceiling curve, the rules that impose 68/68, the slot settings
 // and the dives that cannot be followed.
 
+#include "decoreference.h"
 #include "plannertesting.h"
 
 #include "deco/decostate.h"
@@ -13,6 +14,7 @@
 #include <cmath>
 #include <iterator>
 #include <limits>
+#include <map>
 
 using namespace deco;
 
@@ -33,13 +35,14 @@ float seaPressure(double depth)
 // The ceiling curve as the tracking rule describes it: a full decompression
 // update every two seconds, converted with 1.013 bar and 9.80665.
 QList<CurvePoint> referenceCeiling(const QList<DiveLine>& lines, float slotSurface, bool freshWater,
-                                   const GradientFactors& gf)
+                                   const GradientFactors& gf, const GasMix& gas)
 {
     dive_t config;
     config.applyDefaults();
     config.setSurfacePressure(slotSurface);
     config.setWaterType(freshWater ? FreshWater : SaltWater);
     config.setGradientFactors(gf);
+    config.setOpenCircuitGas(0, gas);
     TissueState tissues;
     initTissues(tissues, slotSurface);
     DecoState state(config);
@@ -57,7 +60,7 @@ QList<CurvePoint> referenceCeiling(const QList<DiveLine>& lines, float slotSurfa
         for (double s = t1 + 2.0; before < t2; s += 2.0) {
             const double time = std::min(s, t2);
             const float p = p1 + (p2 - p1) * float((time - t1) / (t2 - t1));
-            loadSegment(tissues, previous, p, float((time - before) / 60.0), kAir, kOpenCircuitSetpoint);
+            loadSegment(tissues, previous, p, float((time - before) / 60.0), gas, kOpenCircuitSetpoint);
             updateDecoState(state, config, tissues, p);
             if (state.ceiling > slotSurface)
                 points.append({float(time), state.ceiling > 1.013f ? (state.ceiling - 1.013f) * 100.0f / 9.80665f : 0.0f, 0});
@@ -79,6 +82,8 @@ private slots:
     void profilesEndingAtTheSurface();
     void decoDiveListsStopsAndTotals();
     void airPlanKeepsTheReferenceSchedule();
+    void planMatchesTheReference_data();
+    void planMatchesTheReference();
     void effortAndAlertLevelImpose6868();
     void thirdDiveRule();
     void slotSurfacePressureOutsideRange();
@@ -228,6 +233,82 @@ void TestSimulation::airPlanKeepsTheReferenceSchedule()
              qPrintable(QString::number(computed.constLast().runtime * 60.0f)));
 }
 
+void TestSimulation::planMatchesTheReference_data()
+{
+    QTest::addColumn<int>("o2");
+    QTest::addColumn<int>("he");
+    QTest::addColumn<double>("depth");
+    QTest::addColumn<double>("bottomMinutes"); // from leaving the surface
+    QTest::addColumn<int>("gfLow");
+    QTest::addColumn<int>("gfHigh");
+    struct Dive
+    {
+        const char* name;
+        int o2, he;
+        double depth, minutes;
+    };
+    const Dive dives[] = {{"air 45 m 25 min", 21, 0, 45, 25},
+                          {"nitrox 32 33 m 45 min", 32, 0, 33, 45},
+                          {"trimix 18/45 60 m 20 min", 18, 45, 60, 20}};
+    const std::pair<int, int> factors[] = {{30, 70}, {20, 80}, {50, 80}, {100, 100}};
+    for (const Dive& dive : dives) {
+        for (const auto& [low, high] : factors) {
+            QTest::addRow("%s %d/%d", dive.name, low, high)
+                << dive.o2 << dive.he << dive.depth << dive.minutes << low << high;
+        }
+    }
+}
+
+void TestSimulation::planMatchesTheReference()
+{
+    QFETCH(int, o2);
+    QFETCH(int, he);
+    QFETCH(double, depth);
+    QFETCH(double, bottomMinutes);
+    QFETCH(int, gfLow);
+    QFETCH(int, gfHigh);
+    const double descentMinutes = depth / 18.0;
+
+    RecordedPlanner p(1);
+    p.planner.setBreathingGas(GasMix(o2, he));
+    p.run(profile({{0, 0}, {descentMinutes * 60.0, depth}, {bottomMinutes * 60.0, depth}}),
+          GradientFactors(gfLow, gfHigh));
+
+    reference::Site site;
+    site.gfLow = gfLow / 100.0;
+    site.gfHigh = gfHigh / 100.0;
+    const reference::Gas gas = reference::gasOf(o2, he);
+    const double bottom = site.pressureAt(depth);
+    reference::Tissues tissues = reference::saturated(site.surface);
+    reference::schreiner(tissues, gas, site.surface, bottom, descentMinutes);
+    reference::haldane(tissues, gas, bottom, bottomMinutes - descentMinutes);
+    // Helium stops are searched in 5-second steps: against a reference that
+    // rounds each stop up to a step they agree within one step.
+    constexpr double kStep = 5.0 / 60.0;
+    const std::vector<reference::Stop> stops = reference::schedule(tissues, gas, bottom, site, he > 0 ? kStep : 0.0);
+    QVERIFY(!stops.empty());
+
+    // Stop depths (tenths of a metre) to minutes, engine and reference.
+    std::map<int, std::pair<double, double>> byDepth;
+    for (const LinePlan& record : p.computed()) {
+        if (record.segmentType == LinePlan::Level)
+            byDepth[int(std::lround(record.depth * 10.0))].first = record.duration;
+    }
+    double runtime = bottomMinutes + (bottom - site.pressureAt(stops.front().depth)) / site.ascentRate
+        + (site.pressureAt(stops.front().depth) - site.surface) / site.decoAscentRate;
+    for (const reference::Stop& stop : stops) {
+        byDepth[int(std::lround(stop.depth * 10.0))].second = stop.minutes;
+        runtime += stop.minutes;
+    }
+    QCOMPARE(int(byDepth.size()), int(stops.size())); // the same stop depths
+    for (const auto& [key, minutes] : byDepth) {
+        QVERIFY2(std::fabs(minutes.first - minutes.second) <= kStep + 1e-4,
+                 qPrintable(QString("%1 m: %2 vs %3 min").arg(key / 10.0).arg(minutes.first).arg(minutes.second)));
+    }
+    const double planned = p.computed().constLast().runtime;
+    QVERIFY2(std::fabs(planned - runtime) <= 0.01 * runtime, qPrintable(QString("%1 vs %2").arg(planned).arg(runtime)));
+}
+
 void TestSimulation::effortAndAlertLevelImpose6868()
 {
     RecordedPlanner p(1);
@@ -306,16 +387,21 @@ void TestSimulation::ceilingCurveUsesStandardColumn()
     p.slot().freshWater = true;
     p.slot().surfacePressure = 0.9f;
     const QList<DiveLine> lines = profile({{0, 0}, {120, 45}, {1500, 45}, {1620, 12}});
-    for (const GradientFactors& gf : {GradientFactors(80, 80), GradientFactors(30, 70)}) {
-        p.run(lines, gf);
-        QCOMPARE(p.dive().density, quint8(1));
-        const QList<CurvePoint> expected = referenceCeiling(lines, 0.9f, true, gf);
-        const QList<CurvePoint>& actual = p.dive().ceilingProfile;
-        QVERIFY(expected.size() > 100);
-        QVERIFY(actual.size() > expected.size()); // the computed ascent adds more
-        for (qsizetype i = 0; i < expected.size(); ++i) {
-            QCOMPARE(actual[i].time, expected[i].time);
-            QVERIFY2(std::fabs(actual[i].depth - expected[i].depth) < 1e-4f, qPrintable(QString::number(actual[i].time)));
+    // Nitrogen takes the closed forms, helium the searches.
+    for (const GasMix& gas : {kAir, GasMix(18, 45)}) {
+        p.planner.setBreathingGas(gas);
+        for (const GradientFactors& gf : {GradientFactors(80, 80), GradientFactors(30, 70)}) {
+            p.run(lines, gf);
+            QCOMPARE(p.dive().density, quint8(1));
+            const QList<CurvePoint> expected = referenceCeiling(lines, 0.9f, true, gf, gas);
+            const QList<CurvePoint>& actual = p.dive().ceilingProfile;
+            QVERIFY(expected.size() > 100);
+            QVERIFY(actual.size() > expected.size()); // the computed ascent adds more
+            for (qsizetype i = 0; i < expected.size(); ++i) {
+                QCOMPARE(actual[i].time, expected[i].time);
+                QVERIFY2(std::fabs(actual[i].depth - expected[i].depth) < 1e-4f,
+                         qPrintable(QString::number(actual[i].time)));
+            }
         }
     }
 }
