@@ -38,6 +38,14 @@ quint16 KelvoFrame::crc16(const QByteArray& data)
     return crc16(reinterpret_cast<const quint8*>(data.constData()), data.size());
 }
 
+int KelvoFrame::frameSizeForMtu(int mtu)
+{
+    if (mtu <= 0)
+        return kDefaultFrameSize;
+    mtu = qMax(mtu, kMinimumMtu);
+    return (mtu - 12) / 8 * 8;
+}
+
 QByteArray KelvoFrame::build(quint8 command, const QByteArray& payload)
 {
     if (payload.size() > kMaxPayload)

@@ -30,6 +30,17 @@ constexpr qsizetype kMaxPayload = 0xFFFF - 1;
 CORVANE_EXPORT quint16 crc16(const quint8* data, qsizetype length, quint16 crc = kCrcInit);
 CORVANE_EXPORT quint16 crc16(const QByteArray& data);
 
+// Frame size before the link's MTU is known.
+constexpr int kDefaultFrameSize = 128;
+// The smallest ATT MTU of any link.
+constexpr int kMinimumMtu = 23;
+
+// The largest block of data callers put into one frame on a link of `mtu`:
+// MTU - 12 rounded down to a multiple of 8, so that the block with the 9
+// bytes of frame overhead fits one notification (MTU - 3). An unknown MTU (0
+// or less) gives kDefaultFrameSize; an MTU below 23 counts as 23.
+CORVANE_EXPORT int frameSizeForMtu(int mtu);
+
 // The whole frame for `command` and `payload`; an empty array when the payload
 // does not fit the 16-bit length (more than kMaxPayload bytes).
 CORVANE_EXPORT QByteArray build(quint8 command, const QByteArray& payload = {});

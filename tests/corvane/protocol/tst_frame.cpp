@@ -50,6 +50,8 @@ private slots:
     void builtFrames_data();
     void builtFrames();
     void oversizedPayloadIsRefused();
+    void frameSizeFromMtu_data();
+    void frameSizeFromMtu();
     void storeCutsNotifications_data();
     void storeCutsNotifications();
     void fullStoreDropsTheChunk();
@@ -130,6 +132,31 @@ void TestFrame::oversizedPayloadIsRefused()
     QCOMPARE(quint8(frame[3]), quint8(0xFF));
     // One byte more would wrap the length field to 0.
     QVERIFY(KelvoFrame::build(PelagonCommand::Program, largest + 'x').isEmpty());
+}
+
+void TestFrame::frameSizeFromMtu_data()
+{
+    QTest::addColumn<int>("mtu");
+    QTest::addColumn<int>("frameSize");
+    QTest::newRow("unknown") << 0 << 128;
+    QTest::newRow("negative") << -5 << 128;
+    QTest::newRow("below the minimum") << 10 << 8;
+    QTest::newRow("22") << 22 << 8;
+    QTest::newRow("23") << 23 << 8;
+    QTest::newRow("185") << 185 << 168;
+    QTest::newRow("247") << 247 << 232;
+    QTest::newRow("512") << 512 << 496;
+    QTest::newRow("517") << 517 << 504;
+}
+
+void TestFrame::frameSizeFromMtu()
+{
+    QFETCH(int, mtu);
+    QFETCH(int, frameSize);
+    QCOMPARE(KelvoFrame::frameSizeForMtu(mtu), frameSize);
+    // A frame carrying that much fits one notification of the link.
+    if (mtu >= KelvoFrame::kMinimumMtu)
+        QVERIFY(frameSize + KelvoFrame::kHeaderSize + 1 <= mtu - 3);
 }
 
 void TestFrame::storeCutsNotifications_data()
