@@ -1,0 +1,12 @@
+# The simulated dive computer: the far end of the simulated peripheral in
+# tests, in divetool and in the program's demo mode. Its dives come from the
+# decompression engine.
+target_sources(Corvane PRIVATE
+  simulator/simulateddive.h
+  simulator/recordwriter.h
+  simulator/computerrecords.h simulator/computerrecords.cpp
+  simulator/diveprofilesynth.h simulator/diveprofilesynth.cpp
+  simulator/simulatedlogbook.h simulator/simulatedlogbook.cpp
+  simulator/simulateddiver.h simulator/simulateddiver.cpp
+)
+target_link_libraries(Corvane PRIVATE deco)
