@@ -1,10 +1,49 @@
 #include "corvane/simulator/computerrecords.h"
 
-#include "corvane/simulator/recordwriter.h"
+#include "corvane/protocol/recordio.h"
 
 namespace ComputerRecords {
 
 namespace {
+
+// The protocol's record writer, one chained call per field.
+class Fields
+{
+public:
+    Fields& u8(quint32 value) { return put(quint8(value)); }
+    Fields& u16(quint32 value) { return put(quint16(value)); }
+    Fields& u32(quint32 value) { return put(value); }
+    Fields& u64(quint64 value) { return put(value); }
+    Fields& i64(qint64 value) { return put(value); }
+    Fields& f32(float value)
+    {
+        m_writer.putFloat(value);
+        return *this;
+    }
+    Fields& zeros(int count)
+    {
+        m_writer.skip(count);
+        return *this;
+    }
+    // A text field of exactly `size` bytes: cut, or padded with zeros.
+    Fields& text(const QByteArray& data, int size)
+    {
+        const QByteArray cut = data.left(size);
+        m_writer.putBytes(cut);
+        return zeros(size - int(cut.size()));
+    }
+    const QByteArray& data() const { return m_writer.bytes(); }
+
+private:
+    template <typename T>
+    Fields& put(T value)
+    {
+        m_writer.put(value);
+        return *this;
+    }
+
+    RecordWriter m_writer;
+};
 
 bool fiveByteSetpoints(ComputerModel::ComputerModelIn model)
 {
@@ -22,7 +61,7 @@ quint16 ceilingCode(const SimulatedSample& sample)
     return 0;
 }
 
-void writeLayoutA(RecordWriter& out, const SimulatedSample& s, quint8 version, ComputerModel::ComputerModelIn model)
+void writeLayoutA(Fields& out, const SimulatedSample& s, quint8 version, ComputerModel::ComputerModelIn model)
 {
     out.u8(quint32((s.gas & 0x0F) << 2) | (s.setpoint & 0x03));
     out.u16(s.depthDm & 0xFFF).u16(ceilingCode(s)).u8(quint8(s.temperature));
@@ -41,7 +80,7 @@ void writeLayoutA(RecordWriter& out, const SimulatedSample& s, quint8 version, C
         out.u16(s.tankPressure).u8(s.tankTxIndex).u8(s.tankPressure > 0 ? 1 : 0);
 }
 
-void writeLayoutB(RecordWriter& out, const SimulatedSample& s)
+void writeLayoutB(Fields& out, const SimulatedSample& s)
 {
     out.u16(quint32(s.depthDm & 0xFFF) | quint32(s.gas & 0x07) << 12 | quint32(s.closedCircuit ? 1 : 0) << 15);
     out.u16(quint32(ceilingCode(s)) | quint32(s.setpoint & 0x03) << 12);
@@ -64,21 +103,21 @@ quint8 identificationKind(ComputerModel::ComputerModelIn model, quint8 recordVer
 
 QByteArray identification(quint32 firmware, quint8 kind, quint32 bootloader)
 {
-    RecordWriter out;
+    Fields out;
     out.u32(firmware).u8(kind).u32(bootloader);
     return out.data();
 }
 
 QByteArray serialNumber(quint32 first, quint32 second, quint32 third)
 {
-    RecordWriter out;
+    Fields out;
     out.u32(first).u32(second).u32(third);
     return out.data();
 }
 
 QByteArray legacySerialNumber(const std::array<quint8, 6>& bytes, char suffix)
 {
-    RecordWriter out;
+    Fields out;
     for (const quint8 b : bytes)
         out.u8(b);
     out.u8(quint8(suffix));
@@ -87,7 +126,7 @@ QByteArray legacySerialNumber(const std::array<quint8, 6>& bytes, char suffix)
 
 QByteArray settings(const SimulatedSettings& s)
 {
-    RecordWriter out;
+    Fields out;
     if (s.version == 0) {
         out.u16(qMin<quint16>(s.firstSetting, 254));
     } else {
@@ -126,28 +165,28 @@ QByteArray status(bool success)
 
 QByteArray time(qint64 seconds)
 {
-    RecordWriter out;
+    Fields out;
     out.i64(seconds);
     return out.data();
 }
 
 QByteArray sensors(quint32 ambientPressure, quint16 stopDepth)
 {
-    RecordWriter out;
+    Fields out;
     out.u8(1).u32(ambientPressure).u16(stopDepth);
     return out.data();
 }
 
 QByteArray simulationParameters(quint32 surfacePressure, quint32 ambientPressure, quint16 density)
 {
-    RecordWriter out;
+    Fields out;
     out.u32(surfacePressure).u32(ambientPressure).u16(density);
     return out.data();
 }
 
 QByteArray diver(const std::array<float, 16>& n2, const std::array<float, 16>& he, float cns)
 {
-    RecordWriter out;
+    Fields out;
     for (const float v : n2)
         out.f32(v);
     for (const float v : he)
@@ -158,28 +197,28 @@ QByteArray diver(const std::array<float, 16>& n2, const std::array<float, 16>& h
 
 QByteArray deleteResult(quint32 first, quint32 second)
 {
-    RecordWriter out;
+    Fields out;
     out.u32(first).u32(second);
     return out.data();
 }
 
 QByteArray bootloaderVersion(quint32 version)
 {
-    RecordWriter out;
+    Fields out;
     out.u32(version);
     return out.data();
 }
 
 QByteArray gas(quint8 selector, const SimulatedGas& g)
 {
-    RecordWriter out;
+    Fields out;
     out.u8(selector).u8(g.number).zeros(8).f32(g.o2).f32(g.he);
     return out.data();
 }
 
 QByteArray batteryEntries(const QList<SimulatedBatteryEntry>& entries)
 {
-    RecordWriter out;
+    Fields out;
     for (const SimulatedBatteryEntry& e : entries)
         out.u32(e.a).u32(e.b);
     return out.data();
@@ -187,7 +226,7 @@ QByteArray batteryEntries(const QList<SimulatedBatteryEntry>& entries)
 
 QByteArray syslogBin(quint64 time, quint8 type, quint32 value1, quint32 value2)
 {
-    RecordWriter out;
+    Fields out;
     out.u64(time).u8(type).u32(value1).u32(value2);
     return out.data();
 }
@@ -195,7 +234,7 @@ QByteArray syslogBin(quint64 time, quint8 type, quint32 value1, quint32 value2)
 QByteArray logbookHeader(const SimulatedDive& d, ComputerModel::ComputerModelIn model)
 {
     const int v = d.headerVersion;
-    RecordWriter out;
+    Fields out;
     if (v == 0)
         out.u16(qMin<quint16>(d.diveNumber, 0x8000));
     else
@@ -245,7 +284,7 @@ int sampleRecordSize(quint8 version, ComputerModel::ComputerModelIn model)
 
 QByteArray samples(const SimulatedDive& d, ComputerModel::ComputerModelIn model)
 {
-    RecordWriter out;
+    Fields out;
     const quint8 v = d.sampleVersion;
     if (v != 0)
         out.u8(0x80).u8(v);

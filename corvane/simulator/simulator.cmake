@@ -3,7 +3,6 @@
 # decompression engine.
 target_sources(Corvane PRIVATE
   simulator/simulateddive.h
-  simulator/recordwriter.h
   simulator/computerrecords.h simulator/computerrecords.cpp
   simulator/diveprofilesynth.h simulator/diveprofilesynth.cpp
   simulator/simulatedlogbook.h simulator/simulatedlogbook.cpp
