@@ -282,6 +282,14 @@ void config_t::setEnabledMasks(std::uint8_t openCircuit, std::uint8_t closedCirc
     keepOrResetCurrentGas();
 }
 
+bool config_t::setGasSwitchStop(float minutes)
+{
+    if (!(minutes >= 0.0f) || !std::isfinite(minutes))
+        return false;
+    m_gasSwitchStop = minutes;
+    return true;
+}
+
 void config_t::setDecoGasesEnabled(bool enabled)
 {
     m_decoGasesEnabled = enabled ? 1 : 0;

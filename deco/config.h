@@ -102,6 +102,11 @@ public:
     std::uint8_t openCircuitMask() const { return m_openCircuitMask; }
     std::uint8_t closedCircuitMask() const { return m_closedCircuitMask; }
     void setDecoGasesEnabled(bool enabled);
+    // Least time spent at the stop where the ascent switches to a deco gas,
+    // minutes (0, the default: no such minimum). Refuses a negative or
+    // non-finite time.
+    bool setGasSwitchStop(float minutes);
+    float gasSwitchStop() const { return m_gasSwitchStop; }
     bool setCurrentGasIndex(int index);
     // Position k (0-based) of the sorted gas list.
     int sortedGasIndex(int position) const;
@@ -144,6 +149,7 @@ private:
     std::uint8_t m_sorted[kGasSlots] = {};
     std::uint8_t m_currentGas = 0;
     std::uint8_t m_decoGasesEnabled = 1;
+    float m_gasSwitchStop = 0.0f;
     Setpoint m_setpoints[kSetpoints];
     std::uint8_t m_currentSetpoint = 0;
 };

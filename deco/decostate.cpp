@@ -228,9 +228,9 @@ bool closedFormStop(const TissueState& tissues, const GasMix& gas)
 
 // The closed-form stop time: for each compartment above its limit at the
 // next stop, the Haldane time to come down to it. With `anyTime` the scan
-// ends at the first compartment that needs any time, whose time it returns;
-// the answer is then only good for telling a stop of no time from one that
-// takes time, exactly as the full scan tells them apart.
+// ends at the first compartment that needs any time and answers 1 (0 when
+// none does, infinity as the full scan would): only good for telling a stop
+// of no time from one that takes time, exactly as the full scan tells them.
 float closedFormStopTime(const TissueState& tissues, const GasMix& gas, float setpoint, float stopPressureBar,
                          float nextStopPressure, float gf, bool anyTime)
 {
@@ -246,11 +246,15 @@ float closedFormStopTime(const TissueState& tissues, const GasMix& gas, float se
             continue;
         if (inspired >= limit)
             return kInfinity;
+        // The logarithm below is positive exactly when its ratio exceeds 1.
+        if (anyTime) {
+            if (p - inspired > limit - inspired)
+                return 1.0f;
+            continue;
+        }
         const double minutes = std::log(double(p - inspired) / double(limit - inspired))
             / double(model.k[Nitrogen][i]);
         longest = std::max(longest, minutes);
-        if (anyTime && longest > 0.0)
-            break;
     }
     return float(longest);
 }
@@ -438,26 +442,37 @@ void scheduleStops(DecoState& state, const config_t& config, const TissueState& 
     if (!closedCircuit && config.decoGasesEnabled() && nextIndex != gasIndex)
         switchPressure = modPressure(config.gas(nextIndex), setpoint, decoMaxPpO2);
 
-    const int firstIndex = state.firstStopIndex;
-    const float firstPressure = state.firstStopPressure;
-    if (firstPressure < ambient) {
-        const float minutes = (ambient - firstPressure) / rate;
+    // With a least time at a gas switch, a switch that the ascent passes
+    // before the first stop is made at the deepest stop depth at or above the
+    // gas's switch depth, which becomes the first listed stop. Without it the
+    // switches are made at the stops only, the first at the first stop.
+    const float switchStop = config.gasSwitchStop();
+    int start = state.firstStopIndex;
+    if (start >= 1 && switchStop > 0.0f) {
+        while (start < kMaxStopIndex && grid(start + 1) < ambient && grid(start + 1) <= switchPressure)
+            ++start;
+    }
+    const float startPressure = grid(start);
+    if (startPressure < ambient) {
+        const float minutes = (ambient - startPressure) / rate;
         // The search loaded this very ascent already when it tried the stop.
-        if (ascent.stop == firstIndex)
+        if (ascent.stop == start)
             copy = ascent.tissues;
         else
-            loadSegment(copy, ambient, firstPressure, minutes, *gas, setpoint);
+            loadSegment(copy, ambient, startPressure, minutes, *gas, setpoint);
         if (allStops) {
-            updateCns(copy, ambient, firstPressure, minutes, *gas, setpoint);
+            updateCns(copy, ambient, startPressure, minutes, *gas, setpoint);
             state.timeToSurface += minutes;
             state.maxCns = std::max(state.maxCns, copy.cns);
         }
     }
 
     const float sixMetres = depthToPressure(config, 6.0f);
-    for (int i = state.firstStopIndex; i >= 1; --i) {
+    for (int i = start; i >= 1; --i) {
         const float here = grid(i);
+        bool switched = false;
         while (here <= switchPressure) {
+            switched = true;
             gasIndex = nextIndex;
             gas = &config.gas(gasIndex);
             const int following = config.nextGasIndex(gasIndex);
@@ -479,7 +494,7 @@ void scheduleStops(DecoState& state, const config_t& config, const TissueState& 
         if (!allStops) {
             // Until a stop takes time nothing has been loaded since the ascent,
             // so each stop of no time leaves the copy as it was.
-            if (stopTakesTime(copy, *gas, setpoint, here, above, gf)) {
+            if ((switched && switchStop > 0.0f) || stopTakesTime(copy, *gas, setpoint, here, above, gf)) {
                 writeStop(state, DecoStop{here, guess, std::uint8_t(gasIndex), std::uint8_t(setpointIndex), 0});
                 return;
             }
@@ -488,6 +503,8 @@ void scheduleStops(DecoState& state, const config_t& config, const TissueState& 
         float minutes = stopTime(copy, *gas, setpoint, here, above, gf, guess);
         if (!(minutes <= kMaxStopMinutes))
             minutes = kMaxStopMinutes;
+        if (switched && minutes < switchStop)
+            minutes = switchStop;
 
         const DecoStop stop{here, minutes, std::uint8_t(gasIndex), std::uint8_t(setpointIndex), 0};
         if (minutes != 0.0f) {

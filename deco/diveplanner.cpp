@@ -222,6 +222,14 @@ bool DivePlanner::loadPlan(const QString& fileName)
     return true;
 }
 
+bool DivePlanner::setDecoGases(const DecoGasSettings& settings)
+{
+    if (!usableDecoGasSettings(settings))
+        return false;
+    m_decoGases = settings;
+    return true;
+}
+
 bool DivePlanner::simulateCurrentDive(const std::optional<GradientFactors>& customGradientFactors,
                                       std::optional<float> reduction)
 {
@@ -232,6 +240,7 @@ bool DivePlanner::simulateCurrentDive(const std::optional<GradientFactors>& cust
     options.customGradientFactors = customGradientFactors;
     options.reduction = reduction;
     options.breathingGas = m_breathingGas;
+    options.decoGases = m_decoGases;
     const PlannedDive* previous = m_current > 0 ? slot(m_current - 1) : nullptr;
     const SimulationOutcome outcome = simulateSlot(*current, m_current, previous, options, m_plan, m_text);
     m_startingN2 = outcome.start.n2;

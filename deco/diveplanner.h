@@ -42,6 +42,13 @@ public:
     void setBreathingGas(std::optional<GasMix> gas) { m_breathingGas = gas; }
     const std::optional<GasMix>& breathingGas() const { return m_breathingGas; }
 
+    // The "deco gases" setting of every simulation: off by default, which
+    // keeps each plan on its breathing gas. Refused (false, nothing changed)
+    // when not usable: a ppO2 other than 1.0 ... 1.7 bar by 0.1, a switch
+    // stop outside 0 ... 60 minutes.
+    bool setDecoGases(const DecoGasSettings& settings);
+    const DecoGasSettings& decoGases() const { return m_decoGases; }
+
     // The lowest empty slot, or -1 when all three are used.
     int freeSlot() const;
     int slotCount() const;
@@ -98,6 +105,7 @@ private:
     TextCallback m_text;
     PlanCallback m_plan;
     std::optional<GasMix> m_breathingGas;
+    DecoGasSettings m_decoGases;
     std::array<std::unique_ptr<PlannedDive>, kSlots> m_slots;
     int m_current = -1;
     CompartmentArray m_startingN2{};

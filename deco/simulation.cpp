@@ -134,6 +134,7 @@ private:
         if (options.breathingGas)
             m_config.setOpenCircuitGas(0, *options.breathingGas);
         m_gas = m_config.gas(m_config.firstGasIndex());
+        m_decoGases = installDecoGases(m_config, m_gas, m_dive.gases, options.decoGases);
 
         // The slot's own state object keeps its carried fields; only the
         // tensions and the CNS are replaced.
@@ -208,6 +209,11 @@ private:
     // one clamped to tEnd and loaded over its real length.
     void track(double tStart, double tEnd, float pStart, float pEnd)
     {
+        track(tStart, tEnd, pStart, pEnd, m_gas);
+    }
+
+    void track(double tStart, double tEnd, float pStart, float pEnd, const GasMix& gas)
+    {
         if (!(tEnd > tStart))
             return;
         const double span = tEnd - tStart;
@@ -218,7 +224,7 @@ private:
             const bool last = planned >= tEnd;
             const double time = last ? tEnd : planned;
             const float pressure = pStart + (pEnd - pStart) * float((time - tStart) / span);
-            loadSegment(m_tracking, previousPressure, pressure, float((time - previousTime) / 60.0), m_gas,
+            loadSegment(m_tracking, previousPressure, pressure, float((time - previousTime) / 60.0), gas,
                         kOpenCircuitSetpoint);
             const float ceiling = trackedCeiling(pressure);
             if (ceiling > m_slotSurface) {
@@ -234,12 +240,26 @@ private:
         }
     }
 
-    // OTU, tissues and CNS of a segment from p1 to p2.
-    void expose(float p1, float p2, float minutes)
+    // OTU, tissues and CNS of a segment from p1 to p2 breathing the gas.
+    void expose(float p1, float p2, float minutes, const GasMix& gas)
     {
-        m_otu += minutes * otuPerMinute(ppO2(m_gas, kOpenCircuitSetpoint, (p1 + p2) / 2.0f));
-        loadSegment(m_slot.tissues, p1, p2, minutes, m_gas, kOpenCircuitSetpoint);
-        updateCns(m_slot.tissues, p1, p2, minutes, m_gas, kOpenCircuitSetpoint);
+        m_otu += minutes * otuPerMinute(ppO2(gas, kOpenCircuitSetpoint, (p1 + p2) / 2.0f));
+        loadSegment(m_slot.tissues, p1, p2, minutes, gas, kOpenCircuitSetpoint);
+        updateCns(m_slot.tissues, p1, p2, minutes, gas, kOpenCircuitSetpoint);
+    }
+
+    // The gas of a listed stop, and its index among the dive's gases for the
+    // records and deco lines: a deco gas by its place in the dive, the
+    // breathing gas by the index the stop carries, as without deco gases.
+    const GasMix& stopGas(const DecoStop& stop) const
+    {
+        return stop.gasIndex > 0 && stop.gasIndex < m_decoGases.count ? m_config.gas(stop.gasIndex) : m_gas;
+    }
+
+    int recordGasIndex(const DecoStop& stop) const
+    {
+        return stop.gasIndex > 0 && stop.gasIndex < m_decoGases.count ? m_decoGases.diveGasIndex[stop.gasIndex]
+                                                                         : int(stop.gasIndex);
     }
 
     void followProfile()
@@ -291,9 +311,13 @@ private:
             // the first stop: the time still runs forward.
             const float ascent = std::fabs(lastPressure - target) / m_config.ascentRate();
             runtime += ascent;
-            m_dive.decoLines.append(decoLine(runtime * 60.0, targetDepth, stopCount > 0 ? stops[0].gasIndex : last.gasIndex));
+            m_dive.decoLines.append(
+                decoLine(runtime * 60.0, targetDepth, stopCount > 0 ? recordGasIndex(stops[0]) : last.gasIndex));
+            // Up to the first stop on the breathing gas; each stop on its own
+            // gas, and each move on the gas of the stop it leaves. A record
+            // names the gas breathed; a deco line the gas from its point on.
             track(last.timeSec, runtime * 60.0, lastPressure, target);
-            expose(lastPressure, target, ascent);
+            expose(lastPressure, target, ascent, m_gas);
             const std::int32_t type = target > lastPressure ? LinePlan::Descent : LinePlan::Ascent;
             sendPlan(segmentRecord(type, true, targetDepth, ascent, runtime, last.gasIndex));
 
@@ -305,17 +329,18 @@ private:
                     const float minutes = (from - stop.pressure) / m_config.decoAscentRate();
                     const double startSec = runtime * 60.0;
                     runtime += minutes;
-                    track(startSec, runtime * 60.0, from, stop.pressure);
-                    expose(from, stop.pressure, minutes);
-                    m_dive.decoLines.append(decoLine(runtime * 60.0, depth, stop.gasIndex));
-                    sendPlan(segmentRecord(LinePlan::Ascent, true, depth, minutes, runtime, stop.gasIndex));
+                    const GasMix& moving = stopGas(stops[k - 1]);
+                    track(startSec, runtime * 60.0, from, stop.pressure, moving);
+                    expose(from, stop.pressure, minutes, moving);
+                    m_dive.decoLines.append(decoLine(runtime * 60.0, depth, recordGasIndex(stop)));
+                    sendPlan(segmentRecord(LinePlan::Ascent, true, depth, minutes, runtime, recordGasIndex(stops[k - 1])));
                 }
                 const double startSec = runtime * 60.0;
                 runtime += stop.time;
-                track(startSec, runtime * 60.0, stop.pressure, stop.pressure);
-                expose(stop.pressure, stop.pressure, stop.time);
-                m_dive.decoLines.append(decoLine(runtime * 60.0, depth, stop.gasIndex));
-                sendPlan(segmentRecord(LinePlan::Level, true, depth, stop.time, runtime, stop.gasIndex));
+                track(startSec, runtime * 60.0, stop.pressure, stop.pressure, stopGas(stop));
+                expose(stop.pressure, stop.pressure, stop.time, stopGas(stop));
+                m_dive.decoLines.append(decoLine(runtime * 60.0, depth, recordGasIndex(stop)));
+                sendPlan(segmentRecord(LinePlan::Level, true, depth, stop.time, runtime, recordGasIndex(stop)));
             }
         } else if (!m_ceiling.isEmpty() && m_ceiling.constLast().depth > 0.0f) {
             // The profile came back to the surface under a ceiling. The curve
@@ -329,9 +354,9 @@ private:
         if (stopCount > 0) {
             const DecoStop& shallowest = stops[stopCount - 1];
             const float minutes = (shallowest.pressure - m_surface) / m_config.decoAscentRate();
-            expose(shallowest.pressure, m_surface, minutes);
+            expose(shallowest.pressure, m_surface, minutes, stopGas(shallowest));
             m_dive.decoLines.append(decoLine((runtime + minutes) * 60.0, 0.0, -1));
-            sendPlan(segmentRecord(LinePlan::Ascent, true, 0.0f, minutes, runtime + minutes, shallowest.gasIndex));
+            sendPlan(segmentRecord(LinePlan::Ascent, true, 0.0f, minutes, runtime + minutes, recordGasIndex(shallowest)));
         }
     }
 
@@ -372,6 +397,7 @@ private:
     TissueState m_start;
     TissueState m_tracking;
     GasMix m_gas;
+    DecoGasTable m_decoGases;
     float m_slotSurface = kStandardSurfacePressure;
     float m_surface = kStandardSurfacePressure;
     float m_otu = 0.0f;

@@ -5,6 +5,7 @@
 // stops still required at the end of the profile, appends them to the dive
 // as its deco lines, totals CNS and OTU and reports the plan record by record.
 
+#include "deco/decogases.h"
 #include "deco/gas.h"
 #include "deco/planneddive.h"
 
@@ -39,6 +40,10 @@ struct SimulationOptions
     // The gas breathed for the whole run. None: the configuration's first gas,
     // air with the default configuration, whatever gas the lines name.
     std::optional<GasMix> breathingGas;
+    // On: the computed ascent switches to the dive's deco gases (its gases
+    // after the first that are richer than the breathing gas). Off keeps the
+    // plan on the breathing gas throughout.
+    DecoGasSettings decoGases;
 };
 
 // What one run leaves besides the slot: the tissue state the dive started

@@ -5,6 +5,7 @@
 #include "tools/tooloutput.h"
 
 #include "deco/config.h"
+#include "deco/decogases.h"
 #include "deco/decostate.h"
 #include "deco/diveplanner.h"
 #include "deco/livedive.h"
@@ -112,11 +113,65 @@ bool parseEngineSettings(const ParsedArguments& arguments, EngineSettings& setti
     return true;
 }
 
-QJsonObject gasJson(const EngineSettings& settings)
+QJsonObject gasJson(const DiveGas& gas)
 {
-    return QJsonObject{{QStringLiteral("name"), diveGas(settings.o2, settings.he).gasName()},
-                       {QStringLiteral("o2"), settings.o2},
-                       {QStringLiteral("he"), settings.he}};
+    return QJsonObject{{QStringLiteral("name"), gas.gasName()},
+                       {QStringLiteral("o2"), percentOf(gas.o2)},
+                       {QStringLiteral("he"), percentOf(gas.he)}};
+}
+
+// --deco-gas (repeatable), --deco-ppo2 and --switch-stop. The setting is on
+// when a deco gas is given; the other two need one.
+struct DecoGasOptions
+{
+    deco::DecoGasSettings settings;
+    QList<DiveGas> gases;
+};
+
+bool parseDecoGases(const ParsedArguments& arguments, DecoGasOptions& options, QString& problem)
+{
+    for (const QString& value : arguments.values(QStringLiteral("--deco-gas"))) {
+        const QStringList parts = value.split(QLatin1Char('/'));
+        int o2 = 0;
+        int he = 0;
+        if (parts.size() > 2 || !parseWholeNumber(parts.at(0), 1, 100, o2)
+            || (parts.size() == 2 && !parseWholeNumber(parts.at(1), 0, 100 - o2, he))) {
+            problem = QStringLiteral("--deco-gas expects O2[/HE] in whole percent with O2 + HE at most 100 (e.g. 50 or 35/25)");
+            return false;
+        }
+        options.gases.append(diveGas(o2, he));
+    }
+    options.settings.enabled = !options.gases.isEmpty();
+    const bool tuned = arguments.isSet(QStringLiteral("--deco-ppo2")) || arguments.isSet(QStringLiteral("--switch-stop"));
+    if (tuned && !options.settings.enabled) {
+        problem = QStringLiteral("--deco-ppo2 and --switch-stop need at least one --deco-gas");
+        return false;
+    }
+    bool ok = true;
+    if (arguments.isSet(QStringLiteral("--deco-ppo2")))
+        options.settings.maxPpO2 = arguments.value(QStringLiteral("--deco-ppo2")).toFloat(&ok);
+    deco::DecoGasSettings ppO2Only = options.settings;
+    ppO2Only.switchStopMinutes = 0.0f;
+    if (!ok || !deco::usableDecoGasSettings(ppO2Only)) {
+        problem = QStringLiteral("--deco-ppo2 expects a ppO2 in bar from 1.0 to 1.7 by 0.1 (e.g. 1.6)");
+        return false;
+    }
+    if (arguments.isSet(QStringLiteral("--switch-stop")))
+        options.settings.switchStopMinutes = arguments.value(QStringLiteral("--switch-stop")).toFloat(&ok);
+    if (!ok || !deco::usableDecoGasSettings(options.settings)) {
+        problem = QStringLiteral("--switch-stop expects minutes from 0 to %1").arg(double(deco::kLongestSwitchStop));
+        return false;
+    }
+    return true;
+}
+
+// The gas a record was breathed on: the plan breathes the bottom gas (the
+// dive's gas 0) except where the computed ascent switched to a deco gas.
+const DiveGas& breathedGas(const Dive& dive, const DiveGas& bottom, bool decoGases, int gasIndex)
+{
+    if (decoGases && gasIndex > 0 && gasIndex < dive.gases.size())
+        return dive.gases.at(gasIndex);
+    return bottom;
 }
 
 // "SECONDS:METRES,SECONDS:METRES,...": times from the start of the dive,
@@ -191,26 +246,33 @@ struct PlanRecords
     QStringList messages;
 };
 
-QJsonObject planJson(const QString& source, const Dive& dive, const EngineSettings& settings, bool effort,
-                     const PlanRecords& plan, double ascentMinutes)
+QJsonObject planJson(const QString& source, const Dive& dive, const EngineSettings& settings,
+                     const DecoGasOptions& decoGases, bool effort, const PlanRecords& plan, double ascentMinutes)
 {
+    const DiveGas bottom = diveGas(settings.o2, settings.he);
     QJsonArray records;
     QJsonArray stops;
     for (const deco::LinePlan& record : plan.segments) {
+        const QJsonObject gas = gasJson(breathedGas(dive, bottom, decoGases.settings.enabled, record.gasIndex));
         const QJsonObject entry{{QStringLiteral("kind"), QStringLiteral("segment")},
                                 {QStringLiteral("type"), segmentName(record)},
                                 {QStringLiteral("computed"), record.computed != 0},
                                 {QStringLiteral("depth"), jsonNumber(record.depth)},
                                 {QStringLiteral("duration"), jsonNumber(record.duration)},
                                 {QStringLiteral("runtime"), jsonNumber(record.runtime)},
-                                {QStringLiteral("gasIndex"), int(record.gasIndex)}};
+                                {QStringLiteral("gasIndex"), int(record.gasIndex)},
+                                {QStringLiteral("gas"), gas}};
         records.append(entry);
         if (isStop(record)) {
             stops.append(QJsonObject{{QStringLiteral("depth"), jsonNumber(record.depth)},
                                      {QStringLiteral("duration"), jsonNumber(record.duration)},
-                                     {QStringLiteral("runtime"), jsonNumber(record.runtime)}});
+                                     {QStringLiteral("runtime"), jsonNumber(record.runtime)},
+                                     {QStringLiteral("gas"), gas.value(QStringLiteral("name"))}});
         }
     }
+    QJsonArray decoGasList;
+    for (const DiveGas& gas : decoGases.gases)
+        decoGasList.append(gasJson(gas));
     const float cns = plan.summary ? plan.summary->cns : 0.0f;
     const float otu = plan.summary ? plan.summary->otu : 0.0f;
     records.append(QJsonObject{{QStringLiteral("kind"), QStringLiteral("summary")},
@@ -241,7 +303,10 @@ QJsonObject planJson(const QString& source, const Dive& dive, const EngineSettin
                      {QStringLiteral("effort"), effort},
                      {QStringLiteral("freshWater"), settings.freshWater},
                      {QStringLiteral("surfacePressure"), jsonNumber(settings.surfacePressureBar)},
-                     {QStringLiteral("gas"), gasJson(settings)}}},
+                     {QStringLiteral("gas"), gasJson(bottom)},
+                     {QStringLiteral("decoGases"), decoGasList},
+                     {QStringLiteral("decoPpO2"), jsonNumber(decoGases.settings.maxPpO2)},
+                     {QStringLiteral("switchStop"), jsonNumber(decoGases.settings.switchStopMinutes)}}},
         {QStringLiteral("records"), records},
         {QStringLiteral("stops"), stops},
         {QStringLiteral("ascentTime"), jsonNumber(ascentMinutes)},
@@ -255,9 +320,10 @@ QJsonObject planJson(const QString& source, const Dive& dive, const EngineSettin
 }
 
 QString planText(const QString& source, bool fromProfile, const Dive& dive, const EngineSettings& settings,
-                 bool effort, const PlanRecords& plan, double ascentMinutes)
+                 const DecoGasOptions& decoGases, bool effort, const PlanRecords& plan, double ascentMinutes)
 {
-    const QString gasName = diveGas(settings.o2, settings.he).gasName();
+    const DiveGas bottom = diveGas(settings.o2, settings.he);
+    const QString gasName = bottom.gasName();
     QStringList rows;
     rows.append(QStringLiteral("Plan of ") + source
                 + (dive.name.isEmpty() || fromProfile ? QString() : QStringLiteral(" (") + dive.name + QLatin1Char(')')));
@@ -268,13 +334,22 @@ QString planText(const QString& source, bool fromProfile, const Dive& dive, cons
     rows.append(QStringLiteral("%1, %2 water, surface %3 bar, breathing %4")
                     .arg(factors, settings.freshWater ? QStringLiteral("fresh") : QStringLiteral("salt"),
                          QString::number(settings.surfacePressureBar, 'f', 3), gasName));
+    if (decoGases.settings.enabled) {
+        QStringList names;
+        for (const DiveGas& gas : decoGases.gases)
+            names.append(gas.gasName());
+        rows.append(QStringLiteral("Deco gases %1 (ppO2 %2 bar, switch stop %3)")
+                        .arg(names.join(QStringLiteral(", ")), QString::number(decoGases.settings.maxPpO2, 'f', 1),
+                             minutesText(decoGases.settings.switchStopMinutes)));
+    }
     rows.append(QString());
     rows.append(QStringLiteral("Segment     Depth  Duration   Runtime  Gas"));
     for (const deco::LinePlan& record : plan.segments) {
         const QString name = segmentName(record) + (record.computed != 0 ? QStringLiteral(" *") : QString());
         rows.append(name.leftJustified(9) + (numberText(record.depth) + QStringLiteral(" m")).rightJustified(9)
                     + minutesText(record.duration).rightJustified(10) + minutesText(record.runtime).rightJustified(10)
-                    + QStringLiteral("  ") + gasName);
+                    + QStringLiteral("  ")
+                    + breathedGas(dive, bottom, decoGases.settings.enabled, record.gasIndex).gasName());
     }
     if (!plan.segments.isEmpty())
         rows.append(QStringLiteral("(* computed ascent)"));
@@ -310,6 +385,9 @@ int runPlan(const ParsedArguments& arguments, bool json)
     QString problem;
     if (!parseEngineSettings(arguments, settings, problem))
         return usage(problem);
+    DecoGasOptions decoGases;
+    if (!parseDecoGases(arguments, decoGases, problem))
+        return usage(problem);
     const bool effort = arguments.isSet(QStringLiteral("--effort"));
     const bool fromProfile = arguments.isSet(QStringLiteral("--profile"));
     if (fromProfile == !arguments.positional().isEmpty())
@@ -335,11 +413,19 @@ int runPlan(const ParsedArguments& arguments, bool json)
     }
 
     const QString subject = fromProfile ? QStringLiteral("plan") : source;
+    // With deco gases the dive's gases are the breathing gas and the deco
+    // gases in the order given; the profile is breathed on the first.
+    if (decoGases.settings.enabled) {
+        dive.gases = QList<DiveGas>{diveGas(settings.o2, settings.he)} + decoGases.gases;
+        for (DiveLine& line : dive.lines)
+            line.gasIndex = 0;
+    }
 
     // The dive goes into the first slot of a planner of its own, which is
     // what the program's planning tab does with a dive file.
     deco::DivePlanner planner;
     planner.setBreathingGas(deco::GasMix(settings.o2, settings.he));
+    planner.setDecoGases(decoGases.settings);
     const int slot = planner.addDiveFrom([&dive](Dive& filled) {
         filled = dive;
         return true;
@@ -386,9 +472,10 @@ int runPlan(const ParsedArguments& arguments, bool json)
     }
     const Dive& simulated = *planner.currentDive();
     if (json)
-        printJson(planJson(fromProfile ? QStringLiteral("profile") : source, simulated, settings, effort, plan, ascentMinutes));
+        printJson(planJson(fromProfile ? QStringLiteral("profile") : source, simulated, settings, decoGases, effort,
+                           plan, ascentMinutes));
     else
-        printText(planText(source, fromProfile, simulated, settings, effort, plan, ascentMinutes));
+        printText(planText(source, fromProfile, simulated, settings, decoGases, effort, plan, ascentMinutes));
     return Success;
 }
 
@@ -441,7 +528,7 @@ int runNdl(const ParsedArguments& arguments, bool json)
                               {QStringLiteral("surfacePressure"), jsonNumber(settings.surfacePressureBar)},
                               {QStringLiteral("ambientPressure"), jsonNumber(ambient)},
                               {QStringLiteral("ppO2"), jsonNumber(ppO2)},
-                              {QStringLiteral("gas"), gasJson(settings)}});
+                              {QStringLiteral("gas"), gasJson(diveGas(settings.o2, settings.he))}});
         return Success;
     }
     const QString limit = unlimited ? QStringLiteral("%1 min or more").arg(minutes) : QStringLiteral("%1 min").arg(minutes);

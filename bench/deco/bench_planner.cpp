@@ -118,6 +118,29 @@ static void BM_Simulate_Trimix75m20min(benchmark::State& bench)
 }
 BENCHMARK(BM_Simulate_Trimix75m20min)->ArgName("gf3070")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
+// The same dive carrying EAN50 and oxygen as deco gases: the ascent
+// switches at 21 m and 3 m.
+static void BM_Simulate_Trimix75m20minDecoGases(benchmark::State& bench)
+{
+    DivePlanner planner;
+    planner.setBreathingGas(GasMix(15, 55));
+    DecoGasSettings decoGases;
+    decoGases.enabled = true;
+    planner.setDecoGases(decoGases);
+    planner.addDive();
+    Dive& dive = *planner.currentDive();
+    dive.gases.resize(3);
+    dive.gases[0].setO2(0.15);
+    dive.gases[0].setHe(0.55);
+    dive.gases[1].setO2(0.50);
+    dive.gases[1].setHe(0.0);
+    dive.gases[2].setO2(1.0);
+    dive.gases[2].setHe(0.0);
+    dive.lines = profile({{0, 0}, {225, 75}, {1200, 75}});
+    simulate(bench, planner, factorsOf(bench));
+}
+BENCHMARK(BM_Simulate_Trimix75m20minDecoGases)->ArgName("gf3070")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
 // A recorded ten-hour dive at one-second samples (36,000 lines).
 static void BM_Simulate_Recorded10h(benchmark::State& bench)
 {

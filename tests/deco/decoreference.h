@@ -175,6 +175,21 @@ struct Stop
     double minutes;
 };
 
+// Least time at a stop after which the next stop is tolerated; with a
+// quantum, rounded up to a whole number of quanta.
+inline double stopMinutes(const Tissues& t, const Gas& gas, double here, double above, double gf,
+                          double quantumMinutes)
+{
+    const double blocked = lastTimeHolding(
+        [&](double minutes) {
+            Tissues probe = t;
+            haldane(probe, gas, here, minutes);
+            return ceiling(probe, gf) > above;
+        },
+        2000.0);
+    return quantumMinutes > 0.0 ? std::ceil(blocked / quantumMinutes) * quantumMinutes : blocked;
+}
+
 // The ascent the engine describes: a direct ascent to the first stop, which is
 // the deepest stop that the ascent can reach but not leave (gradient factors
 // anchored there), then at each stop the least time after which the next one
@@ -203,19 +218,83 @@ inline std::vector<Stop> schedule(const Tissues& start, const Gas& gas, double a
         const double here = site.stop(i);
         const double above = site.stop(i - 1);
         const double gf = site.gfAt(i - 1, first);
-        // Least time after which the next stop is tolerated.
-        const double blocked = lastTimeHolding(
-            [&](double minutes) {
-                Tissues probe = t;
-                haldane(probe, gas, here, minutes);
-                return ceiling(probe, gf) > above;
-            },
-            2000.0);
-        const double minutes = quantumMinutes > 0.0 ? std::ceil(blocked / quantumMinutes) * quantumMinutes : blocked;
+        const double minutes = stopMinutes(t, gas, here, above, gf, quantumMinutes);
         haldane(t, gas, here, minutes);
         stops.push_back(Stop{(here - site.surface) * 100.0 / (site.density * 9.80665), minutes});
     }
     return stops;
+}
+
+// A gas of a multi-gas plan: its inert fractions and its oxygen.
+struct Mix
+{
+    Gas gas;
+    double o2;
+};
+
+inline Mix mixOf(int o2Percent, int hePercent)
+{
+    return Mix{gasOf(o2Percent, hePercent), o2Percent / 100.0};
+}
+
+struct GasStop
+{
+    double depth;
+    double minutes;
+    int gas; // 0 the bottom gas, k the k-th deco gas
+};
+
+// The same ascent with deco gases: at each stop the diver breathes the gas
+// with the most oxygen whose ppO2 there is at most maxPpO2 (the bottom gas
+// when none is), switching on arrival. A switch lasts at least
+// switchMinutes; with such a least time, a switch that the ascent passes
+// before the first stop is made at the deepest stop at or above the gas's
+// depth, which then opens the list. The first stop and the gradient-factor
+// anchor are those of the bottom gas alone.
+inline std::vector<GasStop> scheduleWithGases(const Tissues& start, const Mix& bottom, const std::vector<Mix>& deco,
+                                              double ambient, const Site& site, double quantumMinutes,
+                                              double maxPpO2, double switchMinutes)
+{
+    std::vector<GasStop> out;
+    const std::vector<Stop> plain = schedule(start, bottom.gas, ambient, site, 0.0);
+    if (plain.empty())
+        return out;
+    const int first = int(std::lround((plain.front().depth - site.lastStop) / 3.0)) + 1;
+    auto gasAt = [&](double pressure) {
+        int best = 0;
+        double o2 = bottom.o2;
+        for (std::size_t k = 0; k < deco.size(); ++k) {
+            if (deco[k].o2 > o2 && deco[k].o2 * pressure <= maxPpO2) {
+                best = int(k) + 1;
+                o2 = deco[k].o2;
+            }
+        }
+        return best;
+    };
+    int top = first;
+    if (switchMinutes > 0.0) {
+        while (top < 100 && site.stop(top + 1) < ambient && gasAt(site.stop(top + 1)) != 0)
+            ++top;
+    }
+    Tissues t = start;
+    if (site.stop(top) < ambient)
+        schreiner(t, bottom.gas, ambient, site.stop(top), (ambient - site.stop(top)) / site.ascentRate);
+    int breathing = 0;
+    for (int i = top; i >= 1; --i) {
+        const double here = site.stop(i);
+        const double above = site.stop(i - 1);
+        const double gf = site.gfAt(i - 1, first);
+        const int gas = std::max(breathing, gasAt(here));
+        const bool switched = gas != breathing;
+        breathing = gas;
+        const Gas& breathed = gas == 0 ? bottom.gas : deco[std::size_t(gas - 1)].gas;
+        double minutes = stopMinutes(t, breathed, here, above, gf, quantumMinutes);
+        if (switched)
+            minutes = std::max(minutes, switchMinutes);
+        haldane(t, breathed, here, minutes);
+        out.push_back(GasStop{(here - site.surface) * 100.0 / (site.density * 9.80665), minutes, gas});
+    }
+    return out;
 }
 
 } // namespace reference

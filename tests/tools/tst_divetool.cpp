@@ -12,6 +12,8 @@
 #include <QJsonArray>
 #include <QTemporaryDir>
 
+#include <algorithm>
+#include <cmath>
 #include <optional>
 
 class TestDiveTool : public QObject
@@ -79,6 +81,12 @@ private slots:
         QTest::newRow("one point") << QStringList{"plan", "--profile", "0:0"} << "plan";
         QTest::newRow("time backwards") << QStringList{"plan", "--profile", "0:0,60:20,30:20"} << "plan";
         QTest::newRow("not a point") << QStringList{"plan", "--profile", "0:0,60"} << "plan";
+        QTest::newRow("deco gas too rich") << QStringList{"plan", "--profile", "0:0,60:20", "--deco-gas", "80/30"} << "plan";
+        QTest::newRow("deco ppO2 without gas") << QStringList{"plan", "--profile", "0:0,60:20", "--deco-ppo2", "1.6"} << "plan";
+        QTest::newRow("deco ppO2 off the table")
+            << QStringList{"plan", "--profile", "0:0,60:20", "--deco-gas", "50", "--deco-ppo2", "1.65"} << "plan";
+        QTest::newRow("switch stop negative")
+            << QStringList{"plan", "--profile", "0:0,60:20", "--deco-gas", "50", "--switch-stop", "-1"} << "plan";
         QTest::newRow("bad sort") << QStringList{"db", "list", "x.db", "--sort", "name"} << "db list";
         QTest::newRow("bad date") << QStringList{"db", "list", "x.db", "--from", "01/05/2024"} << "db list";
         QTest::newRow("bad time") << QStringList{"db", "list", "x.db", "--time", "25:00-26:00"} << "db list";
@@ -449,6 +457,9 @@ private slots:
         QTest::newRow("every setting") << QStringList{"--gf", "30/70", "--fresh", "--psurf", "0.9", "--o2", "28"} << false;
         QTest::newRow("effort over gf") << QStringList{"--gf", "30/70", "--effort"} << true;
         QTest::newRow("trimix") << QStringList{"--o2", "18", "--he", "40", "--gf=40/85"} << false;
+        QTest::newRow("deco gases") << QStringList{"--o2", "18", "--he", "45", "--deco-gas", "50", "--deco-gas",
+                                                   "100", "--switch-stop", "2", "--deco-ppo2", "1.6"}
+                                    << false;
     }
 
     void planMatchesThePlannersFirstSlot()
@@ -474,7 +485,28 @@ private slots:
         const int he = option("--he").toInt();
         deco::DivePlanner planner;
         planner.setBreathingGas(deco::GasMix(o2, he));
+        // Deco gases: the dive's gases are the breathing gas and these.
+        QList<DiveGas> gases;
+        for (qsizetype i = 0; i + 1 < options.size(); ++i) {
+            if (options.at(i) == QLatin1String("--deco-gas")) {
+                DiveGas gas;
+                gas.setO2(options.at(i + 1).toInt() / 100.0);
+                gases.append(gas);
+            }
+        }
+        if (!gases.isEmpty()) {
+            DiveGas bottom;
+            bottom.setO2(o2 / 100.0);
+            bottom.setHe(he / 100.0);
+            gases.prepend(bottom);
+            deco::DecoGasSettings settings;
+            settings.enabled = true;
+            settings.switchStopMinutes = option("--switch-stop").toFloat();
+            QVERIFY(planner.setDecoGases(settings));
+        }
         QCOMPARE(planner.addDiveFrom([&](Dive& dive) {
+            if (!gases.isEmpty())
+                dive.gases = gases;
             for (const QString& point : points.split(QLatin1Char(','))) {
                 DiveLine line;
                 line.timeSec = point.section(QLatin1Char(':'), 0, 0).toDouble();
@@ -509,10 +541,16 @@ private slots:
             QCOMPARE(float(record.value(QStringLiteral("depth")).toDouble()), records.at(i).depth);
             QCOMPARE(float(record.value(QStringLiteral("duration")).toDouble()), records.at(i).duration);
             QCOMPARE(float(record.value(QStringLiteral("runtime")).toDouble()), records.at(i).runtime);
+            QCOMPARE(record.value(QStringLiteral("gasIndex")).toInt(), int(records.at(i).gasIndex));
+            // The gas breathed: a deco gas where the ascent switched to one.
+            const int breathedO2 = records.at(i).gasIndex > 0 ? int(std::lround(gases.at(records.at(i).gasIndex).o2 * 100.0)) : o2;
+            QCOMPARE(record.value(QStringLiteral("gas")).toObject().value(QStringLiteral("o2")).toInt(), breathedO2);
             if (record.value(QStringLiteral("type")).toString() == QLatin1String("stop"))
                 ++stops;
         }
         QVERIFY(stops > 0);
+        QCOMPARE(std::any_of(records.cbegin(), records.cend(), [](const deco::LinePlan& r) { return r.gasIndex > 0; }),
+                 !gases.isEmpty());
         QCOMPARE(plan.value(QStringLiteral("stops")).toArray().size(), stops);
         QCOMPARE(float(plan.value(QStringLiteral("cns")).toDouble()), records.constLast().cns);
         QCOMPARE(float(plan.value(QStringLiteral("otu")).toDouble()), records.constLast().otu);
