@@ -52,6 +52,7 @@ int main(int argc, char* argv[])
     MainWindow window;
     window.show();
     splash.raise(); // keeps the splash in front where no window manager honours the stay-on-top hint
+    window.checkForUpdate();
 
     QTimer::singleShot(2000, &splash, &QWidget::close);
     return QCoreApplication::exec();

@@ -164,13 +164,6 @@ void MainWindow::setCsvSeparatorChoice(CsvSeparator::Choice choice)
     mSettings->sync();
 }
 
-void MainWindow::about()
-{
-    showInformation(this, tr("About Pelagon DiveLog"),
-                    windowTitleForVersion(QCoreApplication::applicationVersion()) + QLatin1Char('\n')
-                        + tr("Corvane %1, Profilor %2").arg(Corvane::version(), Profilor::version()));
-}
-
 void MainWindow::setFilter()
 {
     // Reached only once the filter dialog exists; until then the list keeps

@@ -5,12 +5,15 @@
 #include "divedata/dive.h"
 
 #include <QHash>
+#include <QJsonObject>
+#include <QList>
 #include <QMainWindow>
 #include <QPointF>
 #include <QStringList>
 
 #include <memory>
 
+class ApplicationUpdater;
 class DiveLinesIO;
 class FloatingInformation;
 class GraphView;
@@ -57,6 +60,10 @@ public:
     // "1.4.0.1176" shows as "1.4.0".
     static QString windowTitleForVersion(const QString& version);
 
+    // Looks for a newer version on the website (mainwindow_online.cpp).
+    void checkForUpdate();
+    ApplicationUpdater* updater() const { return mUpdater; }
+
 public slots:
     void openDiveProfile();
     void openDiveProfileItem(QTableWidgetItem* pItem);
@@ -71,6 +78,7 @@ public slots:
     void graphViewMouseMove(QPointF pScenePoint, int pTime);
     void saveUserInformation();
     void fitAll();
+    void mediaListReady(const QList<QJsonObject>& list);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -136,4 +144,5 @@ private:
     int mHighlightedRow = -1;
     FloatingInformation* mFloatingInformation = nullptr;
     GraphView* mGraph = nullptr;
+    ApplicationUpdater* mUpdater = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "app/userdialogs.h"
 
+#include <QDialog>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -53,6 +54,11 @@ std::unique_ptr<UserDialogs>& installed()
 }
 
 } // namespace
+
+int UserDialogs::exec(QDialog& dialog)
+{
+    return dialog.exec();
+}
 
 UserDialogs& UserDialogs::current()
 {

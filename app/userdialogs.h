@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 
+class QDialog;
 class QWidget;
 
 // Every modal question, message and file dialog of the program goes through
@@ -27,6 +28,8 @@ public:
     // A one-field text dialog; nothing when cancelled.
     virtual std::optional<QString> text(QWidget* parent, const QString& title, const QString& label,
                                         const QString& initial) = 0;
+    // Runs one of the program's own dialogs modally; its result code.
+    virtual int exec(QDialog& dialog);
 
     // The dialogs in force: the real ones unless a test installed others.
     static UserDialogs& current();

@@ -54,9 +54,11 @@ int FirmwareDownloader::request(const QUrl& url, int requestKind)
     return error;
 }
 
-int FirmwareDownloader::requestFile(const QUrl& url, int requestKind, const QString& path, qint64 maxBytes)
+int FirmwareDownloader::requestFile(const QUrl& url, int requestKind, const QString& path, qint64 maxBytes,
+                                    qint64 minBytes)
 {
     HttpGet* get = makeGet(requestKind, path);
+    get->setMinimumSize(minBytes);
     const int error = get->save(url, path, maxBytes);
     if (error != 0)
         delete get;

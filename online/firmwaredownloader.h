@@ -35,8 +35,9 @@ public:
     // code, and then nothing is emitted.
     int request(const QUrl& url, int requestKind);
     // Requests `url` streamed into `path` (atomic: the file is replaced only
-    // by a complete body of at most maxBytes). Same return as request().
-    int requestFile(const QUrl& url, int requestKind, const QString& path, qint64 maxBytes);
+    // by a complete body of minBytes to maxBytes, maxBytes < 0: no cap).
+    // Same return as request().
+    int requestFile(const QUrl& url, int requestKind, const QString& path, qint64 maxBytes, qint64 minBytes = 0);
     // Aborts every request in flight; none of them signals afterwards.
     void cancel();
     bool isBusy() const;
@@ -67,6 +68,7 @@ signals:
 
 private:
     class HttpGet* makeGet(int requestKind, const QString& path);
+
 
     QNetworkAccessManager* mManager;
     RepositoryAccess mAccess;

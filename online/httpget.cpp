@@ -163,6 +163,10 @@ void HttpGet::onFinished()
         fail(tr("The reply ended after %1 of %2 bytes").arg(mReceived).arg(announced));
         return;
     }
+    if (mReceived < mMinBytes) {
+        fail(tr("The file is smaller than %1 bytes").arg(mMinBytes));
+        return;
+    }
     releaseReply();
     if (mFile) {
         const bool committed = mFile->commit();

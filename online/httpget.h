@@ -53,6 +53,9 @@ public:
     bool isRunning() const { return mReply != nullptr; }
 
     void setTransferTimeout(int milliseconds) { mTransferTimeout = milliseconds; }
+    // A complete body shorter than this is a failure too (save() keeps the
+    // previous file then).
+    void setMinimumSize(qint64 bytes) { mMinBytes = bytes; }
 
     // The body of a finished get().
     const QByteArray& body() const { return mBody; }
@@ -84,6 +87,7 @@ private:
     QByteArray mBody;
     QList<QPair<QByteArray, QByteArray>> mHeaders;
     qint64 mMaxBytes = kDefaultMemoryCap;
+    qint64 mMinBytes = 0;
     qint64 mReceived = 0;
     int mRedirects = 0;
     int mTransferTimeout = kDefaultTransferTimeout;

@@ -2,10 +2,12 @@
 
 #include "app/userdialogs.h"
 
+#include <QDialog>
 #include <QList>
 #include <QQueue>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 // Answers the program's dialogs from queues and remembers what was shown, so
@@ -60,10 +62,23 @@ public:
         return texts.dequeue();
     }
 
+    // The program's own dialogs are shown without blocking; `onDialog` (when
+    // set) plays the user and gives the result, else the dialog is rejected.
+    int exec(QDialog& dialog) override
+    {
+        dialogs.append(dialog.objectName());
+        dialog.show();
+        const int result = onDialog ? onDialog(dialog) : int(QDialog::Rejected);
+        dialog.hide();
+        return result;
+    }
+
     QList<Shown> messages;
     QList<Shown> questions;
     QList<Shown> fileDialogs; // title = caption, text = "directory|filter"
     QQueue<bool> answers;
     QQueue<QString> fileNames;
     QQueue<QString> texts;
+    QStringList dialogs; // object names of the dialogs run
+    std::function<int(QDialog&)> onDialog;
 };

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "online/onlineconfig.h"
+#include "online/updateoffer.h"
+
+#include "online/wordpressclient.h"
+
+#include <QJsonObject>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QProgressDialog>
+
+class GenericFileDownloader;
+class QWidget;
+
+// Looks for a newer installer of the program in the website's media
+// library, offers it, downloads it with a progress dialog, unpacks it into a
+// folder of its own and starts it where the platform has such installers;
+// elsewhere it tells the user where the new version is.
+class ApplicationUpdater : public QObject
+{
+    Q_OBJECT
+
+public:
+    ApplicationUpdater(QWidget* window, const OnlineConfig& config, const QString& runningVersion);
+    ~ApplicationUpdater() override;
+
+    // Lists the site's zip media; mediaListed() follows when it is read.
+    void check();
+    // Decides on the listed media: asks, downloads, installs.
+    void offer(const QList<QJsonObject>& media);
+
+    QProgressDialog* progressDialog() const { return mProgress; }
+    GenericFileDownloader& downloader() { return *mDownloader; }
+    WordPressClient* mediaClient() const { return mClient; }
+
+signals:
+    void mediaListed(const QList<QJsonObject>& media);
+    // Nothing more will happen: no offer, declined, cancelled, failed or done.
+    void finished();
+
+private:
+    void onDownloadFinished(const QString& archivePath);
+    void onDownloadFailed(const QString& reason);
+    void install(const QString& archivePath);
+    void closeProgress();
+
+    QWidget* mWindow;
+    OnlineConfig mConfig;
+    VersionTriple mRunning;
+    QPointer<WordPressClient> mClient;
+    GenericFileDownloader* mDownloader;
+    QPointer<QProgressDialog> mProgress;
+};
