@@ -14,11 +14,6 @@ namespace UpdateArchive {
 
 namespace {
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("UpdateArchive", text);
-}
-
 struct ZipCloser
 {
     void operator()(void* zip) const { unzClose(zip); }
@@ -29,36 +24,36 @@ using ZipHandle = std::unique_ptr<void, ZipCloser>;
 QString inflateEntry(unzFile zip, const QString& target, qint64& budget, qint64& written)
 {
     if (unzOpenCurrentFile(zip) != UNZ_OK)
-        return tr("Damaged archive entry");
+        return QCoreApplication::translate("UpdateArchive", "Damaged archive entry");
     QFile file(target);
     if (!file.open(QIODevice::WriteOnly)) {
         unzCloseCurrentFile(zip);
-        return tr("Cannot write %1: %2").arg(target, file.errorString());
+        return QCoreApplication::translate("UpdateArchive", "Cannot write %1: %2").arg(target, file.errorString());
     }
     QByteArray buffer(64 * 1024, Qt::Uninitialized);
     for (;;) {
         const int read = unzReadCurrentFile(zip, buffer.data(), unsigned(buffer.size()));
         if (read < 0) {
             unzCloseCurrentFile(zip);
-            return tr("Damaged archive entry");
+            return QCoreApplication::translate("UpdateArchive", "Damaged archive entry");
         }
         if (read == 0)
             break;
         budget -= read;
         if (budget < 0) {
             unzCloseCurrentFile(zip);
-            return tr("The archive unpacks to more than the allowed size");
+            return QCoreApplication::translate("UpdateArchive", "The archive unpacks to more than the allowed size");
         }
         if (file.write(buffer.constData(), read) != read) {
             unzCloseCurrentFile(zip);
-            return tr("Cannot write %1: %2").arg(target, file.errorString());
+            return QCoreApplication::translate("UpdateArchive", "Cannot write %1: %2").arg(target, file.errorString());
         }
         written += read;
     }
     if (unzCloseCurrentFile(zip) != UNZ_OK)
-        return tr("Damaged archive entry");
+        return QCoreApplication::translate("UpdateArchive", "Damaged archive entry");
     if (!file.flush())
-        return tr("Cannot write %1: %2").arg(target, file.errorString());
+        return QCoreApplication::translate("UpdateArchive", "Cannot write %1: %2").arg(target, file.errorString());
     return {};
 }
 
@@ -66,33 +61,33 @@ QString unpackAll(unzFile zip, const QString& folder, qint64 maxBytes, int maxEn
 {
     unz_global_info64 global{};
     if (unzGetGlobalInfo64(zip, &global) != UNZ_OK)
-        return tr("Not a zip archive");
+        return QCoreApplication::translate("UpdateArchive", "Not a zip archive");
     if (global.number_entry > ZPOS64_T(maxEntries))
-        return tr("The archive holds too many files");
+        return QCoreApplication::translate("UpdateArchive", "The archive holds too many files");
     const QDir root(folder);
     qint64 budget = maxBytes;
     int entries = 0;
     for (int status = unzGoToFirstFile(zip); status == UNZ_OK; status = unzGoToNextFile(zip)) {
         if (++entries > maxEntries)
-            return tr("The archive holds too many files");
+            return QCoreApplication::translate("UpdateArchive", "The archive holds too many files");
         unz_file_info64 info{};
         char rawName[1024];
         if (unzGetCurrentFileInfo64(zip, &info, rawName, sizeof rawName, nullptr, 0, nullptr, 0) != UNZ_OK)
-            return tr("Damaged archive entry");
+            return QCoreApplication::translate("UpdateArchive", "Damaged archive entry");
         const bool utf8 = info.flag & (1u << 11);
         const QByteArray raw(rawName, int(qstrnlen(rawName, sizeof rawName)));
         const QString name = utf8 ? QString::fromUtf8(raw) : QString::fromLatin1(raw);
         const QString relative = entryPath(name);
         if (relative.isEmpty())
-            return tr("The archive holds an entry outside its folder: %1").arg(name);
+            return QCoreApplication::translate("UpdateArchive", "The archive holds an entry outside its folder: %1").arg(name);
         const QString target = root.filePath(relative);
         if (name.endsWith(u'/') || name.endsWith(u'\\')) {
             if (!QDir().mkpath(target))
-                return tr("Cannot create %1").arg(target);
+                return QCoreApplication::translate("UpdateArchive", "Cannot create %1").arg(target);
             continue;
         }
         if (!QDir().mkpath(QFileInfo(target).absolutePath()))
-            return tr("Cannot create %1").arg(QFileInfo(target).absolutePath());
+            return QCoreApplication::translate("UpdateArchive", "Cannot create %1").arg(QFileInfo(target).absolutePath());
         const QString error = inflateEntry(zip, target, budget, result.bytes);
         if (!error.isEmpty())
             return error;
@@ -138,16 +133,16 @@ Result unpack(const QString& archivePath, const QString& folder, qint64 maxBytes
 {
     Result result;
     if (QFileInfo::exists(folder)) {
-        result.error = tr("The folder %1 exists already").arg(folder);
+        result.error = QCoreApplication::translate("UpdateArchive", "The folder %1 exists already").arg(folder);
         return result;
     }
     ZipHandle zip(unzOpen64(QFile::encodeName(archivePath).constData()));
     if (!zip) {
-        result.error = tr("Not a zip archive");
+        result.error = QCoreApplication::translate("UpdateArchive", "Not a zip archive");
         return result;
     }
     if (!QDir().mkpath(folder)) {
-        result.error = tr("Cannot create %1").arg(folder);
+        result.error = QCoreApplication::translate("UpdateArchive", "Cannot create %1").arg(folder);
         return result;
     }
     result.error = unpackAll(zip.get(), folder, maxBytes, maxEntries, result);

@@ -2,6 +2,74 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr_FR">
 <context>
+    <name>AboutBox</name>
+    <message>
+        <location filename="../../app/aboutbox.cpp" line="12" />
+        <source>About Pelagon DiveLog</source>
+        <translation>À propos de Pelagon DiveLog</translation>
+    </message>
+    <message>
+        <location filename="../../app/aboutbox.cpp" line="31" />
+        <source>Visit the website</source>
+        <translation>Visiter le site web</translation>
+    </message>
+    <message>
+        <location filename="../../app/aboutbox.cpp" line="32" />
+        <source>View license terms</source>
+        <translation>Voir les termes de la licence</translation>
+    </message>
+    <message>
+        <location filename="../../app/aboutbox.cpp" line="41" />
+        <source>Ok</source>
+        <translation>Ok</translation>
+    </message>
+</context>
+<context>
+    <name>ApplicationUpdater</name>
+    <message>
+        <location filename="../../app/applicationupdater.cpp" line="61" />
+        <source>Application update</source>
+        <translation>Mise à jour de l'application</translation>
+    </message>
+    <message>
+        <location filename="../../app/applicationupdater.cpp" line="62" />
+        <source>A new version %1 is available, do you want to download and install it?</source>
+        <translation>Une nouvelle version %1 est disponible, voulez-vous la télécharger et l'installer ?</translation>
+    </message>
+    <message>
+        <location filename="../../app/applicationupdater.cpp" line="67" />
+        <source>Downloading new version...</source>
+        <translation>Téléchargement de la nouvelle version...</translation>
+    </message>
+    <message>
+        <location filename="../../app/applicationupdater.cpp" line="67" />
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <location filename="../../app/applicationupdater.cpp" line="69" />
+        <source>Downloading</source>
+        <translation>Téléchargement</translation>
+    </message>
+    <message>
+        <location filename="../../app/applicationupdater.cpp" line="88" />
+        <source>Download failed</source>
+        <translation>Échec du téléchargement</translation>
+    </message>
+    <message>
+        <location filename="../../app/applicationupdater.cpp" line="109" />
+        <location filename="../../app/applicationupdater.cpp" line="122" />
+        <source>Download finished</source>
+        <translation>Téléchargement terminé</translation>
+    </message>
+    <message>
+        <location filename="../../app/applicationupdater.cpp" line="110" />
+        <location filename="../../app/applicationupdater.cpp" line="123" />
+        <source>The new version has been downloaded to %1</source>
+        <translation>La nouvelle version a été téléchargée dans %1</translation>
+    </message>
+</context>
+<context>
     <name>DiveDb</name>
     <message>
         <location filename="../../db/divedb.cpp" line="107" />
@@ -183,6 +251,206 @@
     </message>
 </context>
 <context>
+    <name>FirmwareCatalogue</name>
+    <message>
+        <location filename="../../online/firmwarecatalogue.cpp" line="117" />
+        <source>A firmware file holds %1 to %2 bytes; %3 has %4</source>
+        <translation>Un fichier firmware contient de %1 à %2 octets ; %3 en a %4</translation>
+    </message>
+    <message>
+        <location filename="../../online/firmwarecatalogue.cpp" line="126" />
+        <source>Impossible to load binary file</source>
+        <translation>Impossible de charger le fichier binaire</translation>
+    </message>
+</context>
+<context>
+    <name>FirmwareMgt</name>
+    <message>
+        <location filename="../../app/firmwaremgt.cpp" line="39" />
+        <source>File</source>
+        <translation>Fichier</translation>
+    </message>
+    <message>
+        <location filename="../../app/firmwaremgt.cpp" line="39" />
+        <source>Version</source>
+        <translation>Version</translation>
+    </message>
+    <message>
+        <location filename="../../app/firmwaremgt.cpp" line="39" />
+        <source>Date</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <location filename="../../app/firmwaremgt.cpp" line="39" />
+        <source>Description</source>
+        <translation>Description</translation>
+    </message>
+    <message>
+        <location filename="../../app/firmwaremgt.cpp" line="88" />
+        <location filename="../../app/firmwaremgt.cpp" line="99" />
+        <location filename="../../app/firmwaremgt.cpp" line="132" />
+        <location filename="../../app/firmwaremgt.cpp" line="187" />
+        <source>Download Error</source>
+        <translation>Erreur de téléchargement</translation>
+    </message>
+    <message>
+        <location filename="../../app/firmwaremgt.cpp" line="88" />
+        <location filename="../../app/firmwaremgt.cpp" line="99" />
+        <location filename="../../app/firmwaremgt.cpp" line="187" />
+        <source>Error %1</source>
+        <translation>Erreur %1</translation>
+    </message>
+    <message>
+        <location filename="../../app/firmwaremgt.cpp" line="113" />
+        <source>%1 downloaded</source>
+        <translation>%1 téléchargé</translation>
+    </message>
+    <message>
+        <location filename="../../app/firmwaremgt.cpp" line="130" />
+        <source>The firmware list is not available</source>
+        <translation>La liste des firmwares n'est pas disponible</translation>
+    </message>
+    <message>
+        <location filename="../../app/firmwaremgt.cpp" line="162" />
+        <source>Download Firmware</source>
+        <translation>Télécharger le firmware</translation>
+    </message>
+    <message>
+        <location filename="../../app/firmwaremgt.cpp" line="168" />
+        <source>%1 Firmwares Available</source>
+        <translation>%1 firmwares disponibles</translation>
+    </message>
+    <message>
+        <location filename="../../app/firmwaremgt.cpp" line="180" />
+        <location filename="../../app/firmwaremgt.cpp" line="224" />
+        <location filename="../../app/firmwaremgt.cpp" line="233" />
+        <location filename="../../app/firmwaremgt.cpp" line="254" />
+        <location filename="../../app/firmwaremgt.cpp" line="257" />
+        <location filename="../../app/firmwaremgt.cpp" line="260" />
+        <location filename="../../app/firmwaremgt.cpp" line="263" />
+        <location filename="../../app/firmwaremgt.cpp" line="302" />
+        <source>Error</source>
+        <translation>Erreur</translation>
+    </message>
+    <message>
+        <location filename="../../app/firmwaremgt.cpp" line="180" />
+        <source>Impossible to create the folder %1</source>
+        <translation>Impossible de créer le dossier %1</translation>
+    </message>
+    <message>
+        <location filename="../../app/firmwaremgt.cpp" line="191" />
+        <source>Downloading %1...</source>
+        <translation>Téléchargement de %1...</translation>
+    </message>
+    <message>
+        <location filename="../../app/firmwaremgt.cpp" line="205" />
+        <source>Open Firmware</source>
+        <translation>Ouvrir un firmware</translation>
+    </message>
+    <message>
+        <location filename="../../app/firmwaremgt.cpp" line="206" />
+        <source>Firmware Files (*.bin)</source>
+        <translation>Fichiers firmware (*.bin)</translation>
+    </message>
+    <message>
+        <location filename="../../app/firmwaremgt.cpp" line="228" />
+        <source>Confirmation</source>
+        <translation>Confirmation</translation>
+    </message>
+    <message>
+        <location filename="../../app/firmwaremgt.cpp" line="228" />
+        <source>Upload firmware %1?</source>
+        <translation>Installer le firmware %1 ?</translation>
+    </message>
+    <message>
+        <location filename="../../app/firmwaremgt.cpp" line="233" />
+        <source>No dive computer connected</source>
+        <translation>Aucun ordinateur de plongée connecté</translation>
+    </message>
+    <message>
+        <location filename="../../app/firmwaremgt.cpp" line="249" />
+        <location filename="../../app/firmwaremgt.cpp" line="281" />
+        <source>Number of bytes sent: %1/%2</source>
+        <translation>Nombre d'octets envoyés : %1/%2</translation>
+    </message>
+    <message>
+        <location filename="../../app/firmwaremgt.cpp" line="254" />
+        <source>Update firmware needs bootloader update</source>
+        <translation>La mise à jour du firmware nécessite une mise à jour du bootloader</translation>
+    </message>
+    <message>
+        <location filename="../../app/firmwaremgt.cpp" line="257" />
+        <source>Firmware already installed</source>
+        <translation>Firmware déjà installé</translation>
+    </message>
+    <message>
+        <location filename="../../app/firmwaremgt.cpp" line="260" />
+        <source>Bootloader already installed</source>
+        <translation>Bootloader déjà installé</translation>
+    </message>
+    <message>
+        <location filename="../../app/firmwaremgt.cpp" line="263" />
+        <source>Too old firmware file</source>
+        <translation>Fichier firmware trop ancien</translation>
+    </message>
+    <message>
+        <location filename="../../app/firmwaremgt.cpp" line="277" />
+        <source>Nb sent: 0/0</source>
+        <translation>Nb envoyés : 0/0</translation>
+    </message>
+    <message>
+        <location filename="../../app/firmwaremgt.cpp" line="289" />
+        <source>'Installation Successfull in' hh:mm:ss</source>
+        <translation>'Installation réussie en' hh:mm:ss</translation>
+    </message>
+    <message>
+        <location filename="../../app/firmwaremgt.cpp" line="302" />
+        <source>The firmware upload failed: %1</source>
+        <translation>L'installation du firmware a échoué : %1</translation>
+    </message>
+</context>
+<context>
+    <name>FirmwareMgtClass</name>
+    <message>
+        <location filename="../../app/firmwaremgt.ui" line="14" />
+        <source>Firmware</source>
+        <translation>Firmware</translation>
+    </message>
+    <message>
+        <location filename="../../app/firmwaremgt.ui" line="55" />
+        <source>Firmware from disk</source>
+        <translation>Firmware depuis le disque</translation>
+    </message>
+    <message>
+        <location filename="../../app/firmwaremgt.ui" line="62" />
+        <source>Force same version</source>
+        <translation>Forcer la même version</translation>
+    </message>
+    <message>
+        <location filename="../../app/firmwaremgt.ui" line="69" />
+        <source>Open Firmwares Folder</source>
+        <translation>Ouvrir le dossier des firmwares</translation>
+    </message>
+    <message>
+        <location filename="../../app/firmwaremgt.ui" line="83" />
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>GenericFileDownloader</name>
+    <message>
+        <location filename="../../online/genericfiledownloader.cpp" line="37" />
+        <source>The address has no usable file name: %1</source>
+        <translation>L'adresse n'a pas de nom de fichier utilisable : %1</translation>
+    </message>
+    <message>
+        <location filename="../../online/genericfiledownloader.cpp" line="42" />
+        <source>Unsupported address: %1</source>
+        <translation>Adresse non prise en charge : %1</translation>
+    </message>
+</context>
+<context>
     <name>GraphView</name>
     <message>
         <location filename="../../profilor/graphview.cpp" line="238" />
@@ -246,10 +514,50 @@
     </message>
 </context>
 <context>
+    <name>HttpGet</name>
+    <message>
+        <location filename="../../online/httpget.cpp" line="64" />
+        <location filename="../../online/httpget.cpp" line="136" />
+        <location filename="../../online/httpget.cpp" line="176" />
+        <source>Cannot write output file</source>
+        <translation>Impossible d'écrire le fichier de sortie</translation>
+    </message>
+    <message>
+        <location filename="../../online/httpget.cpp" line="114" />
+        <location filename="../../online/httpget.cpp" line="130" />
+        <source>The file is larger than %1 bytes</source>
+        <translation>Le fichier dépasse %1 octets</translation>
+    </message>
+    <message>
+        <location filename="../../online/httpget.cpp" line="153" />
+        <source>The server answered %1 %2</source>
+        <translation>Le serveur a répondu %1 %2</translation>
+    </message>
+    <message>
+        <location filename="../../online/httpget.cpp" line="163" />
+        <source>The reply ended after %1 of %2 bytes</source>
+        <translation>La réponse s'est arrêtée après %1 octets sur %2</translation>
+    </message>
+    <message>
+        <location filename="../../online/httpget.cpp" line="167" />
+        <source>The file is smaller than %1 bytes</source>
+        <translation>Le fichier fait moins de %1 octets</translation>
+    </message>
+    <message>
+        <location filename="../../online/httpget.cpp" line="190" />
+        <source>Too many redirections</source>
+        <translation>Trop de redirections</translation>
+    </message>
+    <message>
+        <location filename="../../online/httpget.cpp" line="196" />
+        <source>Refused redirection to %1</source>
+        <translation>Redirection refusée vers %1</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <location filename="../../app/mainwindow.cpp" line="31" />
-        <location filename="../../app/mainwindow.cpp" line="171" />
         <source>Corvane %1, Profilor %2</source>
         <translation>Corvane %1, Profilor %2</translation>
     </message>
@@ -263,9 +571,9 @@
         <location filename="../../app/mainwindow.cpp" line="118" />
         <location filename="../../app/mainwindow_details.cpp" line="106" />
         <location filename="../../app/mainwindow_details.cpp" line="111" />
-        <location filename="../../app/mainwindow_divelist.cpp" line="285" />
-        <location filename="../../app/mainwindow_divelist.cpp" line="307" />
-        <location filename="../../app/mainwindow_divelist.cpp" line="327" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="282" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="304" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="324" />
         <location filename="../../app/mainwindow_files.cpp" line="23" />
         <source>Database Error</source>
         <translation>Erreur de base de données</translation>
@@ -303,17 +611,16 @@
         <translation>Récupérer les journaux système</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="169" />
         <source>About Pelagon DiveLog</source>
         <translation>À propos de Pelagon DiveLog</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="197" />
+        <location filename="../../app/mainwindow.cpp" line="190" />
         <source>Minimize profile area</source>
         <translation>Réduire la zone du profil</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="202" />
+        <location filename="../../app/mainwindow.cpp" line="195" />
         <source>Maximize profile area</source>
         <translation>Agrandir la zone du profil</translation>
     </message>
@@ -353,79 +660,79 @@
         <translation>Cette plongée n'est pas dans le carnet</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="216" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="213" />
         <source>Open</source>
         <translation>Ouvrir</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="220" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="217" />
         <source>Delete</source>
         <translation>Supprimer</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="222" />
-        <location filename="../../app/mainwindow_divelist.cpp" line="295" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="219" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="292" />
         <source>Rename</source>
         <translation>Renommer</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="226" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="223" />
         <source>Export</source>
         <translation>Exporter</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="231" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="228" />
         <source>csv separator</source>
         <translation>séparateur csv</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="234" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="231" />
         <source>Dot .</source>
         <translation>Point .</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="235" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="232" />
         <source>Comma ,</source>
         <translation>Virgule ,</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="236" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="233" />
         <source>Semicolon ;</source>
         <translation>Point-virgule ;</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="249" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="246" />
         <source>Add to planification</source>
         <translation>Ajouter à la planification</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="268" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="265" />
         <source>Are you sure to delete these dives?</source>
         <translation>Voulez-vous vraiment supprimer ces plongées ?</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="268" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="265" />
         <source>Are you sure to delete this dive?</source>
         <translation>Voulez-vous vraiment supprimer cette plongée ?</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="269" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="266" />
         <source>Delete dive</source>
         <translation>Supprimer la plongée</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="285" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="282" />
         <source>Impossible to delete profile(</source>
         <translation>Impossible de supprimer le profil(</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="295" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="292" />
         <source>Name</source>
         <translation>Nom</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="299" />
-        <location filename="../../app/mainwindow_divelist.cpp" line="305" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="296" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="302" />
         <location filename="../../app/mainwindow_files.cpp" line="51" />
         <location filename="../../app/mainwindow_files.cpp" line="64" />
         <location filename="../../app/mainwindow_files.cpp" line="123" />
@@ -435,22 +742,22 @@
         <translation>Erreur</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="299" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="296" />
         <source>Invalid name</source>
         <translation>Nom invalide</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="305" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="302" />
         <source>Name already exists</source>
         <translation>Ce nom existe déjà</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="307" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="304" />
         <source>Impossible to rename dive</source>
         <translation>Impossible de renommer la plongée</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="322" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="319" />
         <source>Export Profile</source>
         <translation>Exporter le profil</translation>
     </message>
@@ -465,7 +772,7 @@
         <translation>Nom de fichier invalide</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="327" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="324" />
         <location filename="../../app/mainwindow_files.cpp" line="23" />
         <source>Impossible to read profile</source>
         <translation>Impossible de lire le profil</translation>
@@ -766,6 +1073,71 @@ Cette plongée existe déjà</translation>
         <location filename="../../app/mainwindow.ui" line="804" />
         <source>About...</source>
         <translation>À propos...</translation>
+    </message>
+</context>
+<context>
+    <name>UpdateArchive</name>
+    <message>
+        <location filename="../../online/updatearchive.cpp" line="27" />
+        <location filename="../../online/updatearchive.cpp" line="38" />
+        <location filename="../../online/updatearchive.cpp" line="54" />
+        <location filename="../../online/updatearchive.cpp" line="76" />
+        <source>Damaged archive entry</source>
+        <translation>Entrée d'archive endommagée</translation>
+    </message>
+    <message>
+        <location filename="../../online/updatearchive.cpp" line="31" />
+        <location filename="../../online/updatearchive.cpp" line="49" />
+        <location filename="../../online/updatearchive.cpp" line="56" />
+        <source>Cannot write %1: %2</source>
+        <translation>Impossible d'écrire %1 : %2</translation>
+    </message>
+    <message>
+        <location filename="../../online/updatearchive.cpp" line="45" />
+        <source>The archive unpacks to more than the allowed size</source>
+        <translation>L'archive décompressée dépasse la taille permise</translation>
+    </message>
+    <message>
+        <location filename="../../online/updatearchive.cpp" line="64" />
+        <location filename="../../online/updatearchive.cpp" line="141" />
+        <source>Not a zip archive</source>
+        <translation>Ce n'est pas une archive zip</translation>
+    </message>
+    <message>
+        <location filename="../../online/updatearchive.cpp" line="66" />
+        <location filename="../../online/updatearchive.cpp" line="72" />
+        <source>The archive holds too many files</source>
+        <translation>L'archive contient trop de fichiers</translation>
+    </message>
+    <message>
+        <location filename="../../online/updatearchive.cpp" line="82" />
+        <source>The archive holds an entry outside its folder: %1</source>
+        <translation>L'archive contient une entrée hors de son dossier : %1</translation>
+    </message>
+    <message>
+        <location filename="../../online/updatearchive.cpp" line="86" />
+        <location filename="../../online/updatearchive.cpp" line="90" />
+        <location filename="../../online/updatearchive.cpp" line="145" />
+        <source>Cannot create %1</source>
+        <translation>Impossible de créer %1</translation>
+    </message>
+    <message>
+        <location filename="../../online/updatearchive.cpp" line="136" />
+        <source>The folder %1 exists already</source>
+        <translation>Le dossier %1 existe déjà</translation>
+    </message>
+</context>
+<context>
+    <name>WordPressClient</name>
+    <message>
+        <location filename="../../online/wordpressclient.cpp" line="50" />
+        <source>Unsupported address: %1</source>
+        <translation>Adresse non prise en charge : %1</translation>
+    </message>
+    <message>
+        <location filename="../../online/wordpressclient.cpp" line="60" />
+        <source>Unexpected response</source>
+        <translation>Réponse inattendue</translation>
     </message>
 </context>
 <context>

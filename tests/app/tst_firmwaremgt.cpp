@@ -204,6 +204,9 @@ void TestFirmwareMgt::catalogueAndInstall()
     emit mUploader.uploadProgress(1024, 50);
     QCOMPARE(bar->value(), 50);
     QCOMPARE(info(), QStringLiteral("Number of bytes sent: 1024/2048"));
+    // The picture of the dialog in docs/ is taken here.
+    if (const QString shots = qEnvironmentVariable("PELAGON_SCREENSHOT_DIR"); !shots.isEmpty())
+        QVERIFY(mDialog->grab().save(QDir(shots).filePath("firmware-dialog.png")));
     emit mUploader.uploadProgress(0, 100);
     QCOMPARE(bar->value(), 0);
     QCOMPARE(info(), QStringLiteral("Nb sent: 0/0"));
