@@ -298,9 +298,11 @@ void BleDevice::onNotificationsWatchdogTimeout()
 {
     qWarning().noquote() << "BleDevice: CCCD ack not received within" << kNotificationsWatchdogMs
                          << "ms — disconnecting cleanly";
+    BleCentral* const controller = m_controller;
     m_notificationsTimedOut = true;
     setState(BleDeviceState::Error);
-    BleCentral* const controller = m_controller;
+    if (m_controller != controller)
+        return; // a listener already made a new link: this one is gone
     if (controller)
         controller->disconnectFromDevice();
     // Reported after this handler returns, and only to the link that timed

@@ -19,6 +19,7 @@ class TestBleDeviceFaults : public QObject
 
 private slots:
     void unacknowledgedNotificationsTimeOutOnce();
+    void timeOutOfAnOldLinkStaysWithIt();
     void linkLossInEveryState_data();
     void linkLossInEveryState();
     void newConnectionReplacesTheRunningOne_data();
@@ -53,6 +54,32 @@ void TestBleDeviceFaults::unacknowledgedNotificationsTimeOutOnce()
     QCOMPARE(link.device.state(), BleDeviceState::Disconnected);
     QCOMPARE(errors.count(), 1);
     QCOMPARE(connected.count(), 0);
+}
+
+void TestBleDeviceFaults::timeOutOfAnOldLinkStaysWithIt()
+{
+    // The owner gives up on the silent peripheral as soon as the state says
+    // Error and connects to another one: the old time-out never reaches it.
+    Link link;
+    link.peripheral.setCccdAcknowledged(false);
+    SimulatedPeripheral second;
+    second.setAddress(QStringLiteral("00:11:22:33:44:66"));
+    link.backend.addPeripheral(&second);
+    QSignalSpy errors(&link.device, &BleDevice::error);
+    QSignalSpy connected(&link.device, &BleDevice::connected);
+    connect(&link.device, &BleDevice::servicesDiscovered, this,
+            [&] { link.device.setupCharacteristics(kUartService, kUartData, kUartData); });
+    connect(&link.device, &BleDevice::stateChanged, this, [&] {
+        if (link.device.state() == BleDeviceState::Error && !second.isLinked())
+            link.device.connectTo(BleDeviceInfo(second.deviceInfo()));
+    });
+    link.device.connectTo(link.info());
+    QVERIFY(connected.wait(BleDevice::kNotificationsWatchdogMs + 2000));
+    QVERIFY(second.isLinked());
+    QVERIFY(!link.peripheral.isLinked());
+    QCOMPARE(link.device.state(), BleDeviceState::Connected);
+    QVERIFY(!errors.wait(100));
+    QCOMPARE(errors.count(), 0);
 }
 
 void TestBleDeviceFaults::linkLossInEveryState_data()
