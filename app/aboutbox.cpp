@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QLabel>
+#include <QPalette>
 #include <QPixmap>
 #include <QPushButton>
 
@@ -19,23 +20,27 @@ AboutBox::AboutBox(QWidget* parent, const OnlineConfig& config, const QString& l
     background->setPixmap(image);
     background->setGeometry(0, 0, size.width(), size.height());
 
-    const auto place = [this, &size](QLabel* label, const QString& name, int pointSize, int y) {
+    // White on the image's dark blue, below its title and subtitle.
+    QPalette light = palette();
+    light.setColor(QPalette::WindowText, Qt::white);
+    const auto place = [this, &size, &light](QLabel* label, const QString& name, int pointSize, int y) {
         label->setObjectName(name);
         label->setFont(QFont(QStringLiteral("Roboto Black"), pointSize));
+        label->setPalette(light);
         label->setAlignment(Qt::AlignCenter);
         label->setGeometry(0, y, size.width(), label->sizeHint().height());
     };
     auto* versionLabel = new QLabel(QStringLiteral("V") + version, this);
-    place(versionLabel, QStringLiteral("lbVersion"), 20, size.height() / 2);
+    place(versionLabel, QStringLiteral("lbVersion"), 20, size.height() * 64 / 100);
 
     auto* website = new QLabel(link(config.productPageFor(languageCode), tr("Visit the website")), this);
     auto* license = new QLabel(link(config.licenseUrl(languageCode), tr("View license terms")), this);
-    int y = size.height() / 2 + versionLabel->height() + 10;
+    int y = versionLabel->geometry().bottom() + 6;
     for (QLabel* label : {website, license}) {
         label->setTextFormat(Qt::RichText);
         label->setOpenExternalLinks(true);
         place(label, label == website ? QStringLiteral("lbWebsite") : QStringLiteral("lbLicense"), 10, y);
-        y += label->height() + 6;
+        y += label->height() + 4;
     }
 
     auto* ok = new QPushButton(tr("Ok"), this);

@@ -201,6 +201,8 @@ void TestApplicationUpdate::aboutBox()
     mDialogs->onDialog = [&shown](QDialog& dialog) {
         for (const char* name : {"lbVersion", "lbWebsite", "lbLicense"})
             shown.append(dialog.findChild<QLabel*>(QLatin1String(name))->text());
+        if (const QString shots = qEnvironmentVariable("PELAGON_SCREENSHOT_DIR"); !shots.isEmpty())
+            dialog.grab().save(QDir(shots).filePath("about-box.png"));
         auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("btOk"));
         shown.append(QStringLiteral("%1x%2 at %3").arg(ok->width()).arg(ok->height()).arg(dialog.width() - ok->x()));
         ok->click();
