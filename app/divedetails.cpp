@@ -33,7 +33,7 @@ DiveDetails DiveDetails::describe(const Dive& dive)
     // The profile's own length; the header's end time only for a dive
     // without profile lines.
     const double seconds = dive.maxTime > 0.0 ? dive.maxTime : double(std::max<qint64>(0, dive.endTime - dive.beginTime));
-    details.duration = DiveListBuilder::durationText(seconds);
+    details.duration = Dive::formatDuration(seconds);
     details.maxDepth = metres(dive.maxDepth);
     details.avgDepth = metres(dive.avgDepth);
     details.diveMode = diveModeText(dive.divemode);

@@ -1,8 +1,9 @@
 #include "app/divelistbuilder.h"
 
+#include "divedata/dive.h"
+
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 namespace {
 
@@ -69,7 +70,7 @@ QList<DiveListRow> DiveListBuilder::rows(const QList<DiveListEntry>& dives)
             row.diveId = dive.diveId;
             row.cells[0] = dive.name;
             row.cells[1] = listDateTime(dive.dateTime);
-            row.cells[2] = durationText(dive.duration);
+            row.cells[2] = Dive::formatDuration(dive.duration);
             row.cells[3] = QStringLiteral("%1m").arg(dive.maxDepth);
             result.append(std::move(row));
         }
@@ -85,19 +86,6 @@ QString DiveListBuilder::countLabel(int computers, int dives)
         .arg(computers > 1 ? tr("Computers") : tr("Computer"))
         .arg(dives)
         .arg(tr("Dives"));
-}
-
-QString DiveListBuilder::durationText(double seconds)
-{
-    // Whole seconds; a negative or unreadable duration shows as zero.
-    const qint64 total = std::isfinite(seconds) && seconds > 0.0 ? qint64(std::min(seconds, 1e15)) : 0;
-    char buffer[32];
-    const int minutes = int((total / 60) % 60);
-    const int secs = int(total % 60);
-    const int length = total < 3600
-        ? std::snprintf(buffer, sizeof(buffer), "%02d:%02d", minutes, secs)
-        : std::snprintf(buffer, sizeof(buffer), "%02lld:%02d:%02d", static_cast<long long>(total / 3600), minutes, secs);
-    return QString::fromLatin1(buffer, length);
 }
 
 QStringList DiveListBuilder::columnTitles()

@@ -28,7 +28,5 @@ public:
     static QList<DiveListRow> rows(const QList<DiveListEntry>& dives);
     // "%1 %2 / %3 %4": computers, "Computers" or "Computer", dives, "Dives".
     static QString countLabel(int computers, int dives);
-    // "mm:ss" below an hour, else "hh:mm:ss" (hours keep counting past a day).
-    static QString durationText(double seconds);
     static QStringList columnTitles();
 };

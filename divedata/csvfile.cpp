@@ -106,18 +106,6 @@ QString transmitterAlertText(quint8 flag)
     return pieces.join(u'/');
 }
 
-// Whole seconds as "mm:ss", or "hh:mm:ss" from one hour on.
-QString durationText(double seconds)
-{
-    const qint64 s = TextNumbers::clampedTo<qint64>(std::isfinite(seconds) ? std::max(0.0, std::floor(seconds)) : 0.0);
-    const QChar zero(u'0');
-    const qint64 h = s / 3600;
-    QString text;
-    if (h >= 1)
-        text = QStringLiteral("%1:").arg(h, 2, 10, zero);
-    return text + QStringLiteral("%1:%2").arg((s % 3600) / 60, 2, 10, zero).arg(s % 60, 2, 10, zero);
-}
-
 QString beginText(qint64 beginTime)
 {
     if (beginTime <= 0)
@@ -177,7 +165,7 @@ QByteArray CsvFile::exportBytes(const Dive& dive) const
         << dive.gasSetName()
         << QStringLiteral("GFlow%1_GFhigh%2").arg(int(dive.gfLow)).arg(int(dive.gfHigh))
         << (dive.density == 0 ? QStringLiteral("Salée") : QStringLiteral("Douce")) << dive.surfacePressure / 1000.0
-        << diveAlertText(dive) << dive.maxDepth << durationText(dive.maxTime) << dive.avgDepth << dive.minTemperature
+        << diveAlertText(dive) << dive.maxDepth << Dive::formatDuration(dive.maxTime) << dive.avgDepth << dive.minTemperature
         << dive.maxTemperature << textField(dive.firmwareVersion, sep) << dive.otu;
     row.endRow();
 

@@ -62,10 +62,10 @@ void DiveProfileItem::internalUpdateTitle()
     title += label(QStringLiteral("Plongee : ")) + value(mDive->name.toHtmlEscaped());
     title += label(QStringLiteral(" - Profondeur : "))
         + value(QStringLiteral("%1m").arg(mDive->maxDepth, 0, 'f', 1));
-    title += label(QStringLiteral(" - DTP : ")) + value(ProfileStyle::durationText(mDive->maxTime));
+    title += label(QStringLiteral(" - DTP : ")) + value(Dive::formatDuration(mDive->maxTime));
     if (mGraphMode == GraphMode::Planning) {
-        title += label(QStringLiteral(" - DTR : ")) + value(ProfileStyle::durationText(mDive->ascentTime));
-        title += label(QStringLiteral(" - DTPal : ")) + value(ProfileStyle::durationText(mDive->totalDecoTime));
+        title += label(QStringLiteral(" - DTR : ")) + value(Dive::formatDuration(mDive->ascentTime));
+        title += label(QStringLiteral(" - DTPal : ")) + value(Dive::formatDuration(mDive->totalDecoTime));
     }
     title += QStringLiteral("</p></body></html>");
     if (title != mTitle) {
@@ -78,7 +78,7 @@ QString DiveProfileItem::divePointToolTip(int index, const DiveLine& line)
 {
     QString text = QStringLiteral("Point <b>%1</b><br>Depth <b>%2m</b><br>Time <b>%3</b>")
                        .arg(QString::number(index), ProfileStyle::shortNumber(line.depth),
-                            ProfileStyle::durationText(line.timeSec));
+                            Dive::formatDuration(line.timeSec));
     if (line.decoCeiling > 0.0)
         text += QStringLiteral("<br>Ceil <b>%1m</b>").arg(ProfileStyle::shortNumber(line.decoCeiling));
     return text;

@@ -10,7 +10,6 @@
 #include <QGraphicsLineItem>
 #include <QGraphicsRectItem>
 #include <QGraphicsScene>
-#include <QTime>
 
 #include <algorithm>
 #include <cmath>
@@ -67,12 +66,6 @@ bool positionAmong(const QList<DiveLine>& lines, int t, DivePosition& out)
     out.ceiling = before.decoCeiling + f * (after.decoCeiling - before.decoCeiling);
     out.tankPressure = double(before.tankPressure) + f * (double(after.tankPressure) - double(before.tankPressure));
     return true;
-}
-
-// Minutes and seconds of the hour; hours are not shown.
-QString minutesSeconds(int seconds)
-{
-    return QTime(0, 0).addSecs(seconds).toString(QStringLiteral("mm:ss"));
 }
 
 const QString kShadedRow = QStringLiteral("    <tr style=\"background-color:#DFF5D8;\"><td width=\"50%\">");
@@ -236,7 +229,7 @@ QString GraphView::getInfosOnPosition(QPointF, int time) const
         "border-collapse: collapse; font-family: Arial, sans-serif; font-size:8pt; font-weight:100}    </style>  "
         "</head>  <body>");
     text += tableHeading(tr("Position information"));
-    text += row(kShadedRow, tr("Time"), minutesSeconds(time));
+    text += row(kShadedRow, tr("Time"), Dive::formatDuration(time));
     text += row(kPlainRow, tr("Depth"), QStringLiteral("%1m").arg(std::fabs(before.depth), 0, 'f', 1));
     text += row(kShadedRow, tr("Speed"), QStringLiteral("%1m/mn").arg(std::fabs(after.speed), 0, 'f', 1));
     text += row(kPlainRow, tr("Temperature"), QStringLiteral("%1&deg;C").arg(std::fabs(after.ambientTemp), 0, 'f', 1));
@@ -250,9 +243,9 @@ QString GraphView::getInfosOnPosition(QPointF, int time) const
     text += QStringLiteral("    </table>");
     if (hasSelection()) {
         text += tableHeading(tr("Selection"));
-        text += row(kShadedRow, tr("Start Time"), minutesSeconds(mSelectionStart));
-        text += row(kPlainRow, tr("End Time"), minutesSeconds(mSelectionEnd));
-        text += row(kShadedRow, tr("Elapsed Time"), minutesSeconds(mSelectionEnd - mSelectionStart));
+        text += row(kShadedRow, tr("Start Time"), Dive::formatDuration(mSelectionStart));
+        text += row(kPlainRow, tr("End Time"), Dive::formatDuration(mSelectionEnd));
+        text += row(kShadedRow, tr("Elapsed Time"), Dive::formatDuration(mSelectionEnd - mSelectionStart));
         text += QStringLiteral("    </table>");
     }
     text += QStringLiteral("  </body></html>");

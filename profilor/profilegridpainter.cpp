@@ -1,5 +1,6 @@
 #include "profilor/profilepainter_p.h"
 
+#include "divedata/dive.h"
 #include "profilor/profilestyle.h"
 
 #include <QFontMetricsF>
@@ -110,7 +111,7 @@ void paintTimeGrid(QPainter* painter, const ProfileView& view, const GridMetrics
     painter->drawLines(lines);
     painter->setPen(QColor(Qt::darkGray));
     for (qsizetype k = 0; k < values.size(); ++k) {
-        const QString label = ProfileStyle::durationText(values[k]);
+        const QString label = Dive::formatDuration(values[k]);
         painter->drawText(QPointF(lines[k].x1() - label.size() * metrics.w / 2.0, view.timeAxisY + 1.5 * metrics.h),
                           label);
     }

@@ -1,5 +1,6 @@
 #include "profilor/profilelayout_p.h"
 
+#include "divedata/dive.h"
 #include "profilor/marker.h"
 #include "profilor/profilestyle.h"
 
@@ -10,7 +11,7 @@ namespace {
 QString stopLabel(const DiveLine& line, const DiveLine& before)
 {
     return QStringLiteral("%1m %2")
-        .arg(ProfileStyle::shortNumber(line.depth), ProfileStyle::durationText(line.timeSec - before.timeSec));
+        .arg(ProfileStyle::shortNumber(line.depth), Dive::formatDuration(line.timeSec - before.timeSec));
 }
 
 QColor yoyoColour(int level)

@@ -4,7 +4,6 @@
 
 #include <QCoreApplication>
 #include <QLocale>
-#include <QTime>
 
 #include <climits>
 #include <cmath>
@@ -48,14 +47,6 @@ double depthGridStep(double range)
 {
     const double step = std::round(range / 10.0);
     return step > 0.0 ? step : 1.0;
-}
-
-QString durationText(double seconds)
-{
-    // The format follows the whole seconds shown: 3599.5 s is "59:59".
-    const int whole = saturatedInt(seconds);
-    const QTime time = QTime(0, 0).addSecs(whole);
-    return time.toString(whole > 3599 ? QStringLiteral("hh:mm:ss") : QStringLiteral("mm:ss"));
 }
 
 QString shortNumber(double value)

@@ -22,8 +22,6 @@ PROFILOR_EXPORT double timeGridStep(double span);
 // Metres between two depth-grid lines for a depth range of `range` metres.
 PROFILOR_EXPORT double depthGridStep(double range);
 
-// A duration as a time of day from midnight: "mm:ss" below one hour, else "hh:mm:ss".
-PROFILOR_EXPORT QString durationText(double seconds);
 // A value in the classic 'g' form with six significant digits ("35.2", "3",
 // "49.1963"): computed depths do not show every binary digit.
 PROFILOR_EXPORT QString shortNumber(double value);

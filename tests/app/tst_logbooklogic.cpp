@@ -79,7 +79,7 @@ void TestLogbookLogic::durationText()
 {
     QFETCH(double, seconds);
     QFETCH(QString, text);
-    QCOMPARE(DiveListBuilder::durationText(seconds), text);
+    QCOMPARE(Dive::formatDuration(seconds), text);
 }
 
 void TestLogbookLogic::detailsTexts()

@@ -67,6 +67,7 @@ private slots:
     void wheelExtremesAreBounded();
     void horizontalWheelAndMiddleDragPan();
     void hoverText();
+    void hoverTimesShowHoursFromOneHour();
     void positionDataFallsBackToTheAscent();
     void dropsHandOnTheFirst32Files();
     void contextMenuCallback();
@@ -337,6 +338,27 @@ void GraphViewTest::hoverText()
     QVERIFY(selected.contains(QStringLiteral("Start Time</td> <td>01:00</td></tr>")));
     QVERIFY(selected.contains(QStringLiteral("    <tr><td>End Time</td> <td>05:00</td></tr>")));
     QVERIFY(selected.contains(QStringLiteral("Elapsed Time</td> <td>04:00</td></tr>")));
+}
+
+void GraphViewTest::hoverTimesShowHoursFromOneHour()
+{
+    // Two hours at 20 m: 3900 s is 1 h 05 min, not "05:00".
+    mDive.lines = {line(0, 0), line(60, 20), line(7140, 20), line(7200, 0)};
+    mDive.recomputeDerived();
+    GraphView& v = *mView;
+    v.setDiveProfile(&mDive);
+    QVERIFY(v.getInfosOnPosition(QPointF(), 3900).contains(QStringLiteral("Time</td> <td>01:05:00</td></tr>")));
+    QVERIFY(v.getInfosOnPosition(QPointF(), 3599).contains(QStringLiteral("Time</td> <td>59:59</td></tr>")));
+
+    v.enabledSelection(true);
+    press(v, QPointF(xAt(v, 1800), 300), Qt::LeftButton, Qt::ShiftModifier);
+    move(v, QPointF(xAt(v, 5400), 300), Qt::LeftButton, Qt::ShiftModifier);
+    release(v, QPointF(xAt(v, 5400), 300), Qt::LeftButton, Qt::ShiftModifier);
+    QCOMPARE(v.getSelection(), qMakePair(1800, 5400)); // 8 s a pixel: both ends fall on whole pixels
+    const QString selected = v.getInfosOnPosition(QPointF(), 3900);
+    QVERIFY(selected.contains(QStringLiteral("Start Time</td> <td>30:00</td></tr>")));
+    QVERIFY(selected.contains(QStringLiteral("End Time</td> <td>01:30:00</td></tr>")));
+    QVERIFY(selected.contains(QStringLiteral("Elapsed Time</td> <td>01:00:00</td></tr>")));
 }
 
 void GraphViewTest::positionDataFallsBackToTheAscent()

@@ -238,9 +238,9 @@ void ProfileItemTest::titleAndDurations()
     QVERIFY(s.item->title().contains(label + " - DTR : </span>" + value + "05:00</span>"));
     QVERIFY(s.item->title().contains(label + " - DTPal : </span>" + value + "04:00</span>"));
 
-    QCOMPARE(ProfileStyle::durationText(3599), QStringLiteral("59:59"));
-    QCOMPARE(ProfileStyle::durationText(3600), QStringLiteral("01:00:00"));
-    QCOMPARE(ProfileStyle::durationText(3599.5), QStringLiteral("59:59")); // whole seconds decide
+    QCOMPARE(Dive::formatDuration(3599), QStringLiteral("59:59"));
+    QCOMPARE(Dive::formatDuration(3600), QStringLiteral("01:00:00"));
+    QCOMPARE(Dive::formatDuration(3599.5), QStringLiteral("59:59")); // whole seconds decide
 }
 
 void ProfileItemTest::pointToolTip()
