@@ -65,9 +65,7 @@ bool MainWindow::openDiveFile(const QString& path)
         return false;
     }
     askToSaveUserInformation();
-    dive.computeStatistics();
-    dive.recomputeDerived();
-    dive.rebuildCeilingProfile();
+    dive.refreshDerived();
     mCurrentDive = std::move(dive);
     mCurrentDiveId = -1;
     showCurrentDive();

@@ -445,9 +445,7 @@ bool DiveDb::loadDive(int diveId, Dive& dive)
 
     if (pelagon)
         loaded.computePelagonAlertSummary();
-    loaded.computeStatistics();
-    loaded.recomputeDerived(false);
-    loaded.rebuildCeilingProfile();
+    loaded.refreshDerived();
     snapshot.commit();
     dive = std::move(loaded);
     return true;

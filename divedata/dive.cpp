@@ -89,6 +89,14 @@ void Dive::computeStatistics()
         endTime = beginTime + qint64(maxTime);
 }
 
+void Dive::refreshDerived(CeilingCurve ceiling)
+{
+    computeStatistics();
+    recomputeDerived(false);
+    if (ceiling == CeilingCurve::Rebuild)
+        rebuildCeilingProfile();
+}
+
 void Dive::computeSpeeds(QList<DiveLine>& list)
 {
     if (list.isEmpty())
@@ -225,9 +233,8 @@ Dive Dive::extractPortion(qint64 from, qint64 to) const
     surface.timeSec = end + ascent;
     portion.lines.append(surface);
 
-    portion.computeStatistics();
-    computeSpeeds(portion.lines);
-    computeSpeeds(portion.decoLines);
+    // The portion starts without a ceiling curve, as a planned profile does.
+    portion.refreshDerived(CeilingCurve::Keep);
     return portion;
 }
 

@@ -91,6 +91,16 @@ struct Dive : DiveHeader
 
     void clear();
 
+    // What a refresh does with the ceiling curve: rebuild it from the lines'
+    // ceilings, or keep the one a simulation computed.
+    enum class CeilingCurve { Rebuild, Keep };
+    // Brings every value derived from the profile up to date in one go: the
+    // statistics, the vertical speeds of the profile and of the computed
+    // ascent, and (unless kept) the ceiling curve. Whoever fills or changes a
+    // dive's lines (a file read, the logbook, an editor) calls this and
+    // nothing else, so every reader of the dive sees the same values.
+    void refreshDerived(CeilingCurve ceiling = CeilingCurve::Rebuild);
+
     void computeStatistics();
     static void computeSpeeds(QList<DiveLine>& lines);
     void recomputeDerived(bool skipMainProfile = false);

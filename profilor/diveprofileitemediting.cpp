@@ -145,7 +145,7 @@ void DiveProfileItem::addDivePoint(double time, double depth)
         renumberDivePoints(index + 1);
         mUndo.append(PointEdit{PointEdit::Added, point, QPointF()});
     }
-    mDive->recomputeDerived();
+    mDive->refreshDerived(Dive::CeilingCurve::Keep);
     updateDivePoints();
     repaintScene();
     emit onAddDivePoint();
@@ -172,7 +172,7 @@ void DiveProfileItem::deleteDivePoint(DivePoint* point)
         return;
     removeUndoOfPoint(point);
     mDive->lines.removeAt(index);
-    mDive->recomputeDerived();
+    mDive->refreshDerived(Dive::CeilingCurve::Keep);
     mPoints.removeAt(index);
     mPaintedPoints.removeOne(point);
     renumberDivePoints(index);
@@ -202,7 +202,7 @@ void DiveProfileItem::deleteSelectedPoints()
             if (index > 0 && index < mDive->lines.size())
                 mDive->lines.removeAt(index);
         }
-        mDive->recomputeDerived();
+        mDive->refreshDerived(Dive::CeilingCurve::Keep);
     }
     internalFitAll();
     internalUpdateTitle();
@@ -226,7 +226,7 @@ void DiveProfileItem::modifyDepthOfDivePoint(int index, double depth)
         return;
     DiveLine& line = mDive->lines[index];
     line.depth = depth;
-    mDive->recomputeDerived();
+    mDive->refreshDerived(Dive::CeilingCurve::Keep);
     point->placeAt(timeDepthToGraphCoordinates(line.timeSec, line.depth));
     refitPointGroup(point->parentItem());
     point->diveLineInfo().depth = depth;
@@ -247,7 +247,7 @@ bool DiveProfileItem::modifyTimeOfDivePoint(int index, double& time)
         time = lines[index + 1].timeSec;
     DiveLine& line = mDive->lines[index];
     line.timeSec = time;
-    mDive->recomputeDerived();
+    mDive->refreshDerived(Dive::CeilingCurve::Keep);
     point->placeAt(timeDepthToGraphCoordinates(line.timeSec, line.depth));
     refitPointGroup(point->parentItem());
     point->diveLineInfo().time = time;

@@ -121,7 +121,7 @@ void DiveProfileItem::createDivePoints()
         return;
     // Drag steps update the speeds next to the dragged line only: start from
     // speeds that agree with the lines.
-    mDive->recomputeDerived();
+    mDive->refreshDerived(Dive::CeilingCurve::Keep);
     const int count = int(mDive->lines.size());
     mPoints.reserve(count);
     QGraphicsItem* group = nullptr;

@@ -40,6 +40,8 @@ void DiveProfileItem::internalFitAll()
 {
     if (mDive == nullptr)
         return;
+    // Fitting reads the statistics only: the speeds and the ceiling stay as
+    // their producer left them.
     mDive->computeStatistics();
     ProfileView& v = mView;
     v.depthRange = std::ceil(mDive->maxDepth);

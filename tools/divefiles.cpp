@@ -90,8 +90,7 @@ bool readDiveFile(const QString& path, Dive& dive, QString& problem)
         problem = QStringLiteral("cannot be read: not a valid %1 file, damaged or too large").arg(formatName(type));
         return false;
     }
-    read.computeStatistics();
-    read.recomputeDerived(false);
+    read.refreshDerived();
     dive = std::move(read);
     return true;
 }

@@ -37,6 +37,7 @@ private slots:
     void statisticsEndTime();
     void statisticsOnLongProfile();
     void speedsAndCeilingProfile();
+    void refreshBringsEveryDerivedValue();
     void fillGasIndexes();
     void depthAt();
     void extractPortion();
@@ -213,6 +214,37 @@ void TestDive::speedsAndCeilingProfile()
     first.rebuildCeilingProfile();
     QCOMPARE(first.ceilingProfile.size(), 2);
     QCOMPARE(first.ceilingProfile[0].time, 0.0f);
+}
+
+void TestDive::refreshBringsEveryDerivedValue()
+{
+    // 20 m for ten minutes with a 3 m ceiling at the bottom, and a computed
+    // ascent with one stop: what the logbook, a file or an editor hands over.
+    Dive dive;
+    dive.beginTime = 1'700'000'000;
+    dive.lines = {line(0, 0), line(120, 20), line(600, 20), line(720, 5)};
+    dive.lines[2].decoCeiling = 3.0;
+    dive.decoLines = {line(720, 5), line(900, 5), line(930, 0)};
+    for (const Dive::CeilingCurve ceiling : {Dive::CeilingCurve::Rebuild, Dive::CeilingCurve::Keep}) {
+        Dive refreshed = dive;
+        refreshed.ceilingProfile = {CurvePoint{0.0f, 9.0f, 0}}; // a simulation's curve
+        refreshed.refreshDerived(ceiling);
+        QCOMPARE(refreshed.maxDepth, 20.0);
+        QCOMPARE(refreshed.maxTime, 930.0);
+        QCOMPARE(refreshed.endTime, dive.beginTime + 930);
+        QCOMPARE(refreshed.totalDecoTime, 180.0);
+        QCOMPARE(refreshed.lines[1].speed, 10.0);
+        QCOMPARE(refreshed.lines[3].speed, -7.5);
+        QCOMPARE(refreshed.decoLines[2].speed, -10.0);
+        QVERIFY(refreshed.lines[1].deepestPoint);
+        if (ceiling == Dive::CeilingCurve::Keep) {
+            QCOMPARE(refreshed.ceilingProfile.size(), 1);
+            QCOMPARE(refreshed.ceilingProfile[0].depth, 9.0f);
+        } else {
+            QCOMPARE(refreshed.ceilingProfile.size(), 2); // (120 s, 0) then (600 s, 3 m)
+            QCOMPARE(refreshed.ceilingProfile[1].depth, 3.0f);
+        }
+    }
 }
 
 void TestDive::fillGasIndexes()
