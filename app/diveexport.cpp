@@ -11,10 +11,10 @@ namespace DiveExport {
 
 std::unique_ptr<DiveLinesIO> writerFor(const QString& path, QChar csvSeparator)
 {
-    const int type = DiveLinesIO::fileTypeOf(path);
-    // The export dialogs offer UDDF and CSV only; other writable formats
+    // Only the formats the export dialogs offer: other writable formats
     // (plans) are no export of a recorded dive.
-    if (type != DiveFileType::Uddf && type != DiveFileType::Csv)
+    const DiveFileFormat* format = diveFileFormat(DiveLinesIO::fileTypeOf(path));
+    if (format == nullptr || format->exportRank <= 0)
         return nullptr;
     std::unique_ptr<DiveLinesIO> writer = DiveLinesIO::createWriter(path);
     if (auto* csv = dynamic_cast<CsvFile*>(writer.get()))

@@ -14,8 +14,9 @@ struct Dive;
 // selected time range becomes a dive of its own.
 namespace DiveExport {
 
-// The writer for an export file name: UDDF or CSV by suffix (the CSV one set
-// to the given field separator), or null for any other name.
+// The writer for an export file name: one of the export dialogs' formats by
+// suffix (a CSV one set to the given field separator), or null for any other
+// name.
 std::unique_ptr<DiveLinesIO> writerFor(const QString& path, QChar csvSeparator);
 
 // A selected pair of times as a range inside the dive: ordered, and clamped

@@ -12,6 +12,8 @@
 #include <QFileInfo>
 #include <QSettings>
 
+#include <algorithm>
+
 void MainWindow::openListedDive(int diveId)
 {
     if (summaryVisible())
@@ -34,7 +36,7 @@ void MainWindow::openDiveProfile()
 {
     const QString path = UserDialogs::current().openFileName(
         this, tr("Open Dive File"), mSettings->value(SettingsKey::lastDiveFile).toString(),
-        tr("Dive file (*.csv *.uddf *.divebin);;Csv file (*.csv);;UDDF file (*.uddf);;Binary dive file (*.divebin)"));
+        diveFileDialogFilter(DiveFileDialog::Open));
     if (path.isEmpty())
         return;
     openDiveFile(path);
@@ -44,10 +46,15 @@ void MainWindow::dropFiles(QStringList pFiles)
 {
     if (pFiles.isEmpty())
         return;
-    // Only the first file counts; the profile formats alone are accepted.
+    // Only the first file counts; the profile formats alone are accepted,
+    // their suffix written exactly as the format names it.
     const QString& path = pFiles.first();
     const QString suffix = QFileInfo(path).suffix();
-    if (suffix != QLatin1String("uddf") && suffix != QLatin1String("divebin")) {
+    const auto& formats = diveFileFormats();
+    const bool accepted = std::any_of(formats.cbegin(), formats.cend(), [&suffix](const DiveFileFormat& format) {
+        return format.has(DiveFileAbility::OpenedWhenDropped) && suffix == QLatin1String(format.suffix);
+    });
+    if (!accepted) {
         showWarning(this, tr("Error"), tr("Invalid File"));
         return;
     }
@@ -133,7 +140,7 @@ std::unique_ptr<DiveLinesIO> MainWindow::askExportFile(const QString& caption, Q
 {
     path = UserDialogs::current().saveFileName(this, caption,
                                                mSettings->value(SettingsKey::lastExportDir).toString(),
-                                               tr("Dive file (*.uddf *.csv);;UDDF file (*.uddf);;Csv file (*.csv)"));
+                                               diveFileDialogFilter(DiveFileDialog::Export));
     if (path.isEmpty())
         return nullptr;
     std::unique_ptr<DiveLinesIO> writer = DiveExport::writerFor(path, csvSeparator);

@@ -8,14 +8,24 @@
 #include "divedata/planificator.h"
 #include "divedata/uddffile.h"
 
+#include <QCoreApplication>
+
 const QList<DiveFileFormat>& diveFileFormats()
 {
+    using namespace DiveFileAbility;
+    // The binary format is written by path (the tool converts to it) but not
+    // handed out by createWriter; the plan stream is read and written as a
+    // stream only. A CSV file is the spreadsheet export, not a profile a drop
+    // can show. The export dialogs list UDDF first: it keeps the most.
     static const QList<DiveFileFormat> formats = {
-        // type                  suffix      handler                             offered by createWriter
-        {DiveFileType::Csv,    "csv",      &makeDiveFileHandler<CsvFile>,      true},
-        {DiveFileType::Uddf,   "uddf",     &makeDiveFileHandler<UddfFile>,     true},
-        {DiveFileType::Binary, "divebin",  &makeDiveFileHandler<BinaryFile>,   false},
-        {DiveFileType::Plan,   "diveplan", &makeDiveFileHandler<Planificator>, true},
+        {DiveFileType::Csv, "csv", QT_TRANSLATE_NOOP("DiveFileFormat", "Csv file"), &makeDiveFileHandler<CsvFile>,
+         ReadsDive | WritesDive | FactoryWriter, 2},
+        {DiveFileType::Uddf, "uddf", QT_TRANSLATE_NOOP("DiveFileFormat", "UDDF file"), &makeDiveFileHandler<UddfFile>,
+         ReadsDive | WritesDive | FactoryWriter | OpenedWhenDropped, 1},
+        {DiveFileType::Binary, "divebin", QT_TRANSLATE_NOOP("DiveFileFormat", "Binary dive file"),
+         &makeDiveFileHandler<BinaryFile>, ReadsDive | WritesDive | OpenedWhenDropped, 0},
+        {DiveFileType::Plan, "diveplan", QT_TRANSLATE_NOOP("DiveFileFormat", "Dive plan stream"),
+         &makeDiveFileHandler<Planificator>, FactoryWriter, 0},
     };
     return formats;
 }

@@ -1,17 +1,12 @@
 #include "divedata/divelinesio.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
+#include <QStringList>
+
+#include <algorithm>
 
 namespace {
-
-const DiveFileFormat* formatByType(int type)
-{
-    for (const DiveFileFormat& format : diveFileFormats()) {
-        if (format.type == type)
-            return &format;
-    }
-    return nullptr;
-}
 
 std::unique_ptr<DiveLinesIO> create(const DiveFileFormat* format)
 {
@@ -60,24 +55,67 @@ int DiveLinesIO::fileTypeOf(const QString& path)
 
 std::unique_ptr<DiveLinesIO> DiveLinesIO::createReader(const QString& path)
 {
-    return create(formatByType(fileTypeOf(path)));
+    return create(diveFileFormat(fileTypeOf(path)));
 }
 
 std::unique_ptr<DiveLinesIO> DiveLinesIO::createWriter(const QString& path)
 {
-    const DiveFileFormat* format = formatByType(fileTypeOf(path));
-    if (format == nullptr || !format->offeredForWriting)
+    const DiveFileFormat* format = diveFileFormat(fileTypeOf(path));
+    if (format == nullptr || !format->has(DiveFileAbility::FactoryWriter))
         return nullptr;
     return create(format);
 }
 
 std::unique_ptr<DiveLinesIO> DiveLinesIO::createByType(int type)
 {
-    return create(formatByType(type));
+    return create(diveFileFormat(type));
 }
 
 bool DiveLinesIO::writeDiveFile(const QString& path, const Dive& dive)
 {
     const std::unique_ptr<DiveLinesIO> writer = createWriter(path);
     return writer != nullptr && writer->writeDive(path, dive);
+}
+
+QString DiveFileFormat::translatedName() const
+{
+    return QCoreApplication::translate("DiveFileFormat", displayName);
+}
+
+const DiveFileFormat* diveFileFormat(int type)
+{
+    for (const DiveFileFormat& format : diveFileFormats()) {
+        if (format.type == type)
+            return &format;
+    }
+    return nullptr;
+}
+
+QList<const DiveFileFormat*> diveFileFormats(DiveFileDialog dialog)
+{
+    QList<const DiveFileFormat*> offered;
+    for (const DiveFileFormat& format : diveFileFormats()) {
+        if (dialog == DiveFileDialog::Open ? format.has(DiveFileAbility::ReadsDive) : format.exportRank > 0)
+            offered.append(&format);
+    }
+    if (dialog == DiveFileDialog::Export) {
+        std::stable_sort(offered.begin(), offered.end(),
+                         [](const DiveFileFormat* a, const DiveFileFormat* b) { return a->exportRank < b->exportRank; });
+    }
+    return offered;
+}
+
+QString diveFileDialogFilter(DiveFileDialog dialog)
+{
+    const QList<const DiveFileFormat*> offered = diveFileFormats(dialog);
+    QStringList patterns;
+    QStringList filters;
+    for (const DiveFileFormat* format : offered) {
+        const QString pattern = QStringLiteral("*.") + QLatin1String(format->suffix);
+        patterns.append(pattern);
+        filters.append(QStringLiteral("%1 (%2)").arg(format->translatedName(), pattern));
+    }
+    filters.prepend(QStringLiteral("%1 (%2)").arg(QCoreApplication::translate("DiveFileFormat", "Dive file"),
+                                                  patterns.join(u' ')));
+    return filters.join(QStringLiteral(";;"));
 }

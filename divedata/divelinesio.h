@@ -61,14 +61,32 @@ public:
     static bool writeDiveFile(const QString& path, const Dive& dive);
 };
 
+// What a format's handler does, and where the program offers the format.
+namespace DiveFileAbility {
+enum Flag : unsigned {
+    ReadsDive = 0x1,         // the handler reads a dive from a file by path
+    WritesDive = 0x2,        // the handler writes a dive to a file by path
+    FactoryWriter = 0x4,     // createWriter hands out its handler
+    OpenedWhenDropped = 0x8, // a file dropped on the profile is opened
+};
+} // namespace DiveFileAbility
+
 // One entry of the format registry (divefileregistry.cpp). A new format is a
-// handler file pair plus one entry there; nothing else changes.
+// handler file pair plus one entry there; nothing else changes: the dialogs,
+// the window's drop and the command-line tool derive their lists from it.
 struct DiveFileFormat
 {
     int type = DiveFileType::Unknown;
     const char* suffix = "";      // lower case, without the dot
+    // "UDDF file": English, translated in the "DiveFileFormat" context.
+    const char* displayName = "";
     std::unique_ptr<DiveLinesIO> (*create)() = nullptr; // null: suffix known, no handler built in
-    bool offeredForWriting = false; // returned by createWriter
+    unsigned abilities = 0;       // DiveFileAbility flags
+    int exportRank = 0;           // place in the export dialogs (1 first); 0: not offered
+
+    bool has(DiveFileAbility::Flag ability) const { return (abilities & ability) != 0; }
+    // The display name in the program's language.
+    QString translatedName() const;
 };
 
 template <class Handler>
@@ -79,3 +97,15 @@ std::unique_ptr<DiveLinesIO> makeDiveFileHandler()
 
 // Every format the program knows, in type-code order.
 const QList<DiveFileFormat>& diveFileFormats();
+// The format of a type code, or null.
+const DiveFileFormat* diveFileFormat(int type);
+
+// The file dialogs that offer dive files.
+enum class DiveFileDialog {
+    Open,   // every format that reads a dive, in registry order
+    Export, // the export formats, by export rank
+};
+// The formats a dialog offers, in the order it lists them.
+QList<const DiveFileFormat*> diveFileFormats(DiveFileDialog dialog);
+// The dialog's translated filter: "Dive file (*.a *.b);;A file (*.a);;B file (*.b)".
+QString diveFileDialogFilter(DiveFileDialog dialog);

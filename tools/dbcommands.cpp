@@ -343,7 +343,7 @@ int exportDive(const ParsedArguments& arguments, bool json, int diveId)
     // The format is checked before the logbook is touched, as the program
     // refuses the file name before loading the dive.
     const int type = DiveLinesIO::fileTypeOf(out);
-    if (type != DiveFileType::Csv && type != DiveFileType::Uddf && type != DiveFileType::Binary) {
+    if (!isDiveFileType(type)) {
         printError(out, QStringLiteral("Invalid File Name (expected %1)").arg(diveFileSuffixes()));
         return Failure;
     }

@@ -18,24 +18,11 @@ namespace divetool {
 
 namespace {
 
-// The formats offered: the plan format shares the factory but holds no dive.
-bool isDiveFileType(int type)
-{
-    return type == DiveFileType::Csv || type == DiveFileType::Uddf || type == DiveFileType::Binary;
-}
-
+// The tool's messages are English: the registry's names as written there.
 QString formatName(int type)
 {
-    switch (type) {
-    case DiveFileType::Csv:
-        return QStringLiteral("CSV profile");
-    case DiveFileType::Uddf:
-        return QStringLiteral("UDDF");
-    case DiveFileType::Binary:
-        return QStringLiteral("binary dive");
-    default:
-        return QStringLiteral("dive");
-    }
+    const DiveFileFormat* format = diveFileFormat(type);
+    return format != nullptr ? QString::fromLatin1(format->displayName) : QStringLiteral("dive file");
 }
 
 int percent(float fraction)
@@ -55,9 +42,21 @@ bool hasTemperatures(const Dive& dive)
 
 } // namespace
 
+bool isDiveFileType(int type)
+{
+    const DiveFileFormat* format = diveFileFormat(type);
+    return format != nullptr && format->has(DiveFileAbility::ReadsDive) && format->has(DiveFileAbility::WritesDive);
+}
+
 QString diveFileSuffixes()
 {
-    return QStringLiteral(".csv, .uddf or .divebin");
+    QStringList suffixes;
+    for (const DiveFileFormat& format : diveFileFormats()) {
+        if (isDiveFileType(format.type))
+            suffixes.append(QLatin1Char('.') + QLatin1String(format.suffix));
+    }
+    const QString last = suffixes.isEmpty() ? QString() : suffixes.takeLast();
+    return suffixes.isEmpty() ? last : suffixes.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
 }
 
 bool readDiveFile(const QString& path, Dive& dive, QString& problem)
@@ -78,7 +77,7 @@ bool readDiveFile(const QString& path, Dive& dive, QString& problem)
     }
     const std::unique_ptr<DiveLinesIO> reader = DiveLinesIO::createReader(path);
     if (reader == nullptr) {
-        problem = QStringLiteral("%1 files cannot be read by this build").arg(formatName(type));
+        problem = QStringLiteral("%1s cannot be read by this build").arg(formatName(type));
         return false;
     }
     if (!info.isReadable()) {
@@ -87,7 +86,7 @@ bool readDiveFile(const QString& path, Dive& dive, QString& problem)
     }
     Dive read;
     if (!reader->readDive(path, read)) {
-        problem = QStringLiteral("cannot be read: not a valid %1 file, damaged or too large").arg(formatName(type));
+        problem = QStringLiteral("cannot be read: not a valid %1, damaged or too large").arg(formatName(type));
         return false;
     }
     read.refreshDerived();
@@ -102,13 +101,11 @@ bool writeDiveFile(const QString& path, const Dive& dive, QChar csvSeparator, QS
         problem = QStringLiteral("not a dive file type (expected %1)").arg(diveFileSuffixes());
         return false;
     }
-    std::unique_ptr<DiveLinesIO> writer = DiveLinesIO::createWriter(path);
-    // The program offers no binary export, but the format is written all the
-    // same: it is the one that keeps every field of the dive.
-    if (writer == nullptr && type == DiveFileType::Binary)
-        writer = DiveLinesIO::createByType(type);
+    // Every format whose handler writes by path, the binary one included
+    // (the program offers no binary export, but it keeps every field).
+    std::unique_ptr<DiveLinesIO> writer = DiveLinesIO::createByType(type);
     if (writer == nullptr) {
-        problem = QStringLiteral("%1 files cannot be written by this build").arg(formatName(type));
+        problem = QStringLiteral("%1s cannot be written by this build").arg(formatName(type));
         return false;
     }
     if (auto* csv = dynamic_cast<CsvFile*>(writer.get()); csv != nullptr && !csvSeparator.isNull())
@@ -125,7 +122,7 @@ bool writeDiveFile(const QString& path, const Dive& dive, QChar csvSeparator, QS
     }
     if (!writer->writeDive(path, dive)) {
         problem = folder.isWritable() && (!info.exists() || info.isWritable())
-            ? QStringLiteral("cannot be written as a %1 file").arg(formatName(type))
+            ? QStringLiteral("cannot be written as a %1").arg(formatName(type))
             : QStringLiteral("cannot be written (permission denied)");
         return false;
     }

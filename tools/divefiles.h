@@ -8,7 +8,9 @@ struct Dive;
 
 namespace divetool {
 
-// The dive file formats the tool reads and writes, by suffix.
+// The dive file formats the tool reads and writes: those whose handler does
+// both by path. Their suffixes as a list: ".csv, .uddf or .divebin".
+bool isDiveFileType(int type);
 QString diveFileSuffixes();
 
 // Reads the dive file at path with the reader its suffix selects and rebuilds

@@ -152,6 +152,34 @@
     </message>
 </context>
 <context>
+    <name>DiveFileFormat</name>
+    <message>
+        <location filename="../../divedata/divefileregistry.cpp" line="16"/>
+        <source>Csv file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../divedata/divefileregistry.cpp" line="16"/>
+        <source>UDDF file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../divedata/divefileregistry.cpp" line="16"/>
+        <source>Binary dive file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../divedata/divefileregistry.cpp" line="16"/>
+        <source>Dive plan stream</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../divedata/divelinesio.cpp" line="62"/>
+        <source>Dive file</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>DiveListBuilder</name>
     <message>
         <location filename="../../app/divelistbuilder.cpp" line="61"/>
@@ -757,11 +785,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_files.cpp" line="138"/>
-        <source>Dive file (*.uddf *.csv);;UDDF file (*.uddf);;Csv file (*.csv)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <location filename="../../app/mainwindow_files.cpp" line="143"/>
         <source>Invalid File Name</source>
         <translation type="unfinished"></translation>
@@ -781,11 +804,6 @@
     <message>
         <location filename="../../app/mainwindow_files.cpp" line="36"/>
         <source>Open Dive File</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../../app/mainwindow_files.cpp" line="37"/>
-        <source>Dive file (*.csv *.uddf *.divebin);;Csv file (*.csv);;UDDF file (*.uddf);;Binary dive file (*.divebin)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>

@@ -152,6 +152,34 @@
     </message>
 </context>
 <context>
+    <name>DiveFileFormat</name>
+    <message>
+        <location filename="../../divedata/divefileregistry.cpp" line="16" />
+        <source>Csv file</source>
+        <translation>Fichier Csv</translation>
+    </message>
+    <message>
+        <location filename="../../divedata/divefileregistry.cpp" line="16" />
+        <source>UDDF file</source>
+        <translation>Fichier UDDF</translation>
+    </message>
+    <message>
+        <location filename="../../divedata/divefileregistry.cpp" line="16" />
+        <source>Binary dive file</source>
+        <translation>Fichier de plongée binaire</translation>
+    </message>
+    <message>
+        <location filename="../../divedata/divefileregistry.cpp" line="16" />
+        <source>Dive plan stream</source>
+        <translation>Flux de plan de plongée</translation>
+    </message>
+    <message>
+        <location filename="../../divedata/divelinesio.cpp" line="62" />
+        <source>Dive file</source>
+        <translation>Fichier de plongée</translation>
+    </message>
+</context>
+<context>
     <name>DiveListBuilder</name>
     <message>
         <location filename="../../app/divelistbuilder.cpp" line="61" />
@@ -762,11 +790,6 @@
         <translation>Exporter le profil</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_files.cpp" line="138" />
-        <source>Dive file (*.uddf *.csv);;UDDF file (*.uddf);;Csv file (*.csv)</source>
-        <translation>Fichier de plongée (*.uddf *.csv);;Fichier UDDF (*.uddf);;Fichier Csv (*.csv)</translation>
-    </message>
-    <message>
         <location filename="../../app/mainwindow_files.cpp" line="143" />
         <source>Invalid File Name</source>
         <translation>Nom de fichier invalide</translation>
@@ -787,11 +810,6 @@
         <location filename="../../app/mainwindow_files.cpp" line="36" />
         <source>Open Dive File</source>
         <translation>Ouvrir un fichier de plongée</translation>
-    </message>
-    <message>
-        <location filename="../../app/mainwindow_files.cpp" line="37" />
-        <source>Dive file (*.csv *.uddf *.divebin);;Csv file (*.csv);;UDDF file (*.uddf);;Binary dive file (*.divebin)</source>
-        <translation>Fichier de plongée (*.csv *.uddf *.divebin);;Fichier Csv (*.csv);;Fichier UDDF (*.uddf);;Fichier de plongée binaire (*.divebin)</translation>
     </message>
     <message>
         <location filename="../../app/mainwindow_files.cpp" line="51" />

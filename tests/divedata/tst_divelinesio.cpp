@@ -23,6 +23,8 @@ private slots:
     void fileTypeOf_data();
     void fileTypeOf();
     void factoryHandlers();
+    void registryDialogFilters();
+    void registryAbilitiesMatchTheHandlers();
     void atomicSaveKeepsOldFileOnFailure();
     void cappedRead();
 };
@@ -68,6 +70,49 @@ void TestDiveLinesIO::factoryHandlers()
     QTemporaryDir dir;
     QVERIFY(!DiveLinesIO::writeDiveFile(dir.filePath("dive.txt"), fixtures::sampleDive()));
     QVERIFY(QDir(dir.path()).isEmpty());
+}
+
+void TestDiveLinesIO::registryDialogFilters()
+{
+    // The texts the window's dialogs have always shown, derived now.
+    QCOMPARE(diveFileDialogFilter(DiveFileDialog::Open),
+             QStringLiteral("Dive file (*.csv *.uddf *.divebin);;Csv file (*.csv);;UDDF file (*.uddf);;"
+                            "Binary dive file (*.divebin)"));
+    QCOMPARE(diveFileDialogFilter(DiveFileDialog::Export),
+             QStringLiteral("Dive file (*.uddf *.csv);;UDDF file (*.uddf);;Csv file (*.csv)"));
+    QStringList dropped;
+    for (const DiveFileFormat& format : diveFileFormats()) {
+        if (format.has(DiveFileAbility::OpenedWhenDropped))
+            dropped.append(QLatin1String(format.suffix));
+    }
+    QCOMPARE(dropped, QStringList({"uddf", "divebin"}));
+}
+
+void TestDiveLinesIO::registryAbilitiesMatchTheHandlers()
+{
+    // What the registry says a format does is what its handler does with a
+    // real file.
+    QTemporaryDir dir;
+    for (const DiveFileFormat& format : diveFileFormats()) {
+        const QString path = dir.filePath(QStringLiteral("dive.") + QLatin1String(format.suffix));
+        const std::unique_ptr<DiveLinesIO> handler = DiveLinesIO::createByType(format.type);
+        QVERIFY(handler);
+        QCOMPARE(DiveLinesIO::fileTypeOf(path), format.type);
+        QCOMPARE(bool(DiveLinesIO::createWriter(path)), format.has(DiveFileAbility::FactoryWriter));
+        const bool written = handler->writeDive(path, fixtures::sampleDive());
+        QCOMPARE(written, format.has(DiveFileAbility::WritesDive));
+        if (!written)
+            continue;
+        // A format without a reader reads nothing back; a profile format (one
+        // a drop opens) reads back a profile from what it wrote.
+        Dive read;
+        const bool readBack = DiveLinesIO::createReader(path)->readDive(path, read);
+        if (!format.has(DiveFileAbility::ReadsDive))
+            QVERIFY(!readBack);
+        if (format.has(DiveFileAbility::OpenedWhenDropped))
+            QVERIFY(readBack && !read.lines.isEmpty());
+    }
+    QVERIFY(diveFileFormat(DiveFileType::Unknown) == nullptr);
 }
 
 void TestDiveLinesIO::atomicSaveKeepsOldFileOnFailure()
