@@ -42,12 +42,14 @@ void paintAxes(QPainter* painter, const ProfileView& view)
     painter->drawLine(x, int(view.graph.y() - 10.0), x, int(view.graph.y() + view.graph.height()));
 }
 
-QVector<double> depthGridValues(const ProfileView& view)
+QVector<double> depthGridValues(const ProfileView& view, const GridMetrics& metrics)
 {
     QVector<double> values;
     if (!positiveFinite(view.depthScale) || !positiveFinite(view.depthRange))
         return values;
-    const double step = ProfileStyle::depthGridStep(view.depthRange);
+    // Labels one and a half text lines apart at least.
+    const double step = ProfileStyle::spacedDepthGridStep(ProfileStyle::depthGridStep(view.depthRange),
+                                                          view.depthScale, 1.5 * metrics.h);
     for (int k = 1; k <= kMaxGridTicks; ++k) {
         const double y = view.graph.y() + k * step * view.depthScale;
         if (k > 1 && y > view.timeAxisY)
@@ -57,13 +59,17 @@ QVector<double> depthGridValues(const ProfileView& view)
     return values;
 }
 
-QVector<double> timeGridValues(const ProfileView& view)
+QVector<double> timeGridValues(const ProfileView& view, const GridMetrics& metrics)
 {
     QVector<double> values;
     const double span = view.endTime - view.startTime;
     if (!positiveFinite(view.timeScale) || !positiveFinite(span) || !std::isfinite(view.startTime))
         return values;
-    const double step = ProfileStyle::timeGridStep(span);
+    // The widest label of the view ("hh:mm:ss" once it reaches an hour) and
+    // two characters between neighbours.
+    const double labelChars = double(Dive::formatDuration(view.endTime).size());
+    const double step = ProfileStyle::spacedTimeGridStep(ProfileStyle::timeGridStep(span), view.timeScale,
+                                                         (labelChars + 2.0) * metrics.w);
     const double first = std::ceil(view.startTime / 60.0) * 60.0;
     const double right = view.graph.x() + view.graph.width();
     for (int k = 0; k < kMaxGridTicks; ++k) {
@@ -77,7 +83,7 @@ QVector<double> timeGridValues(const ProfileView& view)
 
 void paintDepthGrid(QPainter* painter, const ProfileView& view, const GridMetrics& metrics)
 {
-    const QVector<double> values = depthGridValues(view);
+    const QVector<double> values = depthGridValues(view, metrics);
     if (values.isEmpty())
         return;
     QVector<QLineF> lines;
@@ -98,7 +104,7 @@ void paintDepthGrid(QPainter* painter, const ProfileView& view, const GridMetric
 
 void paintTimeGrid(QPainter* painter, const ProfileView& view, const GridMetrics& metrics)
 {
-    const QVector<double> values = timeGridValues(view);
+    const QVector<double> values = timeGridValues(view, metrics);
     if (values.isEmpty())
         return;
     QVector<QLineF> lines;

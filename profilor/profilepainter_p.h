@@ -35,9 +35,9 @@ void paintTimeGrid(QPainter* painter, const ProfileView& view, const GridMetrics
 void paintLayers(QPainter* painter, const ProfileLayout& layout, const ProfileView& view,
                  const GridMetrics& metrics);
 
-// The value of every tick that paintDepthGrid / paintTimeGrid draws, for callers
-// that need the grid without drawing it.
-QVector<double> depthGridValues(const ProfileView& view);
-QVector<double> timeGridValues(const ProfileView& view);
+// The value of every tick that paintDepthGrid / paintTimeGrid draws with labels
+// of the given metrics, for callers that need the grid without drawing it.
+QVector<double> depthGridValues(const ProfileView& view, const GridMetrics& metrics);
+QVector<double> timeGridValues(const ProfileView& view, const GridMetrics& metrics);
 
 } // namespace ProfilePainter

@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QLocale>
 
+#include <algorithm>
+#include <array>
 #include <climits>
 #include <cmath>
 
@@ -47,6 +49,41 @@ double depthGridStep(double range)
 {
     const double step = std::round(range / 10.0);
     return step > 0.0 ? step : 1.0;
+}
+
+namespace {
+
+// The first of the round steps above `step` whose lines lie at least
+// `minSpacing` pixels apart; past the table, the largest step doubles.
+template <std::size_t N>
+double spacedStep(double step, double pixelsPerUnit, double minSpacing, const std::array<double, N>& roundSteps)
+{
+    if (!(pixelsPerUnit > 0.0) || !std::isfinite(pixelsPerUnit) || !(minSpacing > 0.0)
+        || step * pixelsPerUnit >= minSpacing)
+        return step;
+    for (const double candidate : roundSteps) {
+        if (candidate > step && candidate * pixelsPerUnit >= minSpacing)
+            return candidate;
+    }
+    double larger = std::max(step, roundSteps.back());
+    for (int doubling = 0; doubling < 64 && larger * pixelsPerUnit < minSpacing; ++doubling)
+        larger *= 2.0;
+    return larger;
+}
+
+} // namespace
+
+double spacedTimeGridStep(double step, double pixelsPerSecond, double minSpacing)
+{
+    static constexpr std::array<double, 19> kRoundTimes = {
+        1, 2, 5, 10, 15, 20, 30, 60, 120, 300, 600, 900, 1200, 1800, 3600, 7200, 10800, 21600, 43200};
+    return spacedStep(step, pixelsPerSecond, minSpacing, kRoundTimes);
+}
+
+double spacedDepthGridStep(double step, double pixelsPerMetre, double minSpacing)
+{
+    static constexpr std::array<double, 9> kRoundDepths = {1, 2, 5, 10, 20, 50, 100, 200, 500};
+    return spacedStep(step, pixelsPerMetre, minSpacing, kRoundDepths);
 }
 
 QString shortNumber(double value)

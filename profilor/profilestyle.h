@@ -21,6 +21,13 @@ PROFILOR_EXPORT QColor pressureColor(int pressure);
 PROFILOR_EXPORT double timeGridStep(double span);
 // Metres between two depth-grid lines for a depth range of `range` metres.
 PROFILOR_EXPORT double depthGridStep(double range);
+// The step actually drawn: `step` when lines that far apart are at least
+// `minSpacing` pixels apart at `pixelsPerUnit`, else the first larger round
+// step that is (time in seconds: 30 s, 1, 2, 5, 10, 15, 20, 30 min, 1, 2, 3,
+// 6, 12 h ...; depth in metres: 2, 5, 10, 20, 50 ...). Labels never overlap,
+// whatever the size of the view.
+PROFILOR_EXPORT double spacedTimeGridStep(double step, double pixelsPerSecond, double minSpacing);
+PROFILOR_EXPORT double spacedDepthGridStep(double step, double pixelsPerMetre, double minSpacing);
 
 // A value in the classic 'g' form with six significant digits ("35.2", "3",
 // "49.1963"): computed depths do not show every binary digit.

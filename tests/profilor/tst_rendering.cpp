@@ -63,6 +63,9 @@ private slots:
     void speedColoursAtTheLimits();
     void pressureColours();
     void timeGridSteps();
+    void gridStepsKeepLabelsApart_data();
+    void gridStepsKeepLabelsApart();
+    void smallViewWidensTheGrid();
     void invalidDiveIsTintedRed();
     void degenerateDivesAndItemsFinishPainting();
     void gasIconsBeyondTheTableDrawNothing();
@@ -167,6 +170,60 @@ void RenderingTest::timeGridSteps()
         QVERIFY(hasColourNear(image, QPointF(s.item->timeToXposition(int(2 * step)), y), kLightGray, 1));
         QVERIFY(!hasColourNear(image, QPointF(s.item->timeToXposition(int(step * 1.5)), y), kLightGray, 1));
     }
+}
+
+void RenderingTest::gridStepsKeepLabelsApart_data()
+{
+    QTest::addColumn<bool>("time");
+    QTest::addColumn<double>("step");
+    QTest::addColumn<double>("pixelsPerUnit");
+    QTest::addColumn<double>("minSpacing");
+    QTest::addColumn<double>("drawn");
+    // A 75-minute dive in a small window: 8 minutes is 48 px, an "hh:mm:ss"
+    // label needs 70: 10 minutes (60 px) is still too close, 15 fits.
+    QTest::newRow("time widened") << true << 480.0 << 0.1 << 70.0 << 900.0;
+    QTest::newRow("time kept") << true << 300.0 << 0.5 << 70.0 << 300.0;
+    QTest::newRow("time odd base") << true << 24.0 << 1.0 << 28.0 << 30.0;
+    QTest::newRow("time past the table") << true << 3600.0 << 0.0001 << 60.0 << 691200.0;
+    QTest::newRow("time no scale") << true << 60.0 << 0.0 << 70.0 << 60.0;
+    // 36 m in 140 px: 4 m is 15.6 px for 24 px labels; 5 m is 19.4, 10 m fits.
+    QTest::newRow("depth widened") << false << 4.0 << 140.0 / 36.0 << 24.0 << 10.0;
+    QTest::newRow("depth kept") << false << 4.0 << 12.0 << 24.0 << 4.0;
+    QTest::newRow("depth next") << false << 1.0 << 20.0 << 24.0 << 2.0;
+}
+
+void RenderingTest::gridStepsKeepLabelsApart()
+{
+    QFETCH(bool, time);
+    QFETCH(double, step);
+    QFETCH(double, pixelsPerUnit);
+    QFETCH(double, minSpacing);
+    QFETCH(double, drawn);
+    const double spaced = time ? ProfileStyle::spacedTimeGridStep(step, pixelsPerUnit, minSpacing)
+                               : ProfileStyle::spacedDepthGridStep(step, pixelsPerUnit, minSpacing);
+    QCOMPARE(spaced, drawn);
+}
+
+void RenderingTest::smallViewWidensTheGrid()
+{
+    // 75 minutes, down to 36 m and back in the first ten, in a 540 x 260
+    // view: the graph is 450 px wide and 180 px high. The base steps (8 min,
+    // 4 m) would crowd the labels.
+    Dive dive;
+    dive.lines = {line(0, 0), line(300, 36), line(600, 0), line(4500, 0)};
+    ProfileScene s(QSize(540, 260));
+    s.item->showItems(onlyProfile());
+    s.item->setDiveProfile(&dive);
+    const QImage image = s.render();
+    const double y = s.item->getYTimeAxis() - 5; // under the profile, above the axis
+    QVERIFY(!hasColourNear(image, QPointF(s.item->timeToXposition(480), y), kLightGray, 1));
+    QVERIFY(hasColourNear(image, QPointF(s.item->timeToXposition(900), y), kLightGray, 1));
+    QVERIFY(hasColourNear(image, QPointF(s.item->timeToXposition(1800), y), kLightGray, 1));
+    // Past the dive's first ten minutes only the grid is drawn at depth.
+    const auto depthY = [&s](double depth) { return s.item->timeDepthToGraphCoordinates(0, depth).y(); };
+    const double probeX = s.item->timeToXposition(2000);
+    QVERIFY(!hasColourNear(image, QPointF(probeX, depthY(4)), kLightGray, 1));
+    QVERIFY(hasColourNear(image, QPointF(probeX, depthY(10)), kLightGray, 1));
 }
 
 void RenderingTest::invalidDiveIsTintedRed()
