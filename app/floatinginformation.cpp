@@ -1,16 +1,30 @@
 #include "app/floatinginformation.h"
 
+#include <cmath>
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRegion>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 constexpr int kCornerRadius = 14;
-}
+constexpr int kMargin = 10;
+constexpr int kWidth = 260;
+constexpr int kMaxHeight = 290;
+// The profile's title band and its depth- and time-label margins, in pixels
+// from the frame's edges, and what the window keeps from the pointer.
+constexpr int kTitleBand = 34;
+constexpr int kLeftLabels = 56;
+constexpr int kRightMargin = 44;
+constexpr int kPointerReach = 40;
+} // namespace
 
 FloatingInformation::FloatingInformation(QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint)
@@ -22,7 +36,7 @@ FloatingInformation::FloatingInformation(QWidget* parent)
     setPalette(background);
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(10, 10, 10, 10);
+    layout->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
     mText = new QTextEdit(this);
     mText->setObjectName(QStringLiteral("floatingInformationText"));
     mText->setReadOnly(true);
@@ -32,13 +46,123 @@ FloatingInformation::FloatingInformation(QWidget* parent)
     // Presses go to the window, so that a drag anywhere on it moves it.
     mText->setAttribute(Qt::WA_TransparentForMouseEvents);
     mText->setFocusPolicy(Qt::NoFocus);
+    mText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    mText->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     layout->addWidget(mText);
-    resize(260, 290);
+    resize(kWidth, kMaxHeight);
 }
 
-void FloatingInformation::setInformation(const QString& html)
+void FloatingInformation::setFrame(QWidget* frame)
 {
+    if (mFrame != nullptr) {
+        mFrame->removeEventFilter(this);
+        mFrame->window()->removeEventFilter(this);
+    }
+    mFrame = frame;
+    if (frame != nullptr) {
+        frame->installEventFilter(this);
+        frame->window()->installEventFilter(this);
+    }
+}
+
+void FloatingInformation::showInformation(const QString& html, const QPoint& pointer)
+{
+    if (html.isEmpty())
+        return;
     mText->setHtml(html);
+    fitToText();
+    const QRect frame = frameRect();
+    if (!isVisible()) {
+        // First shown for this text: on the side away from the pointer.
+        mOnLeft = pointer.x() > frame.center().x();
+        placeInFrame();
+    } else if (pointerNear(geometry(), pointer)) {
+        mOnLeft = !mOnLeft;
+        placeInFrame();
+    }
+    show();
+    raise();
+}
+
+void FloatingInformation::showAgain()
+{
+    if (!hasInformation())
+        return;
+    placeInFrame();
+    show();
+    raise();
+}
+
+void FloatingInformation::clearInformation()
+{
+    mText->clear();
+    hide();
+}
+
+bool FloatingInformation::hasInformation() const
+{
+    return !mText->document()->isEmpty();
+}
+
+QPoint FloatingInformation::cornerPosition(const QRect& frame, const QSize& size, bool left)
+{
+    const int x = left ? frame.left() + kLeftLabels : frame.left() + frame.width() - kRightMargin - size.width();
+    const int y = frame.top() + kTitleBand;
+    // A frame too small for the window keeps at least its top-left corner.
+    const int maxX = std::max(frame.left(), frame.left() + frame.width() - size.width());
+    const int maxY = std::max(frame.top(), frame.top() + frame.height() - size.height());
+    return {std::clamp(x, frame.left(), maxX), std::clamp(y, frame.top(), maxY)};
+}
+
+bool FloatingInformation::pointerNear(const QRect& box, const QPoint& pointer)
+{
+    return box.adjusted(-kPointerReach, -kPointerReach, kPointerReach, kPointerReach).contains(pointer);
+}
+
+QRect FloatingInformation::frameRect() const
+{
+    if (mFrame == nullptr)
+        return parentWidget() != nullptr ? QRect(parentWidget()->mapToGlobal(QPoint(0, 0)), parentWidget()->size())
+                                         : QRect(pos(), size());
+    return {mFrame->mapToGlobal(QPoint(0, 0)), mFrame->size()};
+}
+
+void FloatingInformation::fitToText()
+{
+    // The document laid out at the text box's width tells the height it needs.
+    QTextDocument* document = mText->document();
+    document->setTextWidth(kWidth - 2 * kMargin);
+    const int wanted = int(std::ceil(document->size().height())) + 2 * kMargin + 2;
+    const int room = std::max(60, frameRect().height() - kTitleBand - kMargin);
+    resize(kWidth, std::clamp(wanted, 60, std::min(kMaxHeight, room)));
+}
+
+void FloatingInformation::placeInFrame()
+{
+    move(cornerPosition(frameRect(), size(), mOnLeft));
+}
+
+bool FloatingInformation::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::Move:
+    case QEvent::Resize:
+        // The main window or the profile area moved: back into its corner.
+        if (isVisible())
+            placeInFrame();
+        break;
+    case QEvent::Hide:
+        if (watched == mFrame)
+            hide();
+        break;
+    case QEvent::WindowStateChange:
+        if (mFrame != nullptr && watched == mFrame->window() && mFrame->window()->isMinimized())
+            hide();
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 QString FloatingInformation::information() const

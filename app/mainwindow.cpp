@@ -27,6 +27,7 @@ MainWindow::MainWindow(QWidget* parent)
     setToolIcons();
     createGraph();
     mFloatingInformation = new FloatingInformation(this);
+    mFloatingInformation->setFrame(ui->widgetGraph);
 
     ui->console->appendPlainText(tr("Corvane %1, Profilor %2").arg(Corvane::version(), Profilor::version()));
 
@@ -72,8 +73,8 @@ void MainWindow::setToolIcons()
     ui->btImportPelagon->setIcon(icon("Pelagon-power-off"));
     ui->imgPelagon->setPixmap(QPixmap(QStringLiteral(":/TestGraphics/icons/Pelagon-power-off.png"))
                                   .scaled(48, 48, Qt::KeepAspectRatio, Qt::SmoothTransformation));
-    ui->btFilter->setIcon(icon("mark_info"));
-    ui->btFitAllVisu->setIcon(icon("maximize"));
+    ui->btFilter->setIcon(icon("filter"));
+    ui->btFitAllVisu->setIcon(icon("fitall"));
     ui->btMaxMinProfile->setIcon(icon("minimize"));
     for (QToolButton* button : {ui->btImportDive, ui->btStoreDive, ui->btImportPelagon})
         button->setIconSize(QSize(32, 32));
@@ -188,8 +189,7 @@ void MainWindow::maxMinProfile()
     if (show) {
         ui->btMaxMinProfile->setIcon(QIcon(QStringLiteral(":/TestGraphics/icons/minimize.png")));
         ui->btMaxMinProfile->setToolTip(tr("Minimize profile area"));
-        if (mCurrentDiveId >= 0)
-            showFloatingInformation();
+        mFloatingInformation->showAgain();
     } else {
         ui->btMaxMinProfile->setIcon(QIcon(QStringLiteral(":/TestGraphics/icons/maximize.png")));
         ui->btMaxMinProfile->setToolTip(tr("Maximize profile area"));

@@ -15,6 +15,7 @@
 
 class ApplicationUpdater;
 class DiveLinesIO;
+class FirstStartHint;
 class FloatingInformation;
 class GraphView;
 class QMenu;
@@ -119,8 +120,8 @@ private:
     void setUserInformationModified(bool modified);
     void askToSaveUserInformation();
     bool storeUserInformation();
-    void showFloatingInformation();
     bool summaryVisible() const;
+    void updateFirstStartHint();
 
     // The profile view (mainwindow_graph.cpp).
     void createGraph();
@@ -129,6 +130,7 @@ private:
     bool fillGraphMenu(QMenu& menu);
     bool graphSelection(qint64& first, qint64& second) const;
     QString graphInformationAt(QPointF scenePoint, int time) const;
+    QPoint graphPointToGlobal(QPointF scenePoint) const;
 
     std::unique_ptr<Ui::MainWindowClass> ui;
     QSettings* mSettings = nullptr;
@@ -143,6 +145,7 @@ private:
     QHash<int, DiveListEntry> mListedDives; // by dive id, as last listed
     int mHighlightedRow = -1;
     FloatingInformation* mFloatingInformation = nullptr;
+    FirstStartHint* mFirstStartHint = nullptr;
     GraphView* mGraph = nullptr;
     ApplicationUpdater* mUpdater = nullptr;
 };

@@ -4,6 +4,7 @@
 #include "app/mainwindow.h"
 
 #include "app/divedetails.h"
+#include "app/firststarthint.h"
 #include "app/floatinginformation.h"
 #include "app/userdialogs.h"
 #include "db/divedb.h"
@@ -15,9 +16,13 @@
 void MainWindow::showCurrentDive()
 {
     graphShowDive(&mCurrentDive);
+    // What was said about the previous dive's positions no longer holds.
+    mFloatingInformation->clearInformation();
+    ui->edInformation->clear();
     fillDetails();
     for (int tab = 0; tab < 3; ++tab)
         ui->tabProfile->setTabEnabled(tab, true);
+    updateFirstStartHint();
 }
 
 void MainWindow::fillDetails()
@@ -119,20 +124,14 @@ bool MainWindow::summaryVisible() const
     return !ui->widget_32->isHidden();
 }
 
-void MainWindow::showFloatingInformation()
+void MainWindow::updateFirstStartHint()
 {
-    if (mFloatingInformation->isVisible()) {
-        mFloatingInformation->raise();
-        return;
-    }
-    if (!mFloatingInformation->property("placed").toBool()) {
-        // First time: in the top right corner of the profile.
-        const QPoint corner = ui->widgetGraph->mapToGlobal(QPoint(ui->widgetGraph->width(), 0));
-        mFloatingInformation->move(corner.x() - mFloatingInformation->width() - 20, corner.y() + 40);
-        mFloatingInformation->setProperty("placed", true);
-    }
-    mFloatingInformation->show();
-    mFloatingInformation->raise();
+    // Only an empty logbook: a filter that hides every dive is no first start.
+    const bool filtered = mFilter.byComputer || mFilter.byDate;
+    const bool empty = mListedDives.isEmpty() && !filtered && mCurrentDive.lines.isEmpty();
+    if (empty)
+        mFirstStartHint->setText(FirstStartHint::textFor(mOptions.import, DataDirectory::optionsFile()));
+    mFirstStartHint->setVisible(empty);
 }
 
 void MainWindow::graphViewMouseMove(QPointF pScenePoint, int pTime)
@@ -145,8 +144,7 @@ void MainWindow::graphViewMouseMove(QPointF pScenePoint, int pTime)
     }
     const QString information = graphInformationAt(pScenePoint, pTime);
     if (summary) {
-        if (!information.isEmpty())
-            mFloatingInformation->setInformation(information);
+        mFloatingInformation->showInformation(information, graphPointToGlobal(pScenePoint));
     } else {
         ui->edInformation->setHtml(information);
     }

@@ -5,6 +5,7 @@
 
 #include "app/diveexport.h"
 #include "app/divelistbuilder.h"
+#include "app/keyboardrowfollower.h"
 #include "app/userdialogs.h"
 #include "db/divedb.h"
 #include "divedata/divelinesio.h"
@@ -18,6 +19,9 @@
 #include <QMenu>
 #include <QSet>
 #include <QSettings>
+#include <QStyle>
+
+#include <algorithm>
 
 #include <array>
 
@@ -30,6 +34,42 @@ const std::array<const char*, 4> kSortOrderProperty = {nullptr, "sortOrderDate",
 const char* const kSortColumnProperty = "sortColumn";
 
 const QColor kHeaderBackground(0x9B, 0xC9, 0xFF);
+
+// The date, duration and depth columns take the room their widest text needs
+// in bold (the shown dive's row) or their title with the sort arrow; the name
+// column takes the rest of the pane, which is never narrower than that, so no
+// text is cut short and no horizontal scroll bar shows. Names longer than
+// their column show whole in their tool tip.
+void fitDiveListColumns(QTableWidget* list)
+{
+    QFont bold = list->font();
+    bold.setWeight(QFont::Bold);
+    const QFontMetrics cell(bold);
+    const QFontMetrics title(list->horizontalHeader()->font());
+    constexpr int kPadding = 16;    // the cell's margins and a little air
+    constexpr int kSortArrow = 20;  // the header's sort indicator
+    constexpr int kNameMinimum = 70;
+    // The widest texts of each format: "dd/MM/yyyy hh:mm:ss", "hh:mm:ss" and
+    // six significant digits of metres.
+    const std::array<QString, 4> widest = {QString(), QStringLiteral("00/00/0000 00:00:00"), QStringLiteral("00:00:00"),
+                                           QStringLiteral("000.000m")};
+    const QStringList titles = DiveListBuilder::columnTitles();
+    QHeaderView* header = list->horizontalHeader();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    int fixed = 0;
+    for (int column = 1; column < 4; ++column) {
+        const int width = std::max(cell.horizontalAdvance(widest[std::size_t(column)]),
+                                   title.horizontalAdvance(titles.at(column)) + kSortArrow)
+            + kPadding;
+        header->setSectionResizeMode(column, QHeaderView::Fixed);
+        list->setColumnWidth(column, width);
+        fixed += width;
+    }
+    const int scrollBar = list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
+    list->setMinimumWidth(fixed + kNameMinimum + scrollBar + 2 * list->frameWidth());
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+}
 
 void setRowLook(QTableWidget* list, int row, bool highlighted)
 {
@@ -66,10 +106,7 @@ void MainWindow::setupDiveList()
     header->setSectionsClickable(true);
     header->setSortIndicatorShown(true);
     header->setSortIndicator(1, Qt::DescendingOrder);
-    header->setStretchLastSection(true);
-    list->setColumnWidth(0, 80);
-    list->setColumnWidth(1, 140);
-    list->setColumnWidth(2, 80);
+    fitDiveListColumns(list);
     ui->splitVert->setSizes({400, 1000});
 
     connect(header, &QHeaderView::sectionClicked, this, &MainWindow::sortBySection);
@@ -80,6 +117,9 @@ void MainWindow::setupDiveList()
         openDiveProfileItem(item);
     });
     connect(list, &QTableWidget::itemActivated, this, &MainWindow::openDiveProfileItem);
+    // The keyboard moves the current row: the dive shown follows it.
+    connect(new KeyboardRowFollower(list), &KeyboardRowFollower::rowReached, this,
+            [this](int row) { openDiveProfileItem(ui->diveList->item(row, 0)); });
     connect(list, &QWidget::customContextMenuRequested, this, &MainWindow::onDiveListContextMenu);
 
     fillDiveList();
@@ -133,6 +173,7 @@ void MainWindow::fillDiveList()
         const DiveListRow& row = rows.at(r);
         if (row.header) {
             auto* item = new QTableWidgetItem(row.cells[0]);
+            item->setToolTip(row.cells[0]);
             item->setFont(headerFont);
             item->setBackground(kHeaderBackground);
             item->setData(Qt::UserRole, -1);
@@ -142,6 +183,7 @@ void MainWindow::fillDiveList()
         }
         for (int column = 0; column < 4; ++column) {
             auto* item = new QTableWidgetItem(row.cells[std::size_t(column)]);
+            item->setToolTip(row.cells[std::size_t(column)]);
             item->setTextAlignment(Qt::AlignCenter);
             if (column == 0)
                 item->setData(Qt::UserRole, row.diveId);
@@ -155,6 +197,7 @@ void MainWindow::fillDiveList()
     mHighlightedRow = -1;
     highlightShownDive();
     list->setUpdatesEnabled(true);
+    updateFirstStartHint();
 }
 
 void MainWindow::highlightShownDive()

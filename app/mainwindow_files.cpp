@@ -16,8 +16,6 @@
 
 void MainWindow::openListedDive(int diveId)
 {
-    if (summaryVisible())
-        showFloatingInformation();
     askToSaveUserInformation();
     Dive dive;
     // The load brings the dive's statistics, speeds and ceiling up to date.

@@ -2,6 +2,8 @@
 
 #include "app/mainwindow.h"
 
+#include "app/firststarthint.h"
+
 #include "profilor/diveprofileitem.h"
 #include "profilor/graphview.h"
 #include "ui_mainwindow.h"
@@ -17,6 +19,12 @@ void MainWindow::createGraph()
     mGraph->setObjectName(QStringLiteral("graphView"));
     mGraph->enabledSelection(true);
     layout->addWidget(mGraph);
+
+    // An empty logbook says over the profile how dives get in.
+    auto* hintLayout = new QVBoxLayout(mGraph->viewport());
+    mFirstStartHint = new FirstStartHint(mGraph->viewport());
+    mFirstStartHint->hide();
+    hintLayout->addWidget(mFirstStartHint);
 
     connect(mGraph, &GraphView::mouseMove, this, &MainWindow::graphViewMouseMove);
     connect(mGraph, &GraphView::dragDropFiles, this, &MainWindow::dropFiles);
@@ -78,4 +86,10 @@ bool MainWindow::graphSelection(qint64& first, qint64& second) const
 QString MainWindow::graphInformationAt(QPointF scenePoint, int time) const
 {
     return mGraph->getInfosOnPosition(scenePoint, time);
+}
+
+QPoint MainWindow::graphPointToGlobal(QPointF scenePoint) const
+{
+    // The view's scene matches its viewport.
+    return mGraph->viewport()->mapToGlobal(scenePoint.toPoint());
 }

@@ -49,6 +49,10 @@ convert -size 32x32 xc:none -stroke '#333333' -strokewidth 3 -fill none \
   -draw 'polyline 4,12 4,4 12,4' -draw 'polyline 20,4 28,4 28,12' -draw 'polyline 28,20 28,28 20,28' -draw 'polyline 12,28 4,28 4,20' "$I/maximize.png"
 convert -size 32x32 xc:none -stroke '#333333' -strokewidth 3 -fill none \
   -draw 'polyline 4,12 12,12 12,4' -draw 'polyline 20,4 20,12 28,12' -draw 'polyline 28,20 20,20 20,28' -draw 'polyline 12,28 12,20 4,20' "$I/minimize.png"
+# Fit the whole dive: the profile inside its frame. Filter: a funnel.
+convert -size 32x32 xc:none -fill none -stroke '#333333' -strokewidth 2 -draw 'rectangle 3,5 28,26' \
+  -stroke '#2d7fd3' -strokewidth 2 -draw 'polyline 5,8 10,21 21,21 26,8' "$I/fitall.png"
+convert -size 32x32 xc:none -fill '#2d7fd3' -stroke '#1f4e8c' -draw 'polygon 3,5 29,5 19,17 19,28 13,24 13,17' "$I/filter.png"
 convert -size 32x32 xc:none -fill '#e6b33c' -stroke '#9c7420' -draw 'polygon 2,8 12,8 15,11 30,11 30,28 2,28' "$I/dossier.png"
 convert -size 32x32 xc:none -fill '#2d7fd3' -draw 'polygon 12,2 20,2 20,14 27,14 16,26 5,14 12,14' -draw 'rectangle 4,27 28,30' "$I/download.png"
 convert -size 32x32 xc:none -fill '#2fb84a' -draw 'polygon 12,30 20,30 20,18 27,18 16,6 5,18 12,18' -draw 'rectangle 4,2 28,5' "$I/import.png"

@@ -479,6 +479,34 @@
     </message>
 </context>
 <context>
+    <name>FirstStartHint</name>
+    <message>
+        <location filename="../../app/firststarthint.cpp" line="21"/>
+        <source>Your logbook has no dive yet.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/firststarthint.cpp" line="25"/>
+        <source>Connect your dive computer with the computer button at the top left, then choose &quot;Download dives&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/firststarthint.cpp" line="29"/>
+        <source>No Bluetooth on this machine? Start the program with --demo to download the dives of a simulated dive computer.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/firststarthint.cpp" line="33"/>
+        <source>To open a dive file, use the folder button or drop the file here; the store button keeps it in the logbook.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/firststarthint.cpp" line="37"/>
+        <source>To open dive files, set import=1 in the [hidden] group of %1 and start the program again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>GraphView</name>
     <message>
         <location filename="../../profilor/graphview.cpp" line="238"/>

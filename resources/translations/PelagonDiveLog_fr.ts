@@ -479,6 +479,34 @@
     </message>
 </context>
 <context>
+    <name>FirstStartHint</name>
+    <message>
+        <location filename="../../app/firststarthint.cpp" line="21" />
+        <source>Your logbook has no dive yet.</source>
+        <translation>Votre carnet ne contient encore aucune plongée.</translation>
+    </message>
+    <message>
+        <location filename="../../app/firststarthint.cpp" line="25" />
+        <source>Connect your dive computer with the computer button at the top left, then choose &quot;Download dives&quot;.</source>
+        <translation>Connectez votre ordinateur de plongée avec le bouton de l&apos;ordinateur en haut à gauche, puis choisissez &quot;Télécharger les plongées&quot;.</translation>
+    </message>
+    <message>
+        <location filename="../../app/firststarthint.cpp" line="29" />
+        <source>No Bluetooth on this machine? Start the program with --demo to download the dives of a simulated dive computer.</source>
+        <translation>Pas de Bluetooth sur cette machine ? Lancez le programme avec --demo pour télécharger les plongées d&apos;un ordinateur de plongée simulé.</translation>
+    </message>
+    <message>
+        <location filename="../../app/firststarthint.cpp" line="33" />
+        <source>To open a dive file, use the folder button or drop the file here; the store button keeps it in the logbook.</source>
+        <translation>Pour ouvrir un fichier de plongée, utilisez le bouton dossier ou déposez le fichier ici ; le bouton d&apos;enregistrement le garde dans le carnet.</translation>
+    </message>
+    <message>
+        <location filename="../../app/firststarthint.cpp" line="37" />
+        <source>To open dive files, set import=1 in the [hidden] group of %1 and start the program again.</source>
+        <translation>Pour ouvrir des fichiers de plongée, mettez import=1 dans le groupe [hidden] de %1 et relancez le programme.</translation>
+    </message>
+</context>
+<context>
     <name>GraphView</name>
     <message>
         <location filename="../../profilor/graphview.cpp" line="238" />

@@ -1,0 +1,281 @@
+// The logbook window as a new user meets it: the first-start hint, the
+// floating position window's place and text, the dive list followed by the
+// keyboard, and list columns that fit.
+
+#include "scripteddialogs.h"
+#include "windowfixture.h"
+
+#include "app/firststarthint.h"
+#include "app/floatinginformation.h"
+#include "divedata/uddffile.h"
+#include "profilor/diveprofileitem.h"
+#include "profilor/graphview.h"
+
+#include <QDir>
+#include <QHeaderView>
+#include <QIcon>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <QToolButton>
+
+using namespace windowtest;
+
+class TestLogbookWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void firstStartHint();
+    void floatingInformationPlacedAndCleared();
+    void keyboardShowsTheDive();
+    void columnsFitTheirTexts();
+
+private:
+    std::unique_ptr<MainWindow> showWindow(QSize size = QSize(1400, 900));
+    // A pointer move over the logbook profile at a dive time, or at a point
+    // of its viewport.
+    void hover(double time);
+    void hoverAt(QPointF pos);
+
+    ScriptedDialogs* mDialogs = nullptr;
+    GraphView* mGraph = nullptr;
+};
+
+void TestLogbookWindow::init()
+{
+    clearDataDirectory();
+    mDialogs = ScriptedDialogs::install();
+}
+
+void TestLogbookWindow::cleanup()
+{
+    DiveDb::instance()->close();
+    UserDialogs::install(nullptr);
+    mGraph = nullptr;
+}
+
+std::unique_ptr<MainWindow> TestLogbookWindow::showWindow(QSize size)
+{
+    auto window = std::make_unique<MainWindow>();
+    window->resize(size);
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get()))
+        return nullptr;
+    mGraph = window->findChild<GraphView*>(QStringLiteral("graphView"));
+    return window;
+}
+
+void TestLogbookWindow::hover(double time)
+{
+    const DiveProfileItem* item = mGraph->profileItem();
+    const QPointF itemPoint(item->view().timeToX(time + 0.5), item->view().graph.center().y());
+    hoverAt(mGraph->mapFromScene(item->mapToScene(itemPoint)));
+}
+
+void TestLogbookWindow::hoverAt(QPointF pos)
+{
+    QWidget* viewport = mGraph->viewport();
+    QMouseEvent event(QEvent::MouseMove, pos, viewport->mapTo(viewport->window(), pos), viewport->mapToGlobal(pos),
+                      Qt::NoButton, Qt::NoButton, Qt::NoModifier, QPointingDevice::primaryPointingDevice());
+    QApplication::sendEvent(viewport, &event);
+}
+
+void TestLogbookWindow::firstStartHint()
+{
+    // An empty logbook with the file commands hidden: the computer button,
+    // demo mode and the switch that shows the file commands.
+    {
+        const auto window = showWindow();
+        QVERIFY(window);
+        auto* hint = child<FirstStartHint>(*window, "firstStartHint");
+        QVERIFY(hint && hint->isVisible());
+        QVERIFY(hint->text().contains(QStringLiteral("Download dives")));
+        QVERIFY(hint->text().contains(QStringLiteral("--demo")));
+        QVERIFY(hint->text().contains(QStringLiteral("import=1")));
+        QVERIFY(hint->text().contains(QDir::toNativeSeparators(DataDirectory::optionsFile())));
+        QVERIFY(!child<QToolButton>(*window, "btImportDive")->isVisible());
+    }
+
+    // With the file commands: the hint names them, and is gone once a dive
+    // is shown, and for good once the logbook holds one.
+    QSettings options(DataDirectory::optionsFile(), QSettings::IniFormat);
+    options.setValue(QStringLiteral("hidden/import"), 1);
+    options.sync();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("reef.uddf"));
+    QVERIFY(UddfFile().writeDive(path, makeDive("Reef", "U1", localSecs(2023, 1, 1))));
+    {
+        const auto window = showWindow();
+        QVERIFY(window);
+        auto* hint = child<FirstStartHint>(*window, "firstStartHint");
+        QVERIFY(hint->isVisible());
+        QVERIFY(hint->text().contains(QStringLiteral("folder button")));
+        QVERIFY(!hint->text().contains(QStringLiteral("import=1")));
+        mDialogs->fileNames.enqueue(path);
+        QTest::mouseClick(child<QToolButton>(*window, "btImportDive"), Qt::LeftButton);
+        QCOMPARE(window->currentDive().name, QStringLiteral("Reef"));
+        QVERIFY(!hint->isVisible());
+        QTest::mouseClick(child<QToolButton>(*window, "btStoreDive"), Qt::LeftButton);
+        QCOMPARE(diveList(*window)->rowCount(), 2);
+    }
+    const auto window = showWindow();
+    QVERIFY(window);
+    QVERIFY(!child<FirstStartHint>(*window, "firstStartHint")->isVisible());
+    QVERIFY(mDialogs->messages.isEmpty());
+}
+
+void TestLogbookWindow::floatingInformationPlacedAndCleared()
+{
+    QVERIFY(storeDives({makeDive("Reef", "S1", localSecs(2023, 6, 1), 61, 30.0),
+                        makeDive("Wall", "S1", localSecs(2023, 6, 2), 61, 20.0)}));
+    const auto window = showWindow();
+    QVERIFY(window && mGraph);
+    auto* floating = child<FloatingInformation>(*window, "floatingInformation");
+    auto* profileArea = child<QWidget>(*window, "widgetGraph");
+    const auto frame = [profileArea] { return QRect(profileArea->mapToGlobal(QPoint(0, 0)), profileArea->size()); };
+    QTableWidget* list = diveList(*window);
+
+    // A dive just opened has nothing to say yet: no empty box.
+    clickRow(list, 1);
+    QVERIFY(!floating->isVisible());
+    QVERIFY(!floating->hasInformation());
+
+    // The pointer on the right half: the window shows in the top-left corner
+    // of the profile, inside it, sized to its text.
+    hover(250);
+    QVERIFY(floating->isVisible());
+    QVERIFY(floating->information().contains(QStringLiteral("Position information")));
+    QVERIFY(frame().contains(floating->geometry()));
+    QVERIFY(floating->geometry().center().x() < frame().center().x());
+    QVERIFY(floating->height() < 290);
+
+    // The pointer comes near it: it moves to the other corner.
+    const QRect before = floating->geometry();
+    const QPointF near = mGraph->viewport()->mapFromGlobal(QPoint(before.right() + 10, before.center().y()));
+    hoverAt(near);
+    QVERIFY(floating->geometry().center().x() > frame().center().x());
+    QVERIFY(frame().contains(floating->geometry()));
+    hoverAt(near + QPointF(5, 0)); // stays: the pointer is far from its new place
+    QVERIFY(floating->geometry().center().x() > frame().center().x());
+
+    // The window shrinks and moves: the floating window stays inside.
+    window->resize(1024, 680);
+    window->move(window->pos() + QPoint(37, 21));
+    QTRY_VERIFY(frame().contains(floating->geometry()));
+
+    // Another dive: the old text, selection table and all, is gone.
+    clickRow(list, 2);
+    QVERIFY(!floating->isVisible());
+    QVERIFY(floating->information().isEmpty());
+    // Hiding and showing the summary brings nothing back while it is empty.
+    auto* toggle = child<QToolButton>(*window, "btMaxMinProfile");
+    QTest::mouseClick(toggle, Qt::LeftButton);
+    QTest::mouseClick(toggle, Qt::LeftButton);
+    QVERIFY(!floating->isVisible());
+}
+
+void TestLogbookWindow::keyboardShowsTheDive()
+{
+    QVERIFY(storeDives({makeDive("Newest", "S1", localSecs(2023, 6, 3)), makeDive("Middle", "S1", localSecs(2023, 6, 2)),
+                        makeDive("Oldest", "S1", localSecs(2023, 6, 1))}));
+    const auto window = showWindow();
+    QVERIFY(window);
+    QTableWidget* list = diveList(*window);
+    clickRow(list, 1);
+    QCOMPARE(window->currentDive().name, QStringLiteral("Newest"));
+
+    // The arrow keys move the selection, and the dive shown follows.
+    QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(window->currentDive().name, QStringLiteral("Middle"));
+    QVERIFY(list->item(2, 0)->font().bold());
+
+    // Unsaved notes are asked about as for a click: No discards them.
+    auto* place = child<QLineEdit>(*window, "edPlace");
+    QTest::keyClicks(place, QStringLiteral("Blue hole"));
+    QVERIFY(window->userInformationModified());
+    mDialogs->answers.enqueue(false);
+    QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(mDialogs->questions.size(), 1);
+    QCOMPARE(mDialogs->questions[0].title, QStringLiteral("Unsaved changes"));
+    QCOMPARE(window->currentDive().name, QStringLiteral("Oldest"));
+    Dive stored;
+    QVERIFY(DiveDb::instance()->loadDive(list->item(2, 0)->data(Qt::UserRole).toInt(), stored));
+    QVERIFY(stored.place.isEmpty());
+
+    // Yes stores them with the dive they were typed for.
+    const int oldestId = window->currentDiveId();
+    QTest::keyClicks(place, QStringLiteral("Canyon"));
+    mDialogs->answers.enqueue(true);
+    QTest::keyClick(list, Qt::Key_Up);
+    QCOMPARE(mDialogs->questions.size(), 2);
+    QCOMPARE(window->currentDive().name, QStringLiteral("Middle"));
+    QVERIFY(DiveDb::instance()->loadDive(oldestId, stored));
+    QCOMPARE(stored.place, QStringLiteral("Canyon"));
+
+    // The computer's header row has no dive; Shift extends the selection
+    // without showing another dive.
+    QTest::keyClick(list, Qt::Key_Up);
+    QTest::keyClick(list, Qt::Key_Up);
+    QCOMPARE(list->currentRow(), 0);
+    QCOMPARE(window->currentDive().name, QStringLiteral("Newest"));
+    QTest::keyClick(list, Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(list, Qt::Key_Down, Qt::ShiftModifier);
+    QCOMPARE(list->currentRow(), 2);
+    QCOMPARE(window->currentDive().name, QStringLiteral("Newest"));
+    QTest::keyClick(list, Qt::Key_PageDown);
+    QCOMPARE(window->currentDive().name, QStringLiteral("Oldest"));
+    QCOMPARE(mDialogs->questions.size(), 2);
+    QVERIFY(mDialogs->messages.isEmpty());
+}
+
+void TestLogbookWindow::columnsFitTheirTexts()
+{
+    // An empty list at the small size: no horizontal scroll bar.
+    {
+        const auto window = showWindow(QSize(1024, 680));
+        QVERIFY(window);
+        QVERIFY(!diveList(*window)->horizontalScrollBar()->isVisible());
+    }
+
+    const QString longName = QStringLiteral("Blue hole, second dive of the day along the north wall");
+    Dive deep = makeDive(longName, "S1", localSecs(2023, 12, 28, 23, 59), 60, 104.5);
+    QVERIFY(storeDives({deep, makeDive("Short", "S1", localSecs(2023, 1, 1))}));
+    const auto window = showWindow(QSize(1024, 680));
+    QVERIFY(window);
+    QTableWidget* list = diveList(*window);
+    const int row = rowOf(list, longName);
+    clickRow(list, row); // its row in bold
+    QFont bold = list->font();
+    bold.setWeight(QFont::Bold);
+    const QFontMetrics metrics(bold);
+    for (int column = 1; column < 4; ++column) {
+        const QString text = list->item(row, column)->text();
+        QVERIFY2(metrics.horizontalAdvance(text) < list->columnWidth(column), qPrintable(text));
+    }
+    int total = 0;
+    for (int column = 0; column < 4; ++column)
+        total += list->columnWidth(column);
+    QVERIFY(total <= list->viewport()->width());
+    QVERIFY(!list->horizontalScrollBar()->isVisible());
+    // What a column cannot show whole, its tool tip does.
+    QCOMPARE(list->item(row, 0)->toolTip(), longName);
+    QCOMPARE(list->item(row, 1)->toolTip(), list->item(row, 1)->text());
+    QCOMPARE(list->item(0, 0)->toolTip(), list->item(0, 0)->text());
+
+    // Each command its own icon.
+    const QImage fit = child<QToolButton>(*window, "btFitAllVisu")->icon().pixmap(32).toImage();
+    const QImage maximise = child<QToolButton>(*window, "btMaxMinProfile")->icon().pixmap(32).toImage();
+    const QImage filter = child<QToolButton>(*window, "btFilter")->icon().pixmap(32).toImage();
+    QVERIFY(fit != maximise);
+    QVERIFY(fit != QIcon(QStringLiteral(":/TestGraphics/icons/maximize.png")).pixmap(32).toImage());
+    QVERIFY(filter != QIcon(QStringLiteral(":/TestGraphics/icons/mark_info.png")).pixmap(32).toImage());
+}
+
+QTEST_MAIN(TestLogbookWindow)
+#include "tst_logbookwindow.moc"
