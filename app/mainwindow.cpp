@@ -118,7 +118,16 @@ void MainWindow::openDatabase(const QString& path)
     case DiveDb::CannotCreate:
         showCritical(this, tr("Database Error"), tr("Impossible to create database \n") + DiveDb::instance()->lastError());
         break;
+    case DiveDb::NotALogbook:
+    case DiveDb::Busy:
+        // The file was left as it was: it is not ours, or another program
+        // is writing to it.
+        showCritical(this, tr("Database Error"), tr("Impossible to open database") + QLatin1Char('\n')
+                                                     + DiveDb::instance()->lastError());
+        break;
     default:
+        if (DiveDb::instance()->isReadOnly())
+            showWarning(this, tr("Database"), DiveDb::instance()->lastError());
         break;
     }
 }

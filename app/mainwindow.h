@@ -107,6 +107,8 @@ private:
 
     // Dive files (mainwindow_files.cpp).
     bool openDiveFile(const QString& path);
+    // Asks whether to store every dive of a file that holds several.
+    void offerToStoreAll(const QList<Dive>& dives);
     void saveSelection();
     // The save dialog of both exports and the writer for the chosen suffix;
     // none when cancelled or when no format fits (the user is told).

@@ -216,6 +216,19 @@ FRENCH = {
     "The archive holds an entry outside its folder: %1": "L'archive contient une entrée hors de son dossier : %1",
     "Cannot create %1": "Impossible de créer %1",
     "The folder %1 exists already": "Le dossier %1 existe déjà",
+    # Files of other programs and logbooks that are not ours.
+    "This logbook was written by a newer version of the program. It is opened read-only: no dive can be stored, changed or deleted.": 'Ce carnet a été écrit par une version plus récente du programme. Il est ouvert en lecture seule : aucune plongée ne peut être enregistrée, modifiée ou supprimée.',
+    "The logbook is busy: another program is writing to it. Close that program or try again later.": 'Le carnet est occupé : un autre programme y écrit. Fermez ce programme ou réessayez plus tard.',
+    "Impossible to add the column %1": "Impossible d'ajouter la colonne %1",
+    "It is not a regular file.": "Ce n'est pas un fichier ordinaire.",
+    "It holds no dive: not a single profile line could be read.": "Il ne contient aucune plongée : aucune ligne de profil n'a pu être lue.",
+    "It holds impossible values (depths, times or gases).": 'Il contient des valeurs impossibles (profondeurs, temps ou gaz).',
+    "%1 of %2 dives stored.": '%1 plongées sur %2 enregistrées.',
+    "%1 already in the logbook.": '%1 déjà dans le carnet.',
+    "%1 could not be stored: %2": "%1 n'ont pas pu être enregistrées : %2",
+    "Several dives": 'Plusieurs plongées',
+    "This file holds %1 dives; the first one is shown. Store all of them in the logbook?": 'Ce fichier contient %1 plongées ; la première est affichée. Les enregistrer toutes dans le carnet ?',
+    "Database": 'Base de données',
 }
 
 path = pathlib.Path(__file__).resolve().parent.parent / "resources/translations/PelagonDiveLog_fr.ts"

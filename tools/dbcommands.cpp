@@ -7,6 +7,7 @@
 #include "db/divedb.h"
 #include "db/divedbtypes.h"
 #include "divedata/dive.h"
+#include "divedata/divefilelimits.h"
 #include "divedata/divelinesio.h"
 
 #include <QFileInfo>
@@ -53,6 +54,11 @@ public:
             return true;
         case DiveDb::CannotCreate:
             printError(m_path, QStringLiteral("Impossible to create database: ") + db()->lastError());
+            return false;
+        case DiveDb::NotALogbook:
+        case DiveDb::Busy:
+            // Left as it was: not a logbook, or another program is writing it.
+            printError(m_path, QStringLiteral("Impossible to open database: ") + db()->lastError());
             return false;
         default:
             printError(m_path, QStringLiteral("Impossible to open database"));
@@ -109,13 +115,6 @@ bool parseDiveId(const QString& text, int& diveId)
     return ok && diveId >= 0;
 }
 
-// The serial under which the logbook stores a dive: dives without one are
-// stored under the logbook's own "No serial number".
-QString storedSerial(const Dive& dive)
-{
-    return dive.computerSerial.isEmpty() ? DiveDb::tr("No serial number") : dive.computerSerial;
-}
-
 // The start as ISO 8601 with its UTC offset; empty for a dive without a start.
 QString startText(const DiveListEntry& entry)
 {
@@ -151,33 +150,45 @@ int importFiles(const ParsedArguments& arguments, bool json)
     QJsonArray failed;
     QStringList report;
     for (const QString& path : files) {
-        Dive dive;
+        QList<Dive> dives;
         QString problem;
-        if (readDiveFile(path, dive, problem)) {
-            const QString heading = QStringLiteral("Impossible to write profile ") + dive.name + QStringLiteral(": ");
-            switch (Logbook::db()->insertDive(dive)) {
-            case DiveDb::Stored: {
-                const int diveId = Logbook::db()->findDiveId(dive.name, storedSerial(dive));
+        if (!readDiveFiles(path, dives, problem)) {
+            printError(path, problem);
+            failed.append(QJsonObject{{QStringLiteral("file"), path}, {QStringLiteral("error"), problem}});
+            status = Failure;
+            continue;
+        }
+        // Every dive of the file, each checked for a copy already stored.
+        for (const Dive& dive : std::as_const(dives)) {
+            int diveId = -1;
+            const int result = Logbook::db()->insertDive(dive, &diveId);
+            const QString storedName = dive.name.isEmpty() ? DiveFileLimits::defaultDiveName() : dive.name;
+            if (result == DiveDb::Stored) {
                 imported.append(QJsonObject{{QStringLiteral("file"), path},
                                             {QStringLiteral("id"), diveId},
-                                            {QStringLiteral("name"), dive.name}});
-                report.append(QStringLiteral("Stored %1 as dive %2 \"%3\"").arg(path, QString::number(diveId), dive.name));
+                                            {QStringLiteral("name"), storedName}});
+                report.append(QStringLiteral("Stored %1 as dive %2 \"%3\"")
+                                  .arg(printable(path), QString::number(diveId), printable(storedName)));
                 continue;
             }
+            problem = QStringLiteral("Impossible to write profile ") + storedName + QStringLiteral(": ");
+            switch (result) {
             case DiveDb::NotOpen:
-                problem = heading + QStringLiteral("Database not open");
+                problem += QStringLiteral("Database not open");
                 break;
             case DiveDb::DiveExists:
-                problem = heading + QStringLiteral("Dive Id already exists");
+                problem += QStringLiteral("Dive Id already exists");
                 break;
             default:
-                problem = heading + Logbook::db()->lastError();
+                problem += Logbook::db()->lastError();
                 break;
             }
+            printError(path, problem);
+            failed.append(QJsonObject{{QStringLiteral("file"), path},
+                                      {QStringLiteral("name"), storedName},
+                                      {QStringLiteral("error"), problem}});
+            status = Failure;
         }
-        printError(path, problem);
-        failed.append(QJsonObject{{QStringLiteral("file"), path}, {QStringLiteral("error"), problem}});
-        status = Failure;
     }
 
     if (json) {
@@ -188,6 +199,16 @@ int importFiles(const ParsedArguments& arguments, bool json)
         printText(report.join(QLatin1Char('\n')));
     }
     return status;
+}
+
+// YYYY-MM-DD and nothing else: Qt's ISO parser passes over trailing text
+// ("2024-01-01x"), which would let a mistyped date filter silently.
+QDate parseDate(const QString& text)
+{
+    static const QRegularExpression pattern(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$"));
+    if (!pattern.match(text).hasMatch())
+        return QDate();
+    return QDate::fromString(text, Qt::ISODate);
 }
 
 // --time HH:MM-HH:MM
@@ -215,14 +236,14 @@ int listDives(const ParsedArguments& arguments, bool json)
         filter.serials = serials;
     }
     if (arguments.isSet(QStringLiteral("--from"))) {
-        const QDate from = QDate::fromString(arguments.value(QStringLiteral("--from")), Qt::ISODate);
+        const QDate from = parseDate(arguments.value(QStringLiteral("--from")));
         if (!from.isValid())
             return usage(QStringLiteral("--from expects a date as YYYY-MM-DD"));
         filter.byDate = true;
         filter.startDate = from.startOfDay();
     }
     if (arguments.isSet(QStringLiteral("--to"))) {
-        const QDate to = QDate::fromString(arguments.value(QStringLiteral("--to")), Qt::ISODate);
+        const QDate to = parseDate(arguments.value(QStringLiteral("--to")));
         if (!to.isValid())
             return usage(QStringLiteral("--to expects a date as YYYY-MM-DD"));
         if (filter.byDate && to < filter.startDate.date())
@@ -300,14 +321,14 @@ int listDives(const ParsedArguments& arguments, bool json)
         const QString computer = dives.at(i).computerName;
         rows.append(QString());
         rows.append(QStringLiteral("%1 - %2 - %3 dives")
-                        .arg(computer.isEmpty() ? QStringLiteral("No name") : computer, serial,
+                        .arg(computer.isEmpty() ? QStringLiteral("No name") : printable(computer), printable(serial),
                              QString::number(end - i)));
         rows.append(row(QStringLiteral("ID"), QStringLiteral("Name"), QStringLiteral("Start"),
                         QStringLiteral("Duration"), QStringLiteral("Depth")));
         for (; i < end; ++i) {
             const DiveListEntry& entry = dives.at(i);
             const QString start = startText(entry);
-            rows.append(row(QString::number(entry.diveId), entry.name, start.isEmpty() ? QStringLiteral("unknown") : start,
+            rows.append(row(QString::number(entry.diveId), printable(entry.name), start.isEmpty() ? QStringLiteral("unknown") : start,
                             Dive::formatDuration(entry.duration), numberText(entry.maxDepth) + QStringLiteral(" m")));
         }
     }
@@ -362,7 +383,8 @@ int exportDive(const ParsedArguments& arguments, bool json, int diveId)
                               {QStringLiteral("output"), out},
                               {QStringLiteral("lines"), dive.lines.size()}});
     } else {
-        printText(QStringLiteral("Exported dive %1 \"%2\" to %3").arg(QString::number(diveId), dive.name, out));
+        printText(QStringLiteral("Exported dive %1 \"%2\" to %3")
+                      .arg(QString::number(diveId), printable(dive.name), printable(out)));
     }
     return Success;
 }
@@ -387,7 +409,7 @@ int deleteDive(const ParsedArguments& arguments, bool json, int diveId)
     if (json)
         printJson(QJsonObject{{QStringLiteral("id"), diveId}, {QStringLiteral("name"), entry->name}});
     else
-        printText(QStringLiteral("Deleted dive %1 \"%2\"").arg(QString::number(diveId), entry->name));
+        printText(QStringLiteral("Deleted dive %1 \"%2\"").arg(QString::number(diveId), printable(entry->name)));
     return Success;
 }
 
@@ -419,7 +441,8 @@ int renameDive(const ParsedArguments& arguments, bool json, int diveId)
                               {QStringLiteral("name"), name},
                               {QStringLiteral("previousName"), entry->name}});
     } else {
-        printText(QStringLiteral("Renamed dive %1 \"%2\" to \"%3\"").arg(QString::number(diveId), entry->name, name));
+        printText(QStringLiteral("Renamed dive %1 \"%2\" to \"%3\"")
+                      .arg(QString::number(diveId), printable(entry->name), printable(name)));
     }
     return Success;
 }

@@ -59,7 +59,7 @@ QString diveFileSuffixes()
     return suffixes.isEmpty() ? last : suffixes.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
 }
 
-bool readDiveFile(const QString& path, Dive& dive, QString& problem)
+bool readDiveFiles(const QString& path, QList<Dive>& dives, QString& problem)
 {
     const QFileInfo info(path);
     if (!info.exists()) {
@@ -80,17 +80,47 @@ bool readDiveFile(const QString& path, Dive& dive, QString& problem)
         problem = QStringLiteral("%1s cannot be read by this build").arg(formatName(type));
         return false;
     }
+    if (!info.isFile()) {
+        problem = QStringLiteral("is not a regular file (a device, a pipe or a socket)");
+        return false;
+    }
     if (!info.isReadable()) {
         problem = QStringLiteral("cannot be opened for reading (permission denied)");
         return false;
     }
-    Dive read;
-    if (!reader->readDive(path, read)) {
-        problem = QStringLiteral("cannot be read: not a valid %1, damaged or too large").arg(formatName(type));
+    QList<Dive> read;
+    if (!reader->readDives(path, read)) {
+        switch (reader->readProblem()) {
+        case DiveLinesIO::ReadProblem::NotAFile:
+            problem = QStringLiteral("is not a regular file (a device, a pipe or a socket)");
+            break;
+        case DiveLinesIO::ReadProblem::CannotOpen:
+            problem = QStringLiteral("cannot be opened for reading");
+            break;
+        case DiveLinesIO::ReadProblem::NoProfile:
+            problem = QStringLiteral("holds no dive: not a single profile line was read");
+            break;
+        case DiveLinesIO::ReadProblem::OutOfLimits:
+            problem = QStringLiteral("holds impossible values (depths, times running backwards or too many gases)");
+            break;
+        default:
+            problem = QStringLiteral("cannot be read: not a valid %1, damaged or too large").arg(formatName(type));
+            break;
+        }
         return false;
     }
-    read.refreshDerived();
-    dive = std::move(read);
+    for (Dive& dive : read)
+        dive.refreshDerived();
+    dives.append(std::move(read));
+    return true;
+}
+
+bool readDiveFile(const QString& path, Dive& dive, QString& problem)
+{
+    QList<Dive> dives;
+    if (!readDiveFiles(path, dives, problem))
+        return false;
+    dive = std::move(dives.first());
     return true;
 }
 
@@ -191,7 +221,7 @@ QString diveSummaryText(const Dive& dive, bool logbookFields)
 
     QStringList rows;
     const auto add = [&rows](const char* label, const QString& value) {
-        rows.append(QStringLiteral("  %1 %2").arg(QLatin1String(label), -18).arg(value));
+        rows.append(QStringLiteral("  %1 %2").arg(QLatin1String(label), -18).arg(printable(value)));
     };
     add("Name:", dashIfEmpty(dive.name));
     add("Start:", start.isEmpty() ? QStringLiteral("unknown") : start);

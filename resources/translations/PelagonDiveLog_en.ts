@@ -97,6 +97,21 @@
         <source>No dive with id %1</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <location filename="../../db/divedb.cpp"/>
+        <source>This logbook was written by a newer version of the program. It is opened read-only: no dive can be stored, changed or deleted.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../db/divedbopen.cpp"/>
+        <source>The logbook is busy: another program is writing to it. Close that program or try again later.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../db/divedbopen.cpp"/>
+        <source>Impossible to add the column %1</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>DiveDetails</name>
@@ -876,6 +891,21 @@ Dive Id already exists</source>
         <source>Save selection</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <location filename="../../app/mainwindow_files.cpp"/>
+        <source>Several dives</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_files.cpp"/>
+        <source>This file holds %1 dives; the first one is shown. Store all of them in the logbook?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow.cpp"/>
+        <source>Database</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>MainWindowClass</name>
@@ -1189,6 +1219,49 @@ Dive Id already exists</source>
     <message>
         <location filename="../../app/main.cpp" line="40"/>
         <source>Impossible to create the data directory &quot;%1&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>DiveFileImport</name>
+    <message>
+        <location filename="../../app/divefileimport.cpp"/>
+        <source>Impossible to open file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/divefileimport.cpp"/>
+        <source>It is not a regular file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/divefileimport.cpp"/>
+        <source>It holds no dive: not a single profile line could be read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/divefileimport.cpp"/>
+        <source>It holds impossible values (depths, times or gases).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/divefileimport.cpp"/>
+        <source>Database not open</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/divefileimport.cpp"/>
+        <source>%1 of %2 dives stored.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/divefileimport.cpp"/>
+        <source>%1 already in the logbook.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/divefileimport.cpp"/>
+        <source>%1 could not be stored: %2</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

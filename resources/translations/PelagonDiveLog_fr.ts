@@ -97,6 +97,21 @@
         <source>No dive with id %1</source>
         <translation>Aucune plongée d'identifiant %1</translation>
     </message>
+    <message>
+        <location filename="../../db/divedb.cpp"/>
+        <source>This logbook was written by a newer version of the program. It is opened read-only: no dive can be stored, changed or deleted.</source>
+        <translation>Ce carnet a été écrit par une version plus récente du programme. Il est ouvert en lecture seule : aucune plongée ne peut être enregistrée, modifiée ou supprimée.</translation>
+    </message>
+    <message>
+        <location filename="../../db/divedbopen.cpp"/>
+        <source>The logbook is busy: another program is writing to it. Close that program or try again later.</source>
+        <translation>Le carnet est occupé : un autre programme y écrit. Fermez ce programme ou réessayez plus tard.</translation>
+    </message>
+    <message>
+        <location filename="../../db/divedbopen.cpp"/>
+        <source>Impossible to add the column %1</source>
+        <translation>Impossible d'ajouter la colonne %1</translation>
+    </message>
 </context>
 <context>
     <name>DiveDetails</name>
@@ -883,6 +898,21 @@ Cette plongée existe déjà</translation>
         <source>Save selection</source>
         <translation>Enregistrer la sélection</translation>
     </message>
+    <message>
+        <location filename="../../app/mainwindow_files.cpp"/>
+        <source>Several dives</source>
+        <translation>Plusieurs plongées</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_files.cpp"/>
+        <source>This file holds %1 dives; the first one is shown. Store all of them in the logbook?</source>
+        <translation>Ce fichier contient %1 plongées ; la première est affichée. Les enregistrer toutes dans le carnet ?</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow.cpp"/>
+        <source>Database</source>
+        <translation>Base de données</translation>
+    </message>
 </context>
 <context>
     <name>MainWindowClass</name>
@@ -1197,6 +1227,49 @@ Cette plongée existe déjà</translation>
         <location filename="../../app/main.cpp" line="40" />
         <source>Impossible to create the data directory "%1".</source>
         <translation>Impossible de créer le dossier de données « %1 ».</translation>
+    </message>
+</context>
+<context>
+    <name>DiveFileImport</name>
+    <message>
+        <location filename="../../app/divefileimport.cpp"/>
+        <source>Impossible to open file</source>
+        <translation>Impossible d'ouvrir le fichier</translation>
+    </message>
+    <message>
+        <location filename="../../app/divefileimport.cpp"/>
+        <source>It is not a regular file.</source>
+        <translation>Ce n'est pas un fichier ordinaire.</translation>
+    </message>
+    <message>
+        <location filename="../../app/divefileimport.cpp"/>
+        <source>It holds no dive: not a single profile line could be read.</source>
+        <translation>Il ne contient aucune plongée : aucune ligne de profil n'a pu être lue.</translation>
+    </message>
+    <message>
+        <location filename="../../app/divefileimport.cpp"/>
+        <source>It holds impossible values (depths, times or gases).</source>
+        <translation>Il contient des valeurs impossibles (profondeurs, temps ou gaz).</translation>
+    </message>
+    <message>
+        <location filename="../../app/divefileimport.cpp"/>
+        <source>Database not open</source>
+        <translation>Base de données non ouverte</translation>
+    </message>
+    <message>
+        <location filename="../../app/divefileimport.cpp"/>
+        <source>%1 of %2 dives stored.</source>
+        <translation>%1 plongées sur %2 enregistrées.</translation>
+    </message>
+    <message>
+        <location filename="../../app/divefileimport.cpp"/>
+        <source>%1 already in the logbook.</source>
+        <translation>%1 déjà dans le carnet.</translation>
+    </message>
+    <message>
+        <location filename="../../app/divefileimport.cpp"/>
+        <source>%1 could not be stored: %2</source>
+        <translation>%1 n'ont pas pu être enregistrées : %2</translation>
     </message>
 </context>
 </TS>
