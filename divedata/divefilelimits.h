@@ -12,8 +12,8 @@ namespace DiveFileLimits {
 
 // No file defines more gases than this; real dives use a handful.
 constexpr qsizetype MaxGases = 4096;
-// A file holding several dives (a UDDF logbook export) holds at most this
-// many.
+// Of a file holding several dives (a UDDF logbook export) at most this many
+// are read.
 constexpr qsizetype MaxDives = 10000;
 // A profile line lies between these depths (m): a little above the surface
 // (a sensor's offset at altitude) down to well past any dive.

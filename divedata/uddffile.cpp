@@ -502,7 +502,7 @@ bool UddfFile::readDocumentDives(QByteArray document, const Dive& base, qsizetyp
             surface.depth = 0.0;
             lines.append(surface); // the dive ends at the surface
         }
-        if (!DiveFileLimits::linesAreSane(lines) || read.size() >= DiveFileLimits::MaxDives) {
+        if (!DiveFileLimits::linesAreSane(lines)) {
             problem = ReadProblem::OutOfLimits;
             ok = false;
             return false;

@@ -24,7 +24,8 @@ public:
     // it was.
     bool readDive(const QString& path, Dive& dive) override;
     // Every dive that has samples, in document order, each as readDive reads
-    // the first; their lines together stay within MaxLines.
+    // the first; their lines together stay within MaxLines. Dives past
+    // DiveFileLimits::MaxDives are not read.
     bool readDives(const QString& path, QList<Dive>& dives) override;
     // Replaces the file atomically; false leaves any previous file intact.
     // False for a dive of more than MaxLines lines (never written what the
