@@ -3,6 +3,7 @@ target_sources(Corvane PRIVATE
   protocol/protocoltypes.h
   protocol/frame.h protocol/frame.cpp
   protocol/framereceiver.h protocol/framereceiver.cpp
+  protocol/kelvobleprotocol.h protocol/kelvobleprotocol.cpp protocol/kelvoprotocoltexts.cpp
   protocol/recordio.h protocol/recordlayouts_p.h
   protocol/kelvorecords.h protocol/kelvorecords.cpp
   protocol/kelvodata.h protocol/kelvodata.cpp protocol/kelvodatadive.cpp protocol/kelvodatacomputer.cpp
