@@ -173,6 +173,48 @@ bool parseCsvSeparator(const QString& text, QChar& separator)
     return true;
 }
 
+namespace {
+
+// The stops of a recorded profile: the diver holding one depth (within
+// 0.3 m) for at least 30 s while the computer showed a ceiling.
+struct RecordedStop
+{
+    double depth = 0.0;
+    double duration = 0.0;
+};
+
+QList<RecordedStop> recordedStops(const Dive& dive)
+{
+    constexpr double kHold = 0.3;
+    constexpr double kShortest = 30.0;
+    QList<RecordedStop> stops;
+    qsizetype first = -1;
+    const auto close = [&](qsizetype end) {
+        if (first < 0)
+            return;
+        const double duration = dive.lines.at(end).timeSec - dive.lines.at(first).timeSec;
+        double sum = 0.0;
+        for (qsizetype k = first; k <= end; ++k)
+            sum += dive.lines.at(k).depth;
+        if (duration >= kShortest)
+            stops.append({std::round(sum / double(end - first + 1) * 10.0) / 10.0, duration});
+        first = -1;
+    };
+    for (qsizetype i = 0; i < dive.lines.size(); ++i) {
+        const DiveLine& line = dive.lines.at(i);
+        const bool held = first >= 0 && std::fabs(line.depth - dive.lines.at(first).depth) <= kHold;
+        if (first >= 0 && (!held || !(line.decoCeiling > 0.0)))
+            close(i - 1);
+        if (first < 0 && line.decoCeiling > 0.0)
+            first = i;
+    }
+    if (!dive.lines.isEmpty())
+        close(dive.lines.size() - 1);
+    return stops;
+}
+
+} // namespace
+
 QJsonObject diveSummaryJson(const Dive& dive, bool logbookFields)
 {
     QJsonObject summary;
@@ -193,6 +235,11 @@ QJsonObject diveSummaryJson(const Dive& dive, bool logbookFields)
                                  {QStringLiteral("he"), percent(gas.he)}});
     }
     summary.insert(QStringLiteral("gases"), gases);
+    QJsonArray stops;
+    for (const RecordedStop& stop : recordedStops(dive))
+        stops.append(QJsonObject{{QStringLiteral("depth"), jsonNumber(stop.depth)},
+                                 {QStringLiteral("duration"), jsonNumber(stop.duration)}});
+    summary.insert(QStringLiteral("stops"), stops);
     summary.insert(QStringLiteral("computerName"), dive.computerName);
     summary.insert(QStringLiteral("computerSerial"), dive.computerSerial);
     if (logbookFields) {
@@ -231,6 +278,10 @@ QString diveSummaryText(const Dive& dive, bool logbookFields)
     add("Temperature:", temperature);
     add("Lines:", QString::number(dive.lines.size()));
     add("Gases:", gases.isEmpty() ? QStringLiteral("none") : gases.join(QStringLiteral(", ")));
+    QStringList stops;
+    for (const RecordedStop& stop : recordedStops(dive))
+        stops.append(numberText(stop.depth) + QStringLiteral(" m ") + Dive::formatDuration(stop.duration));
+    add("Stops:", stops.isEmpty() ? QStringLiteral("none") : stops.join(QStringLiteral(", ")));
     add("Computer:", dashIfEmpty(dive.computerName));
     add("Serial:", dashIfEmpty(dive.computerSerial));
     if (logbookFields) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "corvane/ble/blelinkmodel.h"
+#include "corvane/ble/simulatedblebackend.h"
+#include "corvane/ble/simulatedperipheral.h"
 #include "corvane/corvaneglobal.h"
 #include "corvane/simulator/simulatedlogbook.h"
 
@@ -8,9 +10,7 @@
 #include <QString>
 #include <QStringList>
 
-class SimulatedBleBackend;
 class SimulatedComputer;
-class SimulatedPeripheral;
 
 // A radio with one simulated dive computer in range: what demo mode puts in
 // place of the Bluetooth stack (the program, divetool) and what tests and

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "corvane/ble/simulatedperipheral.h"
 #include "corvane/corvaneglobal.h"
 #include "corvane/simulator/computerstate.h"
 
@@ -11,7 +12,6 @@
 #include <memory>
 
 class FrameStore;
-class SimulatedPeripheral;
 
 // A dive computer behind a simulated peripheral: it reads the request frames
 // the program writes, answers each command with the frames and records a
