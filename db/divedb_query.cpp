@@ -253,6 +253,9 @@ QList<DiveListEntry> DiveDb::listDives(const DiveFilter& filter, int column, boo
     // bounds are bound as parameters.
     QStringList conditions;
     QVariantList parameters;
+    // A computer restriction that keeps no serial keeps no dive.
+    if (filter.byComputer && filter.serials.isEmpty())
+        conditions.append(QStringLiteral("0"));
     if (filter.byComputer && !filter.serials.isEmpty()) {
         QStringList alternatives;
         for (const QString& serial : filter.serials) {
