@@ -18,6 +18,8 @@ class DiveLinesIO;
 class FirstStartHint;
 class FloatingInformation;
 class GraphView;
+class PlanningPanel;
+class SimulationPanel;
 class QMenu;
 class QSettings;
 class QTableWidgetItem;
@@ -34,7 +36,8 @@ class MainWindowClass;
 // mainwindow_divelist.cpp (the dive list and its commands),
 // mainwindow_files.cpp (opening, storing and exporting dives),
 // mainwindow_details.cpp (the details panel and the user information) and
-// mainwindow_graph.cpp (everything that talks to the profile view).
+// mainwindow_graph.cpp (everything that talks to the profile view) and
+// mainwindow_planning.cpp (where the planning tab meets the rest).
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -134,6 +137,10 @@ private:
     QString graphInformationAt(QPointF scenePoint, int time) const;
     QPoint graphPointToGlobal(QPointF scenePoint) const;
 
+    // The planning and simulation tabs (mainwindow_planning.cpp).
+    void createPlanning();
+    void addPlanningEntries(QMenu& menu, int diveId);
+
     std::unique_ptr<Ui::MainWindowClass> ui;
     QSettings* mSettings = nullptr;
     OptionSwitches mOptions;
@@ -150,4 +157,6 @@ private:
     FirstStartHint* mFirstStartHint = nullptr;
     GraphView* mGraph = nullptr;
     ApplicationUpdater* mUpdater = nullptr;
+    PlanningPanel* mPlanning = nullptr;
+    SimulationPanel* mSimulation = nullptr;
 };
