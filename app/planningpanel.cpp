@@ -170,8 +170,9 @@ void PlanningPanel::showCurrentSlot(bool justFilled)
         return;
     }
     simulate();
+    // Fitted once the computed ascent is there, so that it shows whole.
     mGraph->profileItem()->setShowEffortIcon(slot->effort);
-    mGraph->profileItem()->updateTitle();
+    mGraph->profileItem()->fitAll();
 }
 
 void PlanningPanel::simulate()

@@ -47,7 +47,10 @@ void PlanningPanel::setupPointTable()
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setSelectionMode(QAbstractItemView::SingleSelection);
     table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
-    table->setColumnWidth(0, 30);
+    table->setColumnWidth(TblDivePointsModel::DeleteColumn, 30);
+    table->setColumnWidth(TblDivePointsModel::DepthColumn, 60);
+    table->setColumnWidth(TblDivePointsModel::TimeColumn, 75);
+    table->horizontalHeader()->setStretchLastSection(true);
     connect(table, &QTableView::clicked, this, [this](const QModelIndex& index) {
         mSelectedPoint = index.row();
         if (index.column() == TblDivePointsModel::DeleteColumn)

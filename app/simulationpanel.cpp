@@ -32,6 +32,7 @@ QLineEdit* readOut(const char* name, QWidget* parent)
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(QLatin1String(name));
     edit->setReadOnly(true);
+    edit->setMaximumWidth(160);
     return edit;
 }
 
