@@ -178,7 +178,7 @@ void MainWindow::setCsvSeparatorChoice(CsvSeparator::Choice choice)
 void MainWindow::setFilter()
 {
     FormFilter dialog(mFilter, this);
-    if (UserDialogs::current().run(dialog) == QDialog::Accepted)
+    if (UserDialogs::current().exec(dialog) == QDialog::Accepted)
         setDiveFilter(dialog.filter());
 }
 

@@ -35,9 +35,9 @@ class MainWindowClass;
 // mainwindow.cpp (construction, settings, window commands),
 // mainwindow_divelist.cpp (the dive list and its commands),
 // mainwindow_files.cpp (opening, storing and exporting dives),
-// mainwindow_details.cpp (the details panel and the user information) and
+// mainwindow_details.cpp (the details panel and the user information),
 // mainwindow_graph.cpp (everything that talks to the profile view) and
-// mainwindow_planning.cpp (where the planning tab meets the rest).
+// mainwindow_planning.cpp (where the planning tabs meet the rest).
 class MainWindow : public QMainWindow
 {
     Q_OBJECT

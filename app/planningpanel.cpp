@@ -120,6 +120,12 @@ void PlanningPanel::connectWidgets()
     for (QSpinBox* box : {ui->spGfLow, ui->spGfhigh, ui->spReduction})
         connect(box, &QSpinBox::valueChanged, this, &PlanningPanel::simulate);
     connect(ui->rbStartOfDive, &QRadioButton::toggled, this, &PlanningPanel::refreshTissues);
+    connect(ui->ckDecoGases, &QCheckBox::toggled, this, [this](bool on) {
+        deco::DecoGasSettings settings = mPlanner.decoGases();
+        settings.enabled = on;
+        mPlanner.setDecoGases(settings);
+        simulate();
+    });
 }
 
 void PlanningPanel::setAddOnEnabled(bool on)
@@ -132,7 +138,7 @@ void PlanningPanel::setSlotWidgetsEnabled(bool enabled)
 {
     for (QWidget* widget : {static_cast<QWidget*>(ui->spSurfPressure), static_cast<QWidget*>(ui->cbWaterType),
                             static_cast<QWidget*>(ui->cbGases), static_cast<QWidget*>(ui->wdPlanifAddOn),
-                            static_cast<QWidget*>(ui->edSurfaceInterval)})
+                            static_cast<QWidget*>(ui->edSurfaceInterval), static_cast<QWidget*>(ui->ckDecoGases)})
         widget->setEnabled(enabled);
     if (enabled)
         ui->edSurfaceInterval->setEnabled(mPlanner.currentIndex() == 1 || mPlanner.currentIndex() == 2);

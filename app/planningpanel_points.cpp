@@ -199,5 +199,5 @@ void PlanningPanel::measureBetweenTwoPoints()
             values->setItem(row, 1, new QTableWidgetItem(shown.at(row)));
         }
     }
-    UserDialogs::current().run(*dialog);
+    UserDialogs::current().exec(*dialog);
 }

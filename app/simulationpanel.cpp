@@ -222,7 +222,7 @@ void SimulationPanel::on_btAscent_clicked()
     InputDialogMulti dialog(tr("Ascent definition"), this);
     const int depthField = dialog.addField(std::make_unique<InputDialogMultiFieldInt>(tr("Target depth"), 0, 0, 60));
     const int speedField = dialog.addField(std::make_unique<InputDialogMultiFieldInt>(tr("Ascent speed"), 10, 1, 30));
-    if (UserDialogs::current().run(dialog) != QDialog::Accepted)
+    if (UserDialogs::current().exec(dialog) != QDialog::Accepted)
         return;
     const int depth = dialog.field(depthField)->value().toInt();
     const int speed = dialog.field(speedField)->value().toInt();

@@ -318,6 +318,8 @@ FRENCH = {
     "Time range": "Plage horaire",
     "Tissues N2 load at": "Charge N2 des tissus au",
     "Add existing dive": "Ajouter une plongée existante",
+    "Deco gases": "Gaz de déco",
+    "Switch to the dive's richer gases on the computed ascent": "Passer aux gaz plus riches de la plongée pendant la remontée calculée",
 }
 
 path = pathlib.Path(__file__).resolve().parent.parent / "resources/translations/PelagonDiveLog_fr.ts"

@@ -206,14 +206,14 @@ void BM_FilterOpenAndRefill(benchmark::State& state)
     auto* filter = window->findChild<QToolButton*>(QStringLiteral("btFilter"));
     int rows = 0;
     for (auto _ : state) {
-        dialogs->dialogRuns.enqueue([&rows](QDialog& dialog) {
+        dialogs->onDialog = [&rows](QDialog& dialog) {
             dialog.findChild<QGroupBox*>(QStringLiteral("grComputer"))->setChecked(true);
             auto* computers = dialog.findChild<QTableWidget*>(QStringLiteral("tblComputers"));
             rows = computers->rowCount();
             for (int row = 0; row < rows; ++row)
                 computers->item(row, 0)->setCheckState(row % 2 == 0 ? Qt::Checked : Qt::Unchecked);
             return int(QDialog::Accepted);
-        });
+        };
         QTest::mouseClick(filter, Qt::LeftButton);
         diveList(*window)->viewport()->repaint();
     }

@@ -187,18 +187,18 @@ void TestFormFilter::filterButtonRestrictsList()
     QCOMPARE(listedNames().size(), 3);
 
     // Computer group active, nothing checked: an empty list.
-    dialogs->dialogRuns.enqueue([](QDialog& dialog) {
+    dialogs->onDialog = [](QDialog& dialog) {
         in<QGroupBox>(dialog, "grComputer")->setChecked(true);
         QTest::mouseClick(in<QPushButton>(dialog, "btUncheckAll"), Qt::LeftButton);
         return int(QDialog::Accepted);
-    });
+    };
     QTest::mouseClick(button, Qt::LeftButton);
-    QCOMPARE(dialogs->dialogs.last().title, QStringLiteral("Filter"));
+    QCOMPARE(dialogs->dialogTitles.last(), QStringLiteral("Filter"));
     QVERIFY(listedNames().isEmpty());
 
     // S1 only, from 2022 on, evenings: one dive.
     int computerRows = 0;
-    dialogs->dialogRuns.enqueue([&computerRows](QDialog& dialog) {
+    dialogs->onDialog = [&computerRows](QDialog& dialog) {
         QTableWidget* table = computers(dialog);
         computerRows = table->rowCount();
         table->item(0, 0)->setCheckState(Qt::Checked);
@@ -208,18 +208,18 @@ void TestFormFilter::filterButtonRestrictsList()
         in<QTimeEdit>(dialog, "startTime")->setTime(QTime(20, 0));
         in<QTimeEdit>(dialog, "endTime")->setTime(QTime(23, 0));
         return int(QDialog::Accepted);
-    });
+    };
     QTest::mouseClick(button, Qt::LeftButton);
     QCOMPARE(computerRows, 2);
     QCOMPARE(listedNames(), QStringList{"S1-b"});
 
     // Cancel leaves the filter as it is.
-    dialogs->dialogRuns.enqueue([](QDialog& dialog) {
+    dialogs->onDialog = [](QDialog& dialog) {
         QTest::mouseClick(in<QPushButton>(dialog, "btCheckAll"), Qt::LeftButton);
         in<QGroupBox>(dialog, "grDateTime")->setChecked(false);
         QTest::mouseClick(in<QPushButton>(dialog, "btCancel"), Qt::LeftButton);
         return dialog.result();
-    });
+    };
     QTest::mouseClick(button, Qt::LeftButton);
     QCOMPARE(listedNames(), QStringList{"S1-b"});
     QCOMPARE(window.diveFilter().serials, QStringList{"S1"});

@@ -125,7 +125,7 @@ void TestInputDialogs::colorChoice()
     dialogs->colors.enqueue(QColor(10, 20, 30));
     combo->setCurrentIndex(5);
     emit combo->activated(5);
-    QCOMPARE(dialogs->dialogs.last().title, QStringLiteral("Choisir une couleur"));
+    QCOMPARE(dialogs->dialogTitles.last(), QStringLiteral("Choisir une couleur"));
     QCOMPARE(combo->currentIndex(), 5);
     QCOMPARE(dialog.field(index)->value().value<QColor>(), QColor(10, 20, 30));
 

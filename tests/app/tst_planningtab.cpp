@@ -12,6 +12,7 @@
 #include "profilor/diveprofileitem.h"
 #include "profilor/graphview.h"
 
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
@@ -212,6 +213,16 @@ void TestPlanningTab::gradientFactorsAndGasSets()
     QVERIFY(strict != loose);
     QVERIFY(strict.count(QStringLiteral("arrowR.png")) >= loose.count(QStringLiteral("arrowR.png")));
     QVERIFY(strict.contains(QStringLiteral("OTU")));
+
+    // Deco gases: the ascent switches to the dive's richer gases, shorter.
+    auto* decoGases = get<QCheckBox>("ckDecoGases");
+    QVERIFY(decoGases->isEnabled());
+    decoGases->setChecked(true);
+    QVERIFY(planner().decoGases().enabled);
+    QVERIFY(planHtml() != strict);
+    QVERIFY(planHtml().contains(QStringLiteral("Oxy")));
+    decoGases->setChecked(false);
+    QCOMPARE(planHtml(), strict);
 
     auto* gases = get<QComboBox>("cbGases");
     QCOMPARE(gases->count(), 5);
@@ -435,13 +446,13 @@ void TestPlanningTab::pointMenu()
     item->getDivePointAtIndex(1)->setSelected(true);
     item->getDivePointAtIndex(2)->setSelected(true);
     QString speed;
-    mDialogs->dialogRuns.enqueue([&speed](QDialog& dialog) {
+    mDialogs->onDialog = [&speed](QDialog& dialog) {
         auto* values = dialog.findChild<QTableWidget*>(QStringLiteral("tblValues"));
         speed = values ? values->item(2, 1)->text() : QString();
         return int(QDialog::Accepted);
-    });
+    };
     QVERIFY(triggerAction(menu, "Measure between 2 points"));
-    QCOMPARE(mDialogs->dialogs.last().title, QStringLiteral("Measure between two points"));
+    QCOMPARE(mDialogs->dialogTitles.last(), QStringLiteral("Measure between two points"));
     QCOMPARE(speed, QStringLiteral("0.0m/mn")); // 20 m to 20 m
 
     // Two or more selected points are deleted together.
@@ -480,14 +491,14 @@ void TestPlanningTab::screenshots()
     QVERIFY(mWindow->grab().save(target + QStringLiteral("/simulation-tab.png")));
 
     bool saved = false;
-    mDialogs->dialogRuns.enqueue([&saved, &target](QDialog& dialog) {
+    mDialogs->onDialog = [&saved, &target](QDialog& dialog) {
         dialog.findChild<QGroupBox*>(QStringLiteral("grComputer"))->setChecked(true);
         dialog.findChild<QTableWidget*>(QStringLiteral("tblComputers"))->item(0, 0)->setCheckState(Qt::Checked);
         dialog.resize(420, 380);
         dialog.show();
         saved = dialog.grab().save(target + QStringLiteral("/filter-dialog.png"));
         return int(QDialog::Rejected);
-    });
+    };
     QTest::mouseClick(get<QToolButton>("btFilter"), Qt::LeftButton);
     QVERIFY(saved);
 }

@@ -191,11 +191,11 @@ void TestSimulationTab::ascentReachesTarget()
     spin->setValue(2.0);
 
     // A target deeper than now is refused.
-    mDialogs->dialogRuns.enqueue([](QDialog& dialog) {
+    mDialogs->onDialog = [](QDialog& dialog) {
         auto& form = static_cast<InputDialogMulti&>(dialog);
         qobject_cast<QSpinBox*>(form.field(0)->editor())->setValue(20);
         return int(QDialog::Accepted);
-    });
+    };
     QTest::mouseClick(ascent, Qt::LeftButton);
     QVERIFY(!mPanel->ascending());
     QCOMPARE(mDialogs->messages.size(), 1);
@@ -203,13 +203,13 @@ void TestSimulationTab::ascentReachesTarget()
     // To 5 m at 1 m/min: 0.168 mbar steps the spin box cannot show, all the
     // way to the target.
     QStringList labels;
-    mDialogs->dialogRuns.enqueue([&labels](QDialog& dialog) {
+    mDialogs->onDialog = [&labels](QDialog& dialog) {
         auto& form = static_cast<InputDialogMulti&>(dialog);
         labels = {dialog.windowTitle(), form.field(0)->label(), form.field(1)->label()};
         qobject_cast<QSpinBox*>(form.field(0)->editor())->setValue(5);
         qobject_cast<QSpinBox*>(form.field(1)->editor())->setValue(1);
         return int(QDialog::Accepted);
-    });
+    };
     QTest::mouseClick(ascent, Qt::LeftButton);
     QCOMPARE(labels, (QStringList{"Ascent definition", "Target depth", "Ascent speed"}));
     QVERIFY(mPanel->ascending());
@@ -228,7 +228,7 @@ void TestSimulationTab::ascentReachesTarget()
     QVERIFY(std::is_sorted(mComputer.sent.rbegin(), mComputer.sent.rend() - 1));
 
     spin->setValue(1.6);
-    mDialogs->dialogRuns.enqueue([](QDialog&) { return int(QDialog::Accepted); }); // to the surface, 10 m/min
+    mDialogs->onDialog = [](QDialog&) { return int(QDialog::Accepted); }; // to the surface, 10 m/min
     QTest::mouseClick(ascent, Qt::LeftButton);
     QVERIFY(mPanel->ascending());
     mDialogs->answers.enqueue(true);
