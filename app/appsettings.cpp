@@ -84,3 +84,18 @@ OptionSwitches OptionSwitches::read(const QString& iniPath)
     switches.import = on("hidden/import");
     return switches;
 }
+
+OptionSwitches OptionSwitches::allOn()
+{
+    OptionSwitches switches;
+    switches.simulation = true;
+    switches.planificationAddOn = true;
+    switches.planification = true;
+    switches.import = true;
+    return switches;
+}
+
+OptionSwitches OptionSwitches::inForce(const QString& iniPath, bool demoMode)
+{
+    return demoMode ? allOn() : read(iniPath);
+}

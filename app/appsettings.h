@@ -43,4 +43,9 @@ struct OptionSwitches
     bool import = false;             // "hidden/import"
 
     static OptionSwitches read(const QString& iniPath);
+    // Every feature on.
+    static OptionSwitches allOn();
+    // The switches the program applies: every one in demo mode, so that a
+    // user trying the program sees all of it, else those of the file.
+    static OptionSwitches inForce(const QString& iniPath, bool demoMode);
 };

@@ -2,6 +2,7 @@
 #include "app/languageholder.h"
 #include "app/mainwindow.h"
 #include "app/userdialogs.h"
+#include "corvane/simulator/democomputer.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -10,6 +11,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QStringList>
 #include <QSplashScreen>
 #include <QTimer>
 
@@ -30,7 +32,15 @@ int main(int argc, char* argv[])
     QApplication::setStyle(QStringLiteral("Fusion"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PELAGON_VERSION));
 
-    const QString languageCode = LanguageHolder::languageCodeFromArguments(QCoreApplication::arguments());
+    // "--demo" puts a simulated dive computer where the Bluetooth stack is; it
+    // does not count as part of the language choice's command line.
+    QStringList arguments = QCoreApplication::arguments();
+    if (DemoComputer::isRequested(arguments)) {
+        arguments.removeAll(QStringLiteral("--demo"));
+        DemoComputer::install();
+        qInfo("Demo mode: a simulated dive computer stands in for Bluetooth.");
+    }
+    const QString languageCode = LanguageHolder::languageCodeFromArguments(arguments);
     const QString programDir = QFileInfo(QString::fromLocal8Bit(argv[0])).absolutePath();
     LanguageHolder::instance()->load(QStringLiteral("PelagonDiveLog"), programDir, languageCode);
 

@@ -1,6 +1,8 @@
 #include "app/mainwindow.h"
 
 #include "app/floatinginformation.h"
+#include "app/formfilter.h"
+#include "app/planningpanel.h"
 #include "app/profileicons.h"
 #include "app/userdialogs.h"
 #include "corvane/corvane.h"
@@ -31,6 +33,7 @@ MainWindow::MainWindow(QWidget* parent)
 
     ui->console->appendPlainText(tr("Corvane %1, Profilor %2").arg(Corvane::version(), Profilor::version()));
 
+    createPlanning();
     openDataFiles();
 
     setupDiveList();
@@ -42,9 +45,6 @@ MainWindow::MainWindow(QWidget* parent)
     ui->tabProfile->setCurrentIndex(0);
     ui->btStoreDive->setEnabled(false);
     ui->btSaveUserInformation->setEnabled(false);
-    // The filter dialog comes with its own command; the list already honours
-    // the filter the window keeps.
-    ui->btFilter->setEnabled(false);
     connectLogbook();
 }
 
@@ -86,9 +86,10 @@ void MainWindow::openDataFiles()
 {
     DataDirectory::ensure();
     mSettings = new QSettings(DataDirectory::settingsFile(), QSettings::IniFormat, this);
+    mPlanning->setSettings(mSettings);
     mCsvSeparator = CsvSeparator::choiceFromStored(mSettings->value(SettingsKey::csvSeparator));
 
-    mOptions = OptionSwitches::read(DataDirectory::optionsFile());
+    mOptions = OptionSwitches::inForce(DataDirectory::optionsFile(), false);
     applyOptionSwitches();
 
     const QString databasePath = DataDirectory::databaseFile();
@@ -102,7 +103,7 @@ void MainWindow::applyOptionSwitches()
     const int tabCount = ui->tabProfile->count();
     for (int tab = tabCount - 2; tab < tabCount; ++tab)
         ui->tabProfile->setTabVisible(tab, mOptions.simulation);
-    ui->wdPlanifAddOn->setVisible(mOptions.planificationAddOn);
+    mPlanning->setAddOnEnabled(mOptions.planificationAddOn);
     ui->tabMain->setTabVisible(1, mOptions.planification);
     ui->btImportDive->setVisible(mOptions.import);
     ui->btStoreDive->setVisible(mOptions.import);
@@ -118,7 +119,16 @@ void MainWindow::openDatabase(const QString& path)
     case DiveDb::CannotCreate:
         showCritical(this, tr("Database Error"), tr("Impossible to create database \n") + DiveDb::instance()->lastError());
         break;
+    case DiveDb::NotALogbook:
+    case DiveDb::Busy:
+        // The file was left as it was: it is not ours, or another program
+        // is writing to it.
+        showCritical(this, tr("Database Error"), tr("Impossible to open database") + QLatin1Char('\n')
+                                                     + DiveDb::instance()->lastError());
+        break;
     default:
+        if (DiveDb::instance()->isReadOnly())
+            showWarning(this, tr("Database"), DiveDb::instance()->lastError());
         break;
     }
 }
@@ -167,9 +177,9 @@ void MainWindow::setCsvSeparatorChoice(CsvSeparator::Choice choice)
 
 void MainWindow::setFilter()
 {
-    // Reached only once the filter dialog exists; until then the list keeps
-    // the filter it has.
-    setDiveFilter(mFilter);
+    FormFilter dialog(mFilter, this);
+    if (UserDialogs::current().exec(dialog) == QDialog::Accepted)
+        setDiveFilter(dialog.filter());
 }
 
 void MainWindow::setDiveFilter(const DiveFilter& filter)

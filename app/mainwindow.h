@@ -18,6 +18,8 @@ class DiveLinesIO;
 class FirstStartHint;
 class FloatingInformation;
 class GraphView;
+class PlanningPanel;
+class SimulationPanel;
 class QMenu;
 class QSettings;
 class QTableWidgetItem;
@@ -33,8 +35,9 @@ class MainWindowClass;
 // mainwindow.cpp (construction, settings, window commands),
 // mainwindow_divelist.cpp (the dive list and its commands),
 // mainwindow_files.cpp (opening, storing and exporting dives),
-// mainwindow_details.cpp (the details panel and the user information) and
-// mainwindow_graph.cpp (everything that talks to the profile view).
+// mainwindow_details.cpp (the details panel and the user information),
+// mainwindow_graph.cpp (everything that talks to the profile view) and
+// mainwindow_planning.cpp (where the planning tabs meet the rest).
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -107,6 +110,8 @@ private:
 
     // Dive files (mainwindow_files.cpp).
     bool openDiveFile(const QString& path);
+    // Asks whether to store every dive of a file that holds several.
+    void offerToStoreAll(const QList<Dive>& dives);
     void saveSelection();
     // The save dialog of both exports and the writer for the chosen suffix;
     // none when cancelled or when no format fits (the user is told).
@@ -132,6 +137,10 @@ private:
     QString graphInformationAt(QPointF scenePoint, int time) const;
     QPoint graphPointToGlobal(QPointF scenePoint) const;
 
+    // The planning and simulation tabs (mainwindow_planning.cpp).
+    void createPlanning();
+    void addPlanningEntries(QMenu& menu, int diveId);
+
     std::unique_ptr<Ui::MainWindowClass> ui;
     QSettings* mSettings = nullptr;
     OptionSwitches mOptions;
@@ -148,4 +157,6 @@ private:
     FirstStartHint* mFirstStartHint = nullptr;
     GraphView* mGraph = nullptr;
     ApplicationUpdater* mUpdater = nullptr;
+    PlanningPanel* mPlanning = nullptr;
+    SimulationPanel* mSimulation = nullptr;
 };

@@ -280,9 +280,7 @@ QMenu* MainWindow::createDiveListMenu(int diveId)
     }
 
     menu->addSeparator();
-    // Planning commands arrive with the planner; "Replace current in
-    // planification" joins this entry when a planning dive is selected.
-    menu->addAction(tr("Add to planification"))->setEnabled(false);
+    addPlanningEntries(*menu, diveId);
     return menu;
 }
 

@@ -4,6 +4,7 @@
 #include "app/mainwindow.h"
 
 #include "app/diveexport.h"
+#include "app/divefileimport.h"
 #include "app/userdialogs.h"
 #include "db/divedb.h"
 #include "divedata/divelinesio.h"
@@ -61,23 +62,46 @@ void MainWindow::dropFiles(QStringList pFiles)
 
 bool MainWindow::openDiveFile(const QString& path)
 {
-    const std::unique_ptr<DiveLinesIO> reader = DiveLinesIO::createReader(path);
-    Dive dive;
     // A file that yields no profile line (a CSV export, say) holds no dive
     // to show.
-    if (!reader || !reader->readDive(path, dive) || dive.lines.isEmpty()) {
-        showCritical(this, tr("Error"), tr("Impossible to open file"));
+    QList<Dive> dives;
+    QString message;
+    if (!DiveFileImport::read(path, dives, message)) {
+        showCritical(this, tr("Error"), message);
         return false;
     }
     askToSaveUserInformation();
-    dive.refreshDerived();
-    mCurrentDive = std::move(dive);
+    mCurrentDive = dives.constFirst();
     mCurrentDiveId = -1;
     showCurrentDive();
     ui->btStoreDive->setEnabled(true);
     highlightShownDive();
     rememberDirectory(SettingsKey::lastDiveFile, path);
+    if (dives.size() > 1)
+        offerToStoreAll(dives);
     return true;
+}
+
+void MainWindow::offerToStoreAll(const QList<Dive>& dives)
+{
+    // The first dive is shown; the file's other dives would otherwise go
+    // unseen.
+    if (!UserDialogs::current().question(
+            this, tr("Several dives"),
+            tr("This file holds %1 dives; the first one is shown. Store all of them in the logbook?")
+                .arg(dives.size())))
+        return;
+    const DiveFileImport::StoreReport report = DiveFileImport::storeAll(dives);
+    if (report.stored > 0) {
+        fillDiveList();
+        // The shown dive is the first stored when it was stored now.
+        if (report.firstStoredId >= 0 && report.alreadyStored == 0 && report.failed == 0) {
+            mCurrentDiveId = report.firstStoredId;
+            ui->btStoreDive->setEnabled(false);
+            highlightShownDive();
+        }
+    }
+    showInformation(this, tr("Several dives"), DiveFileImport::reportText(report, dives.size()));
 }
 
 void MainWindow::storeCurrentDive()
@@ -90,17 +114,14 @@ void MainWindow::storeCurrentDive()
     mCurrentDive.buddy = ui->edBuddy->text();
 
     DiveDb* db = DiveDb::instance();
-    const int result = db->insertDive(mCurrentDive);
+    int storedId = -1;
+    const int result = db->insertDive(mCurrentDive, &storedId);
     if (result == DiveDb::Stored) {
         ui->btStoreDive->setEnabled(false);
         setUserInformationModified(false);
         // From now on the shown dive is the stored one: its notes are saved
         // there and the list highlights it.
-        // A dive without serial is stored under the logbook's own text for
-        // it, in the logbook's own translation.
-        static const char* const kNoSerial = "No serial number";
-        const QString serial = mCurrentDive.computerSerial.isEmpty() ? DiveDb::tr(kNoSerial) : mCurrentDive.computerSerial;
-        mCurrentDiveId = db->findDiveId(mCurrentDive.name, serial);
+        mCurrentDiveId = storedId;
         fillDiveList();
         return;
     }

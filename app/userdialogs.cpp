@@ -1,5 +1,6 @@
 #include "app/userdialogs.h"
 
+#include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -58,6 +59,11 @@ std::unique_ptr<UserDialogs>& installed()
 int UserDialogs::exec(QDialog& dialog)
 {
     return dialog.exec();
+}
+
+QColor UserDialogs::color(QWidget* parent, const QColor& initial, const QString& title)
+{
+    return QColorDialog::getColor(initial, parent, title);
 }
 
 UserDialogs& UserDialogs::current()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QString>
 
 #include <memory>
@@ -30,6 +31,8 @@ public:
                                         const QString& initial) = 0;
     // Runs one of the program's own dialogs modally; its result code.
     virtual int exec(QDialog& dialog);
+    // The colour chooser; an invalid colour when cancelled.
+    virtual QColor color(QWidget* parent, const QColor& initial, const QString& title);
 
     // The dialogs in force: the real ones unless a test installed others.
     static UserDialogs& current();

@@ -7,53 +7,6 @@
 
 namespace {
 
-const char* const kCreateDives =
-    "CREATE TABLE dives (diveid INTEGER, name TEXT, computer TEXT, datetime INTEGER, serial TEXT, "
-    "divermode INTEGER, divemode INTEGER, ocdivemode INTEGER, gfslow INTEGER, gfshigh INTEGER, "
-    "waterdensity INTEGER, psurf INTEGER, period INTEGER, alerts INTEGER, alertsAI INTEGER, "
-    "computertype INTEGER, firmwareversion TEXT, place TEXT, site TEXT, buddy TEXT, diveNumber INTEGER, "
-    "uploaded INTEGER DEFAULT 0, gasSet INTEGER, diverN2 BLOB, diverHe BLOB, PRIMARY KEY(diveid))";
-
-const char* const kCreateProfiles =
-    "CREATE TABLE profiles (diveid INTEGER, pointid INTEGER, time REAL, depth REAL, temperature REAL, "
-    "OTU REAL, CNS REAL, decoCeiling REAL, gradientFactor REAL, alertFlag INTEGER, alertAI INTEGER, "
-    "tissues BLOB, gasindex INTEGER, battery INTEGER, tankPressure INTEGER, gfLow INTEGER, gfHigh INTEGER, "
-    "ppo2 REAL, tankPressureTxIndex INTEGER, alertPelagon INTEGER, PRIMARY KEY(diveid, pointid))";
-
-const char* const kCreateGases =
-    "CREATE TABLE gases (diveid INTEGER, gasid INTEGER, o2 INTEGER, he INTEGER, gasClass INTEGER, "
-    "PRIMARY KEY(diveid, gasid))";
-
-struct ColumnUpgrade
-{
-    const char* table;
-    const char* column;
-    int type;
-};
-
-// Columns that older versions of the program did not have, in the order they
-// are added. Those that are INTEGER in the CREATE statement were historically
-// added as TEXT; the values in them still read back as numbers.
-const ColumnUpgrade kDiveUpgrades[] = {
-    {"dives", "period", DiveDb::Text},        {"dives", "alerts", DiveDb::Text},
-    {"dives", "alertsAI", DiveDb::Text},      {"dives", "computertype", DiveDb::Text},
-    {"dives", "firmwareversion", DiveDb::Text}, {"dives", "place", DiveDb::Text},
-    {"dives", "site", DiveDb::Text},          {"dives", "buddy", DiveDb::Text},
-    {"dives", "diveNumber", DiveDb::Integer}, {"dives", "uploaded", DiveDb::Integer},
-    {"dives", "gasSet", DiveDb::Integer},     {"dives", "divermode", DiveDb::Integer},
-    {"dives", "ocdivemode", DiveDb::Integer}, {"dives", "diverN2", DiveDb::Blob},
-    {"dives", "diverHe", DiveDb::Blob},
-};
-
-const ColumnUpgrade kLaterUpgrades[] = {
-    {"profiles", "alertFlag", DiveDb::Integer},   {"profiles", "alertAI", DiveDb::Integer},
-    {"profiles", "tissues", DiveDb::Integer},     {"profiles", "gasindex", DiveDb::Integer},
-    {"profiles", "tankpressure", DiveDb::Integer}, {"profiles", "battery", DiveDb::Integer},
-    {"profiles", "gfLow", DiveDb::Integer},       {"profiles", "gfHigh", DiveDb::Integer},
-    {"profiles", "ppo2", DiveDb::Integer},        {"profiles", "tankPressureTxIndex", DiveDb::Integer},
-    {"profiles", "alertPelagon", DiveDb::Integer}, {"gases", "gasClass", DiveDb::Integer},
-};
-
 QString typeName(int type)
 {
     static const QStringList names = {QStringLiteral("INTEGER"), QStringLiteral("REAL"),
@@ -62,6 +15,12 @@ QString typeName(int type)
 }
 
 } // namespace
+
+QString DiveDb::readOnlyReason()
+{
+    return tr("This logbook was written by a newer version of the program. It is opened read-only: "
+              "no dive can be stored, changed or deleted.");
+}
 
 DiveDb::DiveDb()
 {
@@ -81,10 +40,19 @@ bool DiveDb::isOpen() const
     return QSqlDatabase::database(QSqlDatabase::defaultConnection, false).isOpen();
 }
 
+void DiveDb::restoreConnectOptions(QSqlDatabase& db)
+{
+    // The read-only switch of a newer logbook was ours, not the caller's.
+    if (mReadOnly)
+        db.setConnectOptions(mCallerOptions);
+    mReadOnly = false;
+}
+
 void DiveDb::close()
 {
     QSqlDatabase db = QSqlDatabase::database(QSqlDatabase::defaultConnection, false);
     db.close();
+    restoreConnectOptions(db);
     mListCache = CacheUnknown;
 }
 
@@ -93,51 +61,36 @@ int DiveDb::open(const QString& path)
     QSqlDatabase db = QSqlDatabase::database(QSqlDatabase::defaultConnection, false);
     if (db.isOpen())
         db.close();
+    restoreConnectOptions(db);
     mListCache = CacheUnknown;
     db.setDatabaseName(path);
     if (!db.open())
         return CannotOpen;
 
-    const QStringList tables = db.tables(QSql::Tables);
-    // A database of another program is left as it is: adding the logbook's
-    // tables to it would change a file that is not ours and still fail.
-    const bool isLogbook = tables.contains(QStringLiteral("dives"), Qt::CaseInsensitive)
-                           && tables.contains(QStringLiteral("profiles"), Qt::CaseInsensitive);
-    if (!tables.isEmpty() && !isLogbook) {
-        mLastError = tr("The file is not a dive logbook");
-        return CannotCreate;
+    // Everything is looked at before anything is written: a file that is not
+    // a logbook, or one of a newer version, is never changed.
+    LogbookShape shape;
+    if (!inspectLogbook(db, shape)) {
+        db.close();
+        return shape.busy ? Busy : NotALogbook;
     }
-    if (tables.isEmpty()) {
-        for (const char* statement : {kCreateDives, kCreateProfiles}) {
-            QSqlQuery query(db);
-            if (!query.exec(QString::fromLatin1(statement))) {
-                mLastError = query.lastError().text();
-                return CannotCreate;
-            }
+    if (shape.version > kUserVersion) {
+        // Written by a newer version of the program: shown, never written.
+        db.close();
+        mCallerOptions = db.connectOptions();
+        db.setConnectOptions(mCallerOptions.isEmpty() ? QStringLiteral("QSQLITE_OPEN_READONLY")
+                                                      : mCallerOptions + QStringLiteral(";QSQLITE_OPEN_READONLY"));
+        mReadOnly = true;
+        if (!db.open()) {
+            restoreConnectOptions(db);
+            return CannotOpen;
         }
+        mLastError = readOnlyReason();
+        return Opened;
     }
-    if (!tables.contains(QStringLiteral("gases"), Qt::CaseSensitive)) {
-        QSqlQuery query(db);
-        if (!query.exec(QString::fromLatin1(kCreateGases))) {
-            mLastError = query.lastError().text();
-            return CannotCreate;
-        }
-    }
-
-    for (const ColumnUpgrade& up : kDiveUpgrades) {
-        if (!addColumnIfMissing(QString::fromLatin1(up.table), QString::fromLatin1(up.column), up.type))
-            return CannotCreate;
-    }
-    QSqlQuery(db).exec(QStringLiteral("UPDATE dives SET uploaded=0 WHERE uploaded IS NULL"));
-    for (const ColumnUpgrade& up : kLaterUpgrades) {
-        if (!addColumnIfMissing(QString::fromLatin1(up.table), QString::fromLatin1(up.column), up.type))
-            return CannotCreate;
-    }
-
-    QSqlQuery version(db);
-    if (version.exec(QStringLiteral("PRAGMA user_version")) && version.next() && version.value(0).toInt() < kUserVersion)
-        QSqlQuery(db).exec(QStringLiteral("PRAGMA user_version = %1").arg(kUserVersion));
-    return Opened;
+    if (shape.upToDate())
+        return Opened;
+    return upgradeLogbook(db, shape);
 }
 
 bool DiveDb::addColumnIfMissing(const QString& table, const QString& column, int type)

@@ -73,6 +73,34 @@ bool inTimeRange(int timeOfDay, int start, int end)
     return timeOfDay >= start || timeOfDay <= end;
 }
 
+// Keeps statements from waiting for another program's lock while it lives:
+// for writes the logbook can do without (the list's summaries), which are
+// simply left for a later time when the file is locked.
+class NoBusyWait
+{
+public:
+    explicit NoBusyWait(const QSqlDatabase& db)
+        : m_db(db)
+    {
+        QSqlQuery pragma(m_db);
+        if (pragma.exec(QStringLiteral("PRAGMA busy_timeout")) && pragma.next())
+            m_timeout = pragma.value(0).toInt();
+        if (m_timeout > 0)
+            QSqlQuery(m_db).exec(QStringLiteral("PRAGMA busy_timeout = 0"));
+    }
+    ~NoBusyWait()
+    {
+        if (m_timeout > 0)
+            QSqlQuery(m_db).exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(m_timeout));
+    }
+    NoBusyWait(const NoBusyWait&) = delete;
+    NoBusyWait& operator=(const NoBusyWait&) = delete;
+
+private:
+    QSqlDatabase m_db;
+    int m_timeout = -1;
+};
+
 int compareColumn(const ListedDive& a, const ListedDive& b, int column)
 {
     const auto cmp = [](auto x, auto y) { return x < y ? -1 : (y < x ? 1 : 0); };
@@ -94,6 +122,10 @@ bool DiveDb::listCacheReady()
 {
     if (mListCache != CacheUnknown)
         return mListCache == CacheReady;
+    if (mReadOnly) {
+        mListCache = CacheUnavailable;
+        return false;
+    }
     QSqlDatabase db = connection();
 
     QSqlQuery present(db);
@@ -119,18 +151,11 @@ bool DiveDb::listCacheReady()
     // missing, profiles may have changed unseen: stored summaries are dropped.
     // Nor is another program's write lock waited for (it may be held for as
     // long as that program likes): the list reads each profile meanwhile.
-    int busyTimeout = -1;
+    bool began = false;
     {
-        QSqlQuery pragma(db);
-        if (pragma.exec(QStringLiteral("PRAGMA busy_timeout")) && pragma.next())
-            busyTimeout = pragma.value(0).toInt();
+        const NoBusyWait noWait(db);
+        began = QSqlQuery(db).exec(QStringLiteral("BEGIN IMMEDIATE"));
     }
-    if (busyTimeout > 0)
-        QSqlQuery(db).exec(QStringLiteral("PRAGMA busy_timeout = 0"));
-    QSqlQuery begin(db);
-    const bool began = begin.exec(QStringLiteral("BEGIN IMMEDIATE"));
-    if (busyTimeout > 0)
-        QSqlQuery(db).exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(busyTimeout));
     if (!began)
         return false;
     bool done = true;
@@ -228,6 +253,9 @@ QList<DiveListEntry> DiveDb::listDives(const DiveFilter& filter, int column, boo
     // bounds are bound as parameters.
     QStringList conditions;
     QVariantList parameters;
+    // A computer restriction that keeps no serial keeps no dive.
+    if (filter.byComputer && filter.serials.isEmpty())
+        conditions.append(QStringLiteral("0"));
     if (filter.byComputer && !filter.serials.isEmpty()) {
         QStringList alternatives;
         for (const QString& serial : filter.serials) {
@@ -318,6 +346,7 @@ QList<DiveListEntry> DiveDb::listDives(const DiveFilter& filter, int column, boo
         const bool prepared =
             profile.prepare(QStringLiteral("SELECT MAX(time), MAX(depth) FROM profiles WHERE diveid=:id"));
         QSqlQuery store(db);
+        const NoBusyWait noWait(db);
         const bool storing = summaries
             && store.prepare(QStringLiteral(
                 "INSERT OR REPLACE INTO divesummary (diveid, duration, maxdepth) VALUES (:id, :duration, :depth)"));

@@ -2,6 +2,7 @@
 
 #include "db/divedb.h"
 #include "db/divedbtransaction.h"
+#include "divedata/divefilelimits.h"
 
 #include "divedata/dive.h"
 
@@ -154,13 +155,14 @@ const char* const kLineNames[] = {
     "gasindex", "alertAI", "battery", "tankPressure", "gfLow", "gfHigh", "ppo2", "tankPressureTxIndex", "alertPelagon",
 };
 
-bool bindDiveRow(QSqlQuery& query, int diveId, const Dive& dive, const QString& computer, const QString& serial)
+bool bindDiveRow(QSqlQuery& query, int diveId, const Dive& dive, const QString& name, const QString& computer,
+                 const QString& serial)
 {
     static const auto names = placeholders(kDiveNames);
     // In the order of kDiveNames.
     const QVariant values[] = {
         diveId,
-        dive.name,
+        name,
         computer,
         qlonglong(dive.beginTime),
         serial,
@@ -297,10 +299,20 @@ int DiveDb::nextDiveId()
     return query.value(0).isNull() ? 1 : query.value(0).toInt() + 1;
 }
 
-int DiveDb::insertDive(const Dive& dive)
+bool DiveDb::writable()
+{
+    if (!mReadOnly)
+        return true;
+    mLastError = readOnlyReason();
+    return false;
+}
+
+int DiveDb::insertDive(const Dive& dive, int* storedId)
 {
     if (!isOpen())
         return NotOpen;
+    if (!writable())
+        return SqlError;
     const bool summaries = listCacheReady();
 
     QSqlDatabase db = connection();
@@ -314,9 +326,13 @@ int DiveDb::insertDive(const Dive& dive)
 
     const QString computer = dive.computerName.isEmpty() ? tr("No name") : dive.computerName;
     const QString serial = dive.computerSerial.isEmpty() ? tr("No serial number") : dive.computerSerial;
-    // The check uses the serial as it will be stored, so that a dive without
-    // serial cannot be stored twice either.
-    if (findDiveId(dive.name, serial) >= 0)
+    // A dive without a name gets the name a nameless dive gets in the files:
+    // stored as NULL it could never be found again, and would be stored once
+    // more on every import.
+    const QString name = dive.name.isEmpty() ? DiveFileLimits::defaultDiveName() : dive.name;
+    // The check uses the name and serial as they will be stored, so that a
+    // dive without either cannot be stored twice.
+    if (findDiveId(name, serial) >= 0)
         return DiveExists;
     const int diveId = nextDiveId();
     const auto fail = [this](const QSqlQuery& query) {
@@ -325,7 +341,7 @@ int DiveDb::insertDive(const Dive& dive)
     };
 
     QSqlQuery row(db);
-    if (!row.prepare(QString::fromLatin1(kInsertDive)) || !bindDiveRow(row, diveId, dive, computer, serial))
+    if (!row.prepare(QString::fromLatin1(kInsertDive)) || !bindDiveRow(row, diveId, dive, name, computer, serial))
         return fail(row);
 
     if (!dive.gases.isEmpty()) {
@@ -373,6 +389,8 @@ int DiveDb::insertDive(const Dive& dive)
         mLastError = transaction.error();
         return SqlError;
     }
+    if (storedId != nullptr)
+        *storedId = diveId;
     return Stored;
 }
 
@@ -453,7 +471,7 @@ bool DiveDb::loadDive(int diveId, Dive& dive)
 
 bool DiveDb::deleteDive(int diveId)
 {
-    if (!isOpen())
+    if (!isOpen() || !writable())
         return false;
     QSqlDatabase db = connection();
     DbTransaction transaction(db);
@@ -482,7 +500,7 @@ bool DiveDb::deleteDive(int diveId)
 
 bool DiveDb::renameDive(int diveId, const QString& name)
 {
-    if (!isOpen())
+    if (!isOpen() || !writable())
         return false;
     QSqlDatabase db = connection();
     QString serial;
@@ -516,6 +534,8 @@ int DiveDb::updatePlaceSiteBuddy(int diveId, const DivePlace& place)
         mLastError = tr("Database not open");
         return SqlError;
     }
+    if (!writable())
+        return SqlError;
     QSqlQuery query(connection());
     query.prepare(QStringLiteral("UPDATE dives SET place=:place, site=:site, buddy=:buddy WHERE diveid=:id"));
     query.bindValue(QStringLiteral(":place"), place.place);
@@ -541,6 +561,8 @@ int DiveDb::updateComputerName(const QString& serial, const QString& computerNam
         mLastError = tr("Database not open");
         return SqlError;
     }
+    if (!writable())
+        return SqlError;
     QSqlQuery query(connection());
     query.prepare(QStringLiteral("UPDATE dives SET computer=:computer WHERE serial=:serial AND computer<>:computer"));
     query.bindValue(QStringLiteral(":computer"), computerName);

@@ -11,7 +11,7 @@
 struct DiveFilter
 {
     bool byComputer = false;     // keep only the serials below
-    QStringList serials;         // an empty list restricts nothing
+    QStringList serials;         // none: no dive is kept
     bool byDate = false;         // keep dives from the day of startDate on
     QDateTime startDate;
     bool hasEndDate = false;     // and up to the day of endDate, that day included

@@ -284,7 +284,12 @@ private:
             // the same mean ppO2 (a segment running back in time adds none).
             loadSegment(m_slot.tissues, p1, p2, minutes, m_gas, kOpenCircuitSetpoint);
             updateCns(m_slot.tissues, p1, p2, minutes, m_gas, kOpenCircuitSetpoint);
-            updateDecoState(m_diveState, m_config, m_slot.tissues, p2);
+            // Along the profile a line only asks whether stops are listed;
+            // the whole schedule is needed at the last line, for the ascent.
+            if (i + 1 == lines.size())
+                updateDecoState(m_diveState, m_config, m_slot.tissues, p2);
+            else
+                updateDecoCeiling(m_diveState, m_config, m_slot.tissues, p2);
             if (m_diveState.stopCount == 0)
                 line.decoCeiling = 0.0;
             if (minutes > 0.0f)

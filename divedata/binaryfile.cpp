@@ -2,6 +2,7 @@
 
 #include "divedata/dive.h"
 #include "divedata/divecbor.h"
+#include "divedata/divefilelimits.h"
 #include "divedata/divejson.h"
 #include "divedata/safefile.h"
 
@@ -58,11 +59,32 @@ QByteArray BinaryFile::encodePayload(const Dive& dive)
 
 bool BinaryFile::decodePayload(const QByteArray& payload, Dive& dive)
 {
-    return diveFromCbor(payload, dive);
+    ReadProblem problem = ReadProblem::None;
+    return decodePayload(payload, dive, problem);
+}
+
+bool BinaryFile::decodePayload(const QByteArray& payload, Dive& dive, ReadProblem& problem)
+{
+    Dive read = dive;
+    problem = ReadProblem::Damaged;
+    if (!diveFromCbor(payload, read))
+        return false;
+    problem = read.lines.isEmpty() ? ReadProblem::NoProfile
+        : DiveFileLimits::linesAreSane(read.lines) ? ReadProblem::None
+                                                   : ReadProblem::OutOfLimits;
+    if (problem != ReadProblem::None)
+        return false;
+    // A nameless dive would be stored without a name, and so again on every
+    // import; it gets the name a nameless dive gets everywhere.
+    if (read.name.isEmpty())
+        read.name = DiveFileLimits::defaultDiveName();
+    dive = std::move(read);
+    return true;
 }
 
 bool BinaryFile::readStream(QDataStream& in, Dive& dive)
 {
+    clearReadProblem();
     in.setVersion(StreamVersion);
     in.setByteOrder(QDataStream::BigEndian);
 
@@ -79,16 +101,24 @@ bool BinaryFile::readStream(QDataStream& in, Dive& dive)
     QByteArray payload;
     if (!readBoundedBytes(in, MaxPayloadBytes, payload))
         return false;
-    return decodePayload(payload, dive);
+    ReadProblem problem = ReadProblem::None;
+    if (!decodePayload(payload, dive, problem))
+        return refuse(problem);
+    return true;
 }
 
 bool BinaryFile::readDive(const QString& path, Dive& dive)
 {
+    clearReadProblem();
     QByteArray contents;
     if (!readFileCapped(path, FrameBytes + MaxPayloadBytes, contents))
-        return false;
+        return refuseUnread(path);
     QDataStream in(contents);
-    return readStream(in, dive);
+    if (readStream(in, dive))
+        return true;
+    if (readProblem() == ReadProblem::None)
+        return refuse(ReadProblem::Damaged);
+    return false;
 }
 
 bool BinaryFile::writeStream(QDataStream& out, const Dive& dive)

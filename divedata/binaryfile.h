@@ -19,9 +19,10 @@ public:
     static QByteArray magic();
 
     // False on a wrong magic, a version other than 0 or 1, a truncated
-    // stream, an oversized payload, or a payload that is not one CBOR map
-    // (divecbor.h).
-    // The dive is only changed on success.
+    // stream, an oversized payload, a payload that is not one CBOR map
+    // (divecbor.h), more than DiveFileLimits::MaxGases gases, no profile line
+    // or a profile outside DiveFileLimits. A dive without a name gets
+    // DiveFileLimits::defaultDiveName(). The dive is only changed on success.
     bool readStream(QDataStream& in, Dive& dive) override;
     bool readDive(const QString& path, Dive& dive) override;
     bool writeStream(QDataStream& out, const Dive& dive) override;
@@ -32,4 +33,5 @@ public:
     // The payload alone, for callers that frame it themselves.
     static QByteArray encodePayload(const Dive& dive);
     static bool decodePayload(const QByteArray& payload, Dive& dive);
+    static bool decodePayload(const QByteArray& payload, Dive& dive, ReadProblem& problem);
 };

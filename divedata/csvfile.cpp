@@ -1,6 +1,7 @@
 #include "divedata/csvfile.h"
 
 #include "divedata/dive.h"
+#include "divedata/divefilelimits.h"
 #include "divedata/safefile.h"
 #include "divedata/textnumbers.h"
 
@@ -145,7 +146,10 @@ bool parseProfileLine(QByteArrayView text, DiveLine& line)
 
 QByteArray CsvFile::exportBytes(const Dive& dive) const
 {
-    QLocale locale = m_localeSwitch == FrenchLocale ? QLocale(QLocale::French, QLocale::France) : QLocale::c();
+    // With '.' between the fields a decimal point could not be told from a
+    // separator: numbers then take the decimal comma.
+    const bool decimalComma = m_localeSwitch == FrenchLocale || m_separator == u'.';
+    QLocale locale = decimalComma ? QLocale(QLocale::French, QLocale::France) : QLocale::c();
     locale.setNumberOptions(QLocale::OmitGroupSeparator);
 
     QString text;
@@ -247,12 +251,19 @@ bool CsvFile::readProfile(QIODevice& device, QList<DiveLine>& lines)
 
 bool CsvFile::readDive(const QString& path, Dive& dive)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
+    clearReadProblem();
+    QFile file;
+    if (!openRegularFile(path, file))
+        return refuseUnread(path);
     QList<DiveLine> lines;
     if (!readProfile(file, lines))
-        return false;
+        return refuse(ReadProblem::Damaged);
+    // A text without a single profile row (an export of this program, any
+    // other text) holds no dive.
+    if (lines.isEmpty())
+        return refuse(ReadProblem::NoProfile);
+    if (!DiveFileLimits::linesAreSane(lines))
+        return refuse(ReadProblem::OutOfLimits);
     dive.lines.append(lines);
     dive.name = QFileInfo(path).completeBaseName();
     return true;

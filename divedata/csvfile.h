@@ -31,15 +31,16 @@ public:
     void setSeparator(QChar separator) { m_separator = separator; }
     QChar separator() const { return m_separator; }
     // FrenchLocale writes numbers with a decimal comma; any other value uses
-    // the decimal point.
+    // the decimal point, except with the separator '.', where numbers always
+    // take the decimal comma so that the fields can be split again.
     void setLocaleSwitch(int localeSwitch) { m_localeSwitch = localeSwitch; }
     int localeSwitch() const { return m_localeSwitch; }
 
     // Appends the lines of a tab-separated profile to the dive and names the
     // dive after the file's base name. Rows with other than 20 fields are
-    // skipped. False when the file cannot be read, is larger than
-    // MaxFileBytes or holds more than MaxLines profile lines; the dive is then
-    // left as it was.
+    // skipped. False when the file is not a regular file, cannot be read, is
+    // larger than MaxFileBytes, holds no profile line or more than MaxLines,
+    // or a profile outside DiveFileLimits; the dive is then left as it was.
     bool readDive(const QString& path, Dive& dive) override;
     // Replaces the file atomically with the export of the dive; false leaves
     // any previous file intact.

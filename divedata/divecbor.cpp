@@ -5,10 +5,14 @@
 #include "divedata/divejson.h"
 #include "divedata/divelinesio.h"
 
+#include "divedata/divefilelimits.h"
+
+#include <QCborArray>
 #include <QCborMap>
 #include <QCborValue>
 #include <QJsonObject>
 #include <QJsonValue>
+#include <QSet>
 
 #include <cmath>
 #include <cstring>
@@ -192,6 +196,102 @@ bool readLines(CborScan& scan, int depth, QList<DiveLine>& lines)
     });
 }
 
+// ---- keeping only the keys the JSON reader looks at ------------------------
+//
+// A map converted to JSON costs time quadratic in its number of keys (each
+// key is inserted in order), and a file may hold a hundred thousand keys the
+// reader never asks for. Maps are therefore cut down to the keys of their
+// place in the dive object before conversion. What a value of another kind
+// reads as is kept: a map or array where a number or text is expected reads
+// as the default either way, and stays an (empty) map or array here.
+
+enum class Place { Dive, Header, GasList, Gas, Other };
+
+QSet<QString> keysOf(const QJsonObject& object)
+{
+    const QStringList keys = object.keys();
+    return QSet<QString>(keys.cbegin(), keys.cend());
+}
+
+const QSet<QString>& knownKeys(Place place)
+{
+    static const QSet<QString> dive = keysOf(diveToJson(Dive()));
+    static const QSet<QString> header = [] {
+        QSet<QString> keys = keysOf(headerToJson(DiveHeader()));
+        keys.insert(QStringLiteral("site")); // read, though not written
+        return keys;
+    }();
+    static const QSet<QString> gas = keysOf(gasToJson(DiveGas()));
+    static const QSet<QString> none;
+    switch (place) {
+    case Place::Dive:
+        return dive;
+    case Place::Header:
+        return header;
+    case Place::Gas:
+        return gas;
+    default:
+        return none;
+    }
+}
+
+Place placeOfKey(Place map, const QString& key)
+{
+    if (map == Place::Dive && key == QLatin1String("header"))
+        return Place::Header;
+    if (map == Place::Dive && key == QLatin1String("gases"))
+        return Place::GasList;
+    return Place::Other;
+}
+
+// The JSON key Qt makes of a decoded map key.
+QString jsonKeyOfValue(const QCborValue& key)
+{
+    if (key.isString())
+        return key.toString();
+    QCborMap one;
+    one.insert(key, QCborValue());
+    const QJsonObject object = one.toJsonObject();
+    return object.isEmpty() ? QString() : object.begin().key();
+}
+
+// False when a gas list is longer than any file may hold.
+bool prune(const QCborValue& value, Place place, QCborValue& out)
+{
+    if (value.isMap()) {
+        const QSet<QString>& keys = knownKeys(place);
+        QCborMap kept;
+        const QCborMap map = value.toMap();
+        for (auto it = map.constBegin(); it != map.constEnd(); ++it) {
+            const QString key = jsonKeyOfValue(it.key());
+            if (!keys.contains(key))
+                continue;
+            QCborValue child;
+            if (!prune(it.value(), placeOfKey(place, key), child))
+                return false;
+            kept.insert(it.key(), child); // a repeated key: the last one wins, as in JSON
+        }
+        out = kept;
+        return true;
+    }
+    if (value.isArray()) {
+        const QCborArray array = value.toArray();
+        if (place == Place::GasList && array.size() > DiveFileLimits::MaxGases)
+            return false;
+        QCborArray kept;
+        for (const QCborValue& element : array) {
+            QCborValue child;
+            if (!prune(element, place == Place::GasList ? Place::Gas : Place::Other, child))
+                return false;
+            kept.append(child);
+        }
+        out = kept;
+        return true;
+    }
+    out = value;
+    return true;
+}
+
 } // namespace
 
 bool diveFromCbor(QByteArrayView payload, Dive& dive)
@@ -220,7 +320,14 @@ bool diveFromCbor(QByteArrayView payload, Dive& dive)
         otherBytes += scan.position() - keyStart;
         if (otherBytes > DiveCbor::MaxOtherBytes)
             return false;
-        others.insert(decoded(scan.slice(keyStart, valueStart)), decoded(scan.slice(valueStart, scan.position())));
+        // Keys the reader does not know are passed over unread.
+        const QString name = QString::fromLatin1(key.data(), key.size());
+        if (!knownKeys(Place::Dive).contains(name))
+            return true;
+        QCborValue value;
+        if (!prune(decoded(scan.slice(valueStart, scan.position())), placeOfKey(Place::Dive, name), value))
+            return false;
+        others.insert(decoded(scan.slice(keyStart, valueStart)), value);
         return true;
     });
     // Nothing may follow the map.

@@ -11,8 +11,11 @@ struct Dive;
 // which keeps a ten-hour dive well within a tenth of a second.
 //
 // False, with the dive untouched, when the payload is not one well-formed
-// map, holds more than DiveLinesIO::MaxLines lines, or carries more than
-// MaxOtherBytes outside its lines (no header, gas list or notes come near).
+// map, holds more than DiveLinesIO::MaxLines lines or DiveFileLimits::MaxGases
+// gases, or carries more than MaxOtherBytes outside its lines (no header, gas
+// list or notes come near). Keys the JSON reader does not know are passed
+// over without being converted, so that reading stays linear in the size of
+// the payload however many there are.
 bool diveFromCbor(QByteArrayView payload, Dive& dive);
 
 namespace DiveCbor {

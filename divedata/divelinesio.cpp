@@ -1,5 +1,7 @@
 #include "divedata/divelinesio.h"
 
+#include "divedata/dive.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QStringList>
@@ -27,6 +29,25 @@ bool DiveLinesIO::readStream(QDataStream&, Dive&)
 bool DiveLinesIO::readDive(const QString&, Dive&)
 {
     return false;
+}
+
+bool DiveLinesIO::refuseUnread(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        return refuse(ReadProblem::NotAFile);
+    if (!info.exists() || !info.isReadable())
+        return refuse(ReadProblem::CannotOpen);
+    return refuse(ReadProblem::Damaged);
+}
+
+bool DiveLinesIO::readDives(const QString& path, QList<Dive>& dives)
+{
+    Dive dive;
+    if (!readDive(path, dive))
+        return false;
+    dives.append(std::move(dive));
+    return true;
 }
 
 bool DiveLinesIO::writeStream(QDataStream&, const Dive&)

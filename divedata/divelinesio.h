@@ -40,13 +40,28 @@ public:
     // Reads a dive from a stream the caller opened. On false the dive is left
     // as it was.
     virtual bool readStream(QDataStream& in, Dive& dive);
-    // Reads the file at path. On false the dive is left as it was.
+    // Reads the file at path. On false the dive is left as it was. Every
+    // reader refuses a file from which no profile line was read.
     virtual bool readDive(const QString& path, Dive& dive);
+    // Appends every dive the file holds (one for most formats; the base
+    // reads one dive with readDive). On false nothing is appended.
+    virtual bool readDives(const QString& path, QList<Dive>& dives);
     virtual bool writeStream(QDataStream& out, const Dive& dive);
     // Writes the file at path. A handler writes through saveFileAtomically
     // (safefile.h) so that a failed write leaves the previous file intact.
     virtual bool writeDive(const QString& path, const Dive& dive);
     virtual int typeCode() const = 0;
+
+    // Why the last read of this handler failed.
+    enum class ReadProblem {
+        None,
+        NotAFile,    // a folder, a FIFO, a device ...: refused unread
+        CannotOpen,  // missing or not readable
+        Damaged,     // not this format, cut short or too large
+        NoProfile,   // read, but not a single profile line: no dive
+        OutOfLimits, // a profile beyond DiveFileLimits (depths, times, gases)
+    };
+    ReadProblem readProblem() const { return m_readProblem; }
 
     // The type code of a file from its suffix (after the last '.', case
     // ignored): DiveFileType::Unknown when no format claims the suffix.
@@ -59,6 +74,21 @@ public:
     static std::unique_ptr<DiveLinesIO> createByType(int type);
     // createWriter + writeDive; false when no handler writes the suffix.
     static bool writeDiveFile(const QString& path, const Dive& dive);
+
+protected:
+    // For readers: notes why a read failed and returns false.
+    bool refuse(ReadProblem problem)
+    {
+        m_readProblem = problem;
+        return false;
+    }
+    // The problem of a file that could not be opened or read whole: not a
+    // regular file, missing or unreadable, else Damaged (too large).
+    bool refuseUnread(const QString& path);
+    void clearReadProblem() { m_readProblem = ReadProblem::None; }
+
+private:
+    ReadProblem m_readProblem = ReadProblem::None;
 };
 
 // What a format's handler does, and where the program offers the format.

@@ -174,6 +174,8 @@ bool Planificator::readStream(QDataStream& in, Dive& dive)
             return false;
         lines.append(line);
     }
+    if (!DiveFileLimits::linesAreSane(lines))
+        return false;
     result.lines = std::move(lines);
 
     if (in.status() != QDataStream::Ok)

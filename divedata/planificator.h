@@ -1,5 +1,6 @@
 #pragma once
 
+#include "divedata/divefilelimits.h"
 #include "divedata/divelinesio.h"
 
 // The plan stream: a dive (names, a few header values, gases and profile
@@ -12,11 +13,12 @@ public:
     static constexpr quint32 Marker = 0xFF000002u;
     static constexpr quint32 MaxVersion = 2;
     // Bounds on the counts a stream may claim; a count past them is corrupt.
-    static constexpr qint32 MaxGases = 256;
+    static constexpr qint32 MaxGases = qint32(DiveFileLimits::MaxGases);
     static constexpr quint32 MaxStringBytes = 1024u * 1024u;
 
-    // False on a version above 2, a count out of bounds or a truncated
-    // stream; the dive is only changed on success.
+    // False on a version above 2, a count out of bounds, a profile outside
+    // DiveFileLimits or a truncated stream; the dive is only changed on
+    // success.
     bool readStream(QDataStream& in, Dive& dive) override;
     bool writeStream(QDataStream& out, const Dive& dive) override;
     int typeCode() const override { return DiveFileType::Plan; }

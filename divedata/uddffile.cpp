@@ -1,6 +1,7 @@
 #include "divedata/uddffile.h"
 
 #include "divedata/dive.h"
+#include "divedata/divefilelimits.h"
 #include "divedata/safefile.h"
 #include "divedata/textnumbers.h"
 #include "divedata/uddfvalues.h"
@@ -16,7 +17,7 @@
 namespace {
 
 // The most mixes a document may define; real documents hold a handful.
-constexpr qsizetype MaxGases = 4096;
+constexpr qsizetype MaxGases = DiveFileLimits::MaxGases;
 
 // ---- writing ---------------------------------------------------------------
 
@@ -201,7 +202,10 @@ bool readGases(const pugi::xml_node& definitions, QList<DiveGas>& gases)
     return true;
 }
 
-pugi::xml_node firstDive(const pugi::xml_node& root)
+// Calls `visit` with each dive element of the document, in document order,
+// until it returns false.
+template <typename Visit>
+void forEachDive(const pugi::xml_node& root, Visit&& visit)
 {
     for (pugi::xml_node data = root.first_child(); data; data = data.next_sibling()) {
         if (!isNamed(data, "profiledata"))
@@ -209,11 +213,12 @@ pugi::xml_node firstDive(const pugi::xml_node& root)
         for (pugi::xml_node group = data.first_child(); group; group = group.next_sibling()) {
             if (!isNamed(group, "repetitiongroup"))
                 continue;
-            if (const pugi::xml_node dive = firstChild(group, "dive"))
-                return dive;
+            for (pugi::xml_node dive = group.first_child(); dive; dive = dive.next_sibling()) {
+                if (isNamed(dive, "dive") && !visit(dive))
+                    return;
+            }
         }
     }
-    return pugi::xml_node();
 }
 
 // The running values of the profile: a waypoint without a value of its own
@@ -273,13 +278,10 @@ Waypoint readWaypoint(const pugi::xml_node& element)
     return w;
 }
 
-// Appends the lines of the waypoints; false beyond MaxLines.
-bool readSamples(const pugi::xml_node& samples, const QList<DiveGas>& gases, QList<DiveLine>& lines)
+// Appends the lines of the waypoints; false beyond `maxLines`.
+bool readSamples(const pugi::xml_node& samples, const QHash<QString, qint32>& gasByRef, qsizetype maxLines,
+                 QList<DiveLine>& lines)
 {
-    QHash<QString, qint32> gasByRef;
-    for (qsizetype i = gases.size() - 1; i >= 0; --i)
-        gasByRef.insert(gases.at(i).mId, qint32(i)); // the first gas of an id wins
-
     ProfileState state;
     for (pugi::xml_node element = samples.first_child(); element; element = element.next_sibling()) {
         if (!isNamed(element, "waypoint"))
@@ -287,7 +289,7 @@ bool readSamples(const pugi::xml_node& samples, const QList<DiveGas>& gases, QLi
         const Waypoint w = readWaypoint(element);
         if (!(w.divetime >= 0.0))
             continue;
-        if (lines.size() + 2 > DiveLinesIO::MaxLines)
+        if (lines.size() + 2 > maxLines)
             return false;
         if (lines.isEmpty() && w.divetime >= 1.0)
             lines.append(DiveLine()); // the dive starts at the surface
@@ -439,6 +441,18 @@ bool UddfFile::writeDive(const QString& path, const Dive& dive)
 
 bool UddfFile::readDocument(QByteArray document, Dive& dive)
 {
+    QList<Dive> dives;
+    ReadProblem problem = ReadProblem::None;
+    if (!readDocumentDives(std::move(document), dive, 1, dives, problem))
+        return false;
+    dive = std::move(dives.first());
+    return true;
+}
+
+bool UddfFile::readDocumentDives(QByteArray document, const Dive& base, qsizetype maxDives, QList<Dive>& dives,
+                                 ReadProblem& problem)
+{
+    problem = ReadProblem::Damaged;
     if (document.size() > MaxFileBytes)
         return false;
     pugi::xml_document tree;
@@ -451,45 +465,96 @@ bool UddfFile::readDocument(QByteArray document, Dive& dive)
     const pugi::xml_node root = tree.document_element();
     if (!isNamed(root, "uddf"))
         return false;
-    const pugi::xml_node diveElement = firstDive(root);
-    if (!diveElement)
-        return false;
 
-    Dive result = dive;
-    if (!readGases(firstChild(root, "gasdefinitions"), result.gases))
+    // What every dive of the document shares: the gases and the computer.
+    Dive common = base;
+    if (!readGases(firstChild(root, "gasdefinitions"), common.gases)) {
+        problem = ReadProblem::OutOfLimits;
         return false;
+    }
     const pugi::xml_node computer =
         firstChild(firstChild(firstChild(firstChild(root, "diver"), "owner"), "equipment"), "divecomputer");
     if (computer) {
-        result.computerName = stringOf(firstChild(computer, "name"));
-        result.computerSerial = stringOf(firstChild(computer, "serialnumber"));
+        common.computerName = stringOf(firstChild(computer, "name"));
+        common.computerSerial = stringOf(firstChild(computer, "serialnumber"));
     }
-    result.name = UddfValues::decodeId(QByteArrayView(diveElement.attribute("id").value()));
+    QHash<QString, qint32> gasByRef;
+    for (qsizetype i = common.gases.size() - 1; i >= 0; --i)
+        gasByRef.insert(common.gases.at(i).mId, qint32(i)); // the first gas of an id wins
 
-    qint64 beginTime = 0;
-    if (!UddfValues::parseDateTime(textOf(firstChild(firstChild(diveElement, "informationbeforedive"), "datetime")),
-                                   beginTime))
-        beginTime = 0;
-    result.beginTime = beginTime;
-
-    QList<DiveLine>& lines = result.lines;
-    const qsizetype linesBefore = lines.size();
-    if (!readSamples(firstChild(diveElement, "samples"), result.gases, lines) || lines.size() == linesBefore)
+    // Dives without samples (a "previous dive" that only carries the surface
+    // interval, say) are passed over. The lines of all dives together stay
+    // within MaxLines.
+    QList<Dive> read;
+    qsizetype linesLeft = MaxLines;
+    bool ok = true;
+    forEachDive(root, [&](const pugi::xml_node& diveElement) {
+        QList<DiveLine> lines = common.lines;
+        const qsizetype linesBefore = lines.size();
+        if (!readSamples(firstChild(diveElement, "samples"), gasByRef, linesBefore + linesLeft, lines)) {
+            ok = false;
+            return false;
+        }
+        if (lines.size() == linesBefore)
+            return true;
+        if (lines.constLast().depth != 0.0) {
+            DiveLine surface = lines.constLast();
+            surface.depth = 0.0;
+            lines.append(surface); // the dive ends at the surface
+        }
+        if (!DiveFileLimits::linesAreSane(lines)) {
+            problem = ReadProblem::OutOfLimits;
+            ok = false;
+            return false;
+        }
+        linesLeft -= lines.size() - linesBefore;
+        Dive result = common;
+        result.lines = std::move(lines);
+        result.name = UddfValues::decodeId(QByteArrayView(diveElement.attribute("id").value()));
+        if (result.name.isEmpty())
+            result.name = DiveFileLimits::defaultDiveName();
+        qint64 beginTime = 0;
+        if (!UddfValues::parseDateTime(
+                textOf(firstChild(firstChild(diveElement, "informationbeforedive"), "datetime")), beginTime))
+            beginTime = 0;
+        result.beginTime = beginTime;
+        result.rebuildCeilingProfile();
+        read.append(std::move(result));
+        return read.size() < maxDives;
+    });
+    if (!ok)
         return false;
-    if (lines.constLast().depth != 0.0) {
-        DiveLine surface = lines.constLast();
-        surface.depth = 0.0;
-        lines.append(surface); // the dive ends at the surface
+    if (read.isEmpty()) {
+        problem = ReadProblem::NoProfile;
+        return false;
     }
-    result.rebuildCeilingProfile();
-    dive = std::move(result);
+    problem = ReadProblem::None;
+    dives.append(std::move(read));
     return true;
 }
 
 bool UddfFile::readDive(const QString& path, Dive& dive)
 {
+    QList<Dive> dives;
+    if (!readFile(path, dive, 1, dives))
+        return false;
+    dive = std::move(dives.first());
+    return true;
+}
+
+bool UddfFile::readDives(const QString& path, QList<Dive>& dives)
+{
+    return readFile(path, Dive(), DiveFileLimits::MaxDives, dives);
+}
+
+bool UddfFile::readFile(const QString& path, const Dive& base, qsizetype maxDives, QList<Dive>& dives)
+{
+    clearReadProblem();
     QByteArray bytes;
     if (!readFileCapped(path, MaxFileBytes, bytes))
-        return false;
-    return readDocument(std::move(bytes), dive);
+        return refuseUnread(path);
+    ReadProblem problem = ReadProblem::None;
+    if (!readDocumentDives(std::move(bytes), base, maxDives, dives, problem))
+        return refuse(problem);
+    return true;
 }

@@ -44,6 +44,8 @@ for d in D R U; do
   case $d in D) a='polygon 8,4 16,4 16,12 22,12 12,24 2,12 8,12';; R) a='polygon 2,8 12,8 12,2 22,12 12,22 12,16 2,16';;
              U) a='polygon 8,24 16,24 16,12 22,12 12,0 2,12 8,12';; esac
   convert -size 24x24 xc:none -fill '#2d7fd3' -draw "$a" "$I/arrow$d.png"
+  # The plan table's rows of the dive itself, apart from the computed ascent.
+  convert -size 24x24 xc:none -fill '#2fb84a' -draw "$a" "$I/arrow${d}dive.png"
 done
 convert -size 32x32 xc:none -stroke '#333333' -strokewidth 3 -fill none \
   -draw 'polyline 4,12 4,4 12,4' -draw 'polyline 20,4 28,4 28,12' -draw 'polyline 28,20 28,28 20,28' -draw 'polyline 12,28 4,28 4,20' "$I/maximize.png"

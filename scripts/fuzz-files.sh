@@ -14,5 +14,7 @@ CC=${cxx/clang++/clang} CXX=$cxx cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_T
 cmake --build "$build" --target fuzz_divefiles
 mkdir -p "$build/corpus" "$build/findings"
 [ -n "$(ls -A "$build/corpus")" ] || PELAGON_FUZZ_SEEDS="$build/corpus" "$build/bin/fuzz_divefiles"
-"$build/bin/fuzz_divefiles" -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=3000 \
+# Inputs up to 1 MiB: UDDF logbooks of many dives and binary payloads with
+# many keys only show their costs at that size.
+"$build/bin/fuzz_divefiles" -max_total_time="$seconds" -max_len=1048576 -rss_limit_mb=3000 -timeout=20 \
   -artifact_prefix="$build/findings/" "$build/corpus"

@@ -6,6 +6,10 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
 "$root/scripts/build.sh"
 program="${PELAGON_BUILD_DIR:-$root/build}/bin/PelagonDiveLog"
+if ! ls /sys/class/bluetooth/hci* >/dev/null 2>&1 && [ -z "${PELAGON_DEMO:-}" ]; then
+  echo "No Bluetooth adapter: demo mode, a simulated dive computer stands in (PELAGON_DEMO=1)."
+  export PELAGON_DEMO=1
+fi
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   exec "$program" "$@"
 else

@@ -1,12 +1,14 @@
 #include "tools/dbcommands.h"
 
 #include "tools/divefiles.h"
+#include "tools/logbookfile.h"
 #include "tools/toolargs.h"
 #include "tools/tooloutput.h"
 
 #include "db/divedb.h"
 #include "db/divedbtypes.h"
 #include "divedata/dive.h"
+#include "divedata/divefilelimits.h"
 #include "divedata/divelinesio.h"
 
 #include <QFileInfo>
@@ -21,99 +23,13 @@ namespace divetool {
 
 namespace {
 
-// The logbook file of one command: opened (and created with the program's
-// schema when it does not exist) on construction, closed on destruction.
-class Logbook
-{
-public:
-    explicit Logbook(const QString& path) : m_path(path) {}
-    ~Logbook() { DiveDb::instance()->close(); }
-    Logbook(const Logbook&) = delete;
-    Logbook& operator=(const Logbook&) = delete;
-
-    bool open()
-    {
-        // An empty name would give SQLite's temporary database, and a dive
-        // file's name most likely means the arguments were swapped: neither
-        // is opened (nor created) as a logbook.
-        if (m_path.isEmpty()) {
-            printError(QStringLiteral("db"), QStringLiteral("the logbook path is empty"));
-            return false;
-        }
-        if (DiveLinesIO::fileTypeOf(m_path) != DiveFileType::Unknown) {
-            printError(m_path, QStringLiteral("is a dive file, not a logbook (the logbook comes first)"));
-            return false;
-        }
-        if (QFileInfo(m_path).isDir()) {
-            printError(m_path, QStringLiteral("Impossible to open database: it is a folder"));
-            return false;
-        }
-        switch (db()->open(m_path)) {
-        case DiveDb::Opened:
-            return true;
-        case DiveDb::CannotCreate:
-            printError(m_path, QStringLiteral("Impossible to create database: ") + db()->lastError());
-            return false;
-        default:
-            printError(m_path, QStringLiteral("Impossible to open database"));
-            return false;
-        }
-    }
-
-    // The dive's line of the dive list, or none when no dive has that id.
-    std::optional<DiveListEntry> entry(int diveId) const
-    {
-        int computers = 0;
-        const QList<DiveListEntry> all = db()->listDives(DiveFilter(), DiveDb::ByDate, true, computers);
-        const auto found = std::find_if(all.cbegin(), all.cend(),
-                                        [diveId](const DiveListEntry& e) { return e.diveId == diveId; });
-        if (found == all.cend())
-            return std::nullopt;
-        return *found;
-    }
-
-    // Loads the dive; on false the problem is reported: no such dive, or the
-    // program's "Impossible to read profile" with the database's reason.
-    bool load(int diveId, Dive& dive) const
-    {
-        const QString errorBefore = db()->lastError();
-        if (db()->loadDive(diveId, dive))
-            return true;
-        if (!entry(diveId)) {
-            reportMissing(diveId);
-            return false;
-        }
-        const QString reason = db()->lastError();
-        printError(m_path, reason != errorBefore && !reason.isEmpty()
-                               ? QStringLiteral("Impossible to read profile: ") + reason
-                               : QStringLiteral("Impossible to read profile"));
-        return false;
-    }
-
-    void reportMissing(int diveId) const
-    {
-        printError(m_path, QStringLiteral("no dive with id %1").arg(diveId));
-    }
-
-    static DiveDb* db() { return DiveDb::instance(); }
-    const QString& path() const { return m_path; }
-
-private:
-    QString m_path;
-};
+using Logbook = LogbookFile;
 
 bool parseDiveId(const QString& text, int& diveId)
 {
     bool ok = false;
     diveId = text.toInt(&ok);
     return ok && diveId >= 0;
-}
-
-// The serial under which the logbook stores a dive: dives without one are
-// stored under the logbook's own "No serial number".
-QString storedSerial(const Dive& dive)
-{
-    return dive.computerSerial.isEmpty() ? DiveDb::tr("No serial number") : dive.computerSerial;
 }
 
 // The start as ISO 8601 with its UTC offset; empty for a dive without a start.
@@ -151,33 +67,45 @@ int importFiles(const ParsedArguments& arguments, bool json)
     QJsonArray failed;
     QStringList report;
     for (const QString& path : files) {
-        Dive dive;
+        QList<Dive> dives;
         QString problem;
-        if (readDiveFile(path, dive, problem)) {
-            const QString heading = QStringLiteral("Impossible to write profile ") + dive.name + QStringLiteral(": ");
-            switch (Logbook::db()->insertDive(dive)) {
-            case DiveDb::Stored: {
-                const int diveId = Logbook::db()->findDiveId(dive.name, storedSerial(dive));
+        if (!readDiveFiles(path, dives, problem)) {
+            printError(path, problem);
+            failed.append(QJsonObject{{QStringLiteral("file"), path}, {QStringLiteral("error"), problem}});
+            status = Failure;
+            continue;
+        }
+        // Every dive of the file, each checked for a copy already stored.
+        for (const Dive& dive : std::as_const(dives)) {
+            int diveId = -1;
+            const int result = Logbook::db()->insertDive(dive, &diveId);
+            const QString storedName = dive.name.isEmpty() ? DiveFileLimits::defaultDiveName() : dive.name;
+            if (result == DiveDb::Stored) {
                 imported.append(QJsonObject{{QStringLiteral("file"), path},
                                             {QStringLiteral("id"), diveId},
-                                            {QStringLiteral("name"), dive.name}});
-                report.append(QStringLiteral("Stored %1 as dive %2 \"%3\"").arg(path, QString::number(diveId), dive.name));
+                                            {QStringLiteral("name"), storedName}});
+                report.append(QStringLiteral("Stored %1 as dive %2 \"%3\"")
+                                  .arg(printable(path), QString::number(diveId), printable(storedName)));
                 continue;
             }
+            problem = QStringLiteral("Impossible to write profile ") + storedName + QStringLiteral(": ");
+            switch (result) {
             case DiveDb::NotOpen:
-                problem = heading + QStringLiteral("Database not open");
+                problem += QStringLiteral("Database not open");
                 break;
             case DiveDb::DiveExists:
-                problem = heading + QStringLiteral("Dive Id already exists");
+                problem += QStringLiteral("Dive Id already exists");
                 break;
             default:
-                problem = heading + Logbook::db()->lastError();
+                problem += Logbook::db()->lastError();
                 break;
             }
+            printError(path, problem);
+            failed.append(QJsonObject{{QStringLiteral("file"), path},
+                                      {QStringLiteral("name"), storedName},
+                                      {QStringLiteral("error"), problem}});
+            status = Failure;
         }
-        printError(path, problem);
-        failed.append(QJsonObject{{QStringLiteral("file"), path}, {QStringLiteral("error"), problem}});
-        status = Failure;
     }
 
     if (json) {
@@ -188,6 +116,16 @@ int importFiles(const ParsedArguments& arguments, bool json)
         printText(report.join(QLatin1Char('\n')));
     }
     return status;
+}
+
+// YYYY-MM-DD and nothing else: Qt's ISO parser passes over trailing text
+// ("2024-01-01x"), which would let a mistyped date filter silently.
+QDate parseDate(const QString& text)
+{
+    static const QRegularExpression pattern(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$"));
+    if (!pattern.match(text).hasMatch())
+        return QDate();
+    return QDate::fromString(text, Qt::ISODate);
 }
 
 // --time HH:MM-HH:MM
@@ -215,14 +153,14 @@ int listDives(const ParsedArguments& arguments, bool json)
         filter.serials = serials;
     }
     if (arguments.isSet(QStringLiteral("--from"))) {
-        const QDate from = QDate::fromString(arguments.value(QStringLiteral("--from")), Qt::ISODate);
+        const QDate from = parseDate(arguments.value(QStringLiteral("--from")));
         if (!from.isValid())
             return usage(QStringLiteral("--from expects a date as YYYY-MM-DD"));
         filter.byDate = true;
         filter.startDate = from.startOfDay();
     }
     if (arguments.isSet(QStringLiteral("--to"))) {
-        const QDate to = QDate::fromString(arguments.value(QStringLiteral("--to")), Qt::ISODate);
+        const QDate to = parseDate(arguments.value(QStringLiteral("--to")));
         if (!to.isValid())
             return usage(QStringLiteral("--to expects a date as YYYY-MM-DD"));
         if (filter.byDate && to < filter.startDate.date())
@@ -300,14 +238,14 @@ int listDives(const ParsedArguments& arguments, bool json)
         const QString computer = dives.at(i).computerName;
         rows.append(QString());
         rows.append(QStringLiteral("%1 - %2 - %3 dives")
-                        .arg(computer.isEmpty() ? QStringLiteral("No name") : computer, serial,
+                        .arg(computer.isEmpty() ? QStringLiteral("No name") : printable(computer), printable(serial),
                              QString::number(end - i)));
         rows.append(row(QStringLiteral("ID"), QStringLiteral("Name"), QStringLiteral("Start"),
                         QStringLiteral("Duration"), QStringLiteral("Depth")));
         for (; i < end; ++i) {
             const DiveListEntry& entry = dives.at(i);
             const QString start = startText(entry);
-            rows.append(row(QString::number(entry.diveId), entry.name, start.isEmpty() ? QStringLiteral("unknown") : start,
+            rows.append(row(QString::number(entry.diveId), printable(entry.name), start.isEmpty() ? QStringLiteral("unknown") : start,
                             Dive::formatDuration(entry.duration), numberText(entry.maxDepth) + QStringLiteral(" m")));
         }
     }
@@ -362,7 +300,8 @@ int exportDive(const ParsedArguments& arguments, bool json, int diveId)
                               {QStringLiteral("output"), out},
                               {QStringLiteral("lines"), dive.lines.size()}});
     } else {
-        printText(QStringLiteral("Exported dive %1 \"%2\" to %3").arg(QString::number(diveId), dive.name, out));
+        printText(QStringLiteral("Exported dive %1 \"%2\" to %3")
+                      .arg(QString::number(diveId), printable(dive.name), printable(out)));
     }
     return Success;
 }
@@ -387,7 +326,7 @@ int deleteDive(const ParsedArguments& arguments, bool json, int diveId)
     if (json)
         printJson(QJsonObject{{QStringLiteral("id"), diveId}, {QStringLiteral("name"), entry->name}});
     else
-        printText(QStringLiteral("Deleted dive %1 \"%2\"").arg(QString::number(diveId), entry->name));
+        printText(QStringLiteral("Deleted dive %1 \"%2\"").arg(QString::number(diveId), printable(entry->name)));
     return Success;
 }
 
@@ -419,7 +358,8 @@ int renameDive(const ParsedArguments& arguments, bool json, int diveId)
                               {QStringLiteral("name"), name},
                               {QStringLiteral("previousName"), entry->name}});
     } else {
-        printText(QStringLiteral("Renamed dive %1 \"%2\" to \"%3\"").arg(QString::number(diveId), entry->name, name));
+        printText(QStringLiteral("Renamed dive %1 \"%2\" to \"%3\"")
+                      .arg(QString::number(diveId), printable(entry->name), printable(name)));
     }
     return Success;
 }

@@ -59,7 +59,7 @@ QString diveFileSuffixes()
     return suffixes.isEmpty() ? last : suffixes.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
 }
 
-bool readDiveFile(const QString& path, Dive& dive, QString& problem)
+bool readDiveFiles(const QString& path, QList<Dive>& dives, QString& problem)
 {
     const QFileInfo info(path);
     if (!info.exists()) {
@@ -80,17 +80,47 @@ bool readDiveFile(const QString& path, Dive& dive, QString& problem)
         problem = QStringLiteral("%1s cannot be read by this build").arg(formatName(type));
         return false;
     }
+    if (!info.isFile()) {
+        problem = QStringLiteral("is not a regular file (a device, a pipe or a socket)");
+        return false;
+    }
     if (!info.isReadable()) {
         problem = QStringLiteral("cannot be opened for reading (permission denied)");
         return false;
     }
-    Dive read;
-    if (!reader->readDive(path, read)) {
-        problem = QStringLiteral("cannot be read: not a valid %1, damaged or too large").arg(formatName(type));
+    QList<Dive> read;
+    if (!reader->readDives(path, read)) {
+        switch (reader->readProblem()) {
+        case DiveLinesIO::ReadProblem::NotAFile:
+            problem = QStringLiteral("is not a regular file (a device, a pipe or a socket)");
+            break;
+        case DiveLinesIO::ReadProblem::CannotOpen:
+            problem = QStringLiteral("cannot be opened for reading");
+            break;
+        case DiveLinesIO::ReadProblem::NoProfile:
+            problem = QStringLiteral("holds no dive: not a single profile line was read");
+            break;
+        case DiveLinesIO::ReadProblem::OutOfLimits:
+            problem = QStringLiteral("holds impossible values (depths, times running backwards or too many gases)");
+            break;
+        default:
+            problem = QStringLiteral("cannot be read: not a valid %1, damaged or too large").arg(formatName(type));
+            break;
+        }
         return false;
     }
-    read.refreshDerived();
-    dive = std::move(read);
+    for (Dive& dive : read)
+        dive.refreshDerived();
+    dives.append(std::move(read));
+    return true;
+}
+
+bool readDiveFile(const QString& path, Dive& dive, QString& problem)
+{
+    QList<Dive> dives;
+    if (!readDiveFiles(path, dives, problem))
+        return false;
+    dive = std::move(dives.first());
     return true;
 }
 
@@ -143,6 +173,48 @@ bool parseCsvSeparator(const QString& text, QChar& separator)
     return true;
 }
 
+namespace {
+
+// The stops of a recorded profile: the diver holding one depth (within
+// 0.3 m) for at least 30 s while the computer showed a ceiling.
+struct RecordedStop
+{
+    double depth = 0.0;
+    double duration = 0.0;
+};
+
+QList<RecordedStop> recordedStops(const Dive& dive)
+{
+    constexpr double kHold = 0.3;
+    constexpr double kShortest = 30.0;
+    QList<RecordedStop> stops;
+    qsizetype first = -1;
+    const auto close = [&](qsizetype end) {
+        if (first < 0)
+            return;
+        const double duration = dive.lines.at(end).timeSec - dive.lines.at(first).timeSec;
+        double sum = 0.0;
+        for (qsizetype k = first; k <= end; ++k)
+            sum += dive.lines.at(k).depth;
+        if (duration >= kShortest)
+            stops.append({std::round(sum / double(end - first + 1) * 10.0) / 10.0, duration});
+        first = -1;
+    };
+    for (qsizetype i = 0; i < dive.lines.size(); ++i) {
+        const DiveLine& line = dive.lines.at(i);
+        const bool held = first >= 0 && std::fabs(line.depth - dive.lines.at(first).depth) <= kHold;
+        if (first >= 0 && (!held || !(line.decoCeiling > 0.0)))
+            close(i - 1);
+        if (first < 0 && line.decoCeiling > 0.0)
+            first = i;
+    }
+    if (!dive.lines.isEmpty())
+        close(dive.lines.size() - 1);
+    return stops;
+}
+
+} // namespace
+
 QJsonObject diveSummaryJson(const Dive& dive, bool logbookFields)
 {
     QJsonObject summary;
@@ -163,6 +235,11 @@ QJsonObject diveSummaryJson(const Dive& dive, bool logbookFields)
                                  {QStringLiteral("he"), percent(gas.he)}});
     }
     summary.insert(QStringLiteral("gases"), gases);
+    QJsonArray stops;
+    for (const RecordedStop& stop : recordedStops(dive))
+        stops.append(QJsonObject{{QStringLiteral("depth"), jsonNumber(stop.depth)},
+                                 {QStringLiteral("duration"), jsonNumber(stop.duration)}});
+    summary.insert(QStringLiteral("stops"), stops);
     summary.insert(QStringLiteral("computerName"), dive.computerName);
     summary.insert(QStringLiteral("computerSerial"), dive.computerSerial);
     if (logbookFields) {
@@ -191,7 +268,7 @@ QString diveSummaryText(const Dive& dive, bool logbookFields)
 
     QStringList rows;
     const auto add = [&rows](const char* label, const QString& value) {
-        rows.append(QStringLiteral("  %1 %2").arg(QLatin1String(label), -18).arg(value));
+        rows.append(QStringLiteral("  %1 %2").arg(QLatin1String(label), -18).arg(printable(value)));
     };
     add("Name:", dashIfEmpty(dive.name));
     add("Start:", start.isEmpty() ? QStringLiteral("unknown") : start);
@@ -201,6 +278,10 @@ QString diveSummaryText(const Dive& dive, bool logbookFields)
     add("Temperature:", temperature);
     add("Lines:", QString::number(dive.lines.size()));
     add("Gases:", gases.isEmpty() ? QStringLiteral("none") : gases.join(QStringLiteral(", ")));
+    QStringList stops;
+    for (const RecordedStop& stop : recordedStops(dive))
+        stops.append(numberText(stop.depth) + QStringLiteral(" m ") + Dive::formatDuration(stop.duration));
+    add("Stops:", stops.isEmpty() ? QStringLiteral("none") : stops.join(QStringLiteral(", ")));
     add("Computer:", dashIfEmpty(dive.computerName));
     add("Serial:", dashIfEmpty(dive.computerSerial));
     if (logbookFields) {

@@ -2,6 +2,7 @@
 
 #include <QChar>
 #include <QJsonObject>
+#include <QList>
 #include <QString>
 
 struct Dive;
@@ -13,10 +14,14 @@ namespace divetool {
 bool isDiveFileType(int type);
 QString diveFileSuffixes();
 
-// Reads the dive file at path with the reader its suffix selects and rebuilds
-// the dive's derived values. On false the dive is unspecified and `problem`
-// says in one line what is wrong with the file.
+// Reads the first dive of the file at path with the reader its suffix selects
+// and rebuilds the dive's derived values. On false the dive is unspecified
+// and `problem` says in one line what is wrong with the file (a file from
+// which no profile line was read is refused).
 bool readDiveFile(const QString& path, Dive& dive, QString& problem);
+// The same for every dive the file holds (a UDDF logbook holds several);
+// they are appended to `dives`.
+bool readDiveFiles(const QString& path, QList<Dive>& dives, QString& problem);
 
 // Writes the dive in the format of the path's suffix, replacing the file as a
 // whole or not at all. `csvSeparator` is the field separator of a CSV export

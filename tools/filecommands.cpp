@@ -19,19 +19,28 @@ int runInfo(const ParsedArguments& arguments, bool json)
     QJsonArray files;
     QStringList blocks;
     for (const QString& path : arguments.positional()) {
-        Dive dive;
+        QList<Dive> dives;
         QString problem;
-        if (!readDiveFile(path, dive, problem)) {
+        if (!readDiveFiles(path, dives, problem)) {
             printError(path, problem);
             status = Failure;
             continue;
         }
-        if (json) {
-            QJsonObject entry = diveSummaryJson(dive, false);
-            entry.insert(QStringLiteral("file"), path);
-            files.append(entry);
-        } else {
-            blocks.append(path + QLatin1Char('\n') + diveSummaryText(dive, false));
+        // A file of several dives (a UDDF logbook) lists each of them.
+        for (qsizetype i = 0; i < dives.size(); ++i) {
+            const Dive& dive = dives.at(i);
+            if (json) {
+                QJsonObject entry = diveSummaryJson(dive, false);
+                entry.insert(QStringLiteral("file"), path);
+                if (dives.size() > 1)
+                    entry.insert(QStringLiteral("dive"), i + 1);
+                files.append(entry);
+            } else {
+                const QString heading = dives.size() > 1
+                    ? QStringLiteral("%1 (dive %2 of %3)").arg(printable(path)).arg(i + 1).arg(dives.size())
+                    : printable(path);
+                blocks.append(heading + QLatin1Char('\n') + diveSummaryText(dive, false));
+            }
         }
     }
     if (json)
@@ -68,7 +77,8 @@ int runConvert(const ParsedArguments& arguments, bool json)
                               {QStringLiteral("name"), dive.name},
                               {QStringLiteral("lines"), dive.lines.size()}});
     } else {
-        printText(QStringLiteral("Converted %1 to %2 (%3 lines)").arg(in, out, QString::number(dive.lines.size())));
+        printText(QStringLiteral("Converted %1 to %2 (%3 lines)")
+                      .arg(printable(in), printable(out), QString::number(dive.lines.size())));
     }
     return Success;
 }

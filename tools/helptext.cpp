@@ -128,18 +128,52 @@ const HelpSection kSections[] = {
      "      \"gfLow\", \"gfHigh\", \"freshWater\", \"surfacePressure\",\n"
      "      \"ambientPressure\" (bar), \"ppO2\" (bar), \"gas\": {\"name\", \"o2\",\n"
      "      \"he\"}}\n"},
+    {"computer info",
+     "  computer info\n"
+     "      Connects to the first dive computer found (a 30 s scan) and prints\n"
+     "      its model, mode, firmware and bootloader versions, serial number,\n"
+     "      name, owner and battery type.\n"
+     "      JSON: {\"model\", \"mode\", \"firmware\", \"bootloader\", \"serial\",\n"
+     "      \"name\", \"owner\", \"battery\", \"device\": {\"name\", \"address\"}}\n"},
+    {"computer dives",
+     "  computer dives\n"
+     "      Lists the dives in the computer's logbook.\n"
+     "      JSON: {\"serial\", \"dives\": [{\"number\", \"start\", \"duration\" (s),\n"
+     "      \"maxDepth\", \"avgDepth\" (m), \"samplePeriod\" (s), \"samples\",\n"
+     "      \"closedCircuit\"}]}\n"},
+    {"computer download",
+     "  computer download DB [--all]\n"
+     "      Downloads the computer's dives that the logbook DB does not hold yet\n"
+     "      and stores them, converted as the program does. The dives stored\n"
+     "      before a failure stay stored.\n"
+     "      --all             asks for every dive; those already stored are\n"
+     "                        skipped as \"already stored\"\n"
+     "      JSON: {\"database\", \"serial\", \"stored\": [{\"number\", \"id\",\n"
+     "      \"name\"}], \"skipped\": [{\"number\", \"reason\"}]}\n"},
+    {"computer owner",
+     "  computer owner [NAME]\n"
+     "      Prints the owner name kept by the computer; with NAME, sets it first\n"
+     "      (at most 31 bytes of UTF-8).\n"
+     "      JSON: {\"owner\"}\n"},
+    {"computer time",
+     "  computer time [--set]\n"
+     "      Prints the computer's clock next to this machine's local time.\n"
+     "      --set             sets the computer's clock to the local time first\n"
+     "      JSON: {\"computer\", \"host\", \"difference\" (s), \"set\"}\n"},
     {"help",
      "  help [COMMAND]\n"
      "      Prints this help, or the help of one command (\"help db list\").\n"},
 };
 
 const char* const kIntroduction =
-    "Usage: divetool [--json] COMMAND [ARGUMENTS]\n"
+    "Usage: divetool [--json] [--demo] COMMAND [ARGUMENTS]\n"
     "\n"
     "The command-line companion of PelagonDiveLog: reads and converts dive\n"
     "files, works on a logbook database and plans dives with the program's\n"
     "decompression engine. It opens a logbook only at the path it is given;\n"
     "a logbook that does not exist yet is created with the program's tables.\n"
+    "With --demo (or PELAGON_DEMO=1 in the environment) the computer commands\n"
+    "talk to a simulated dive computer instead of the Bluetooth adapter.\n"
     "\n"
     "Commands:\n";
 

@@ -1,6 +1,7 @@
 // divetool: the command-line companion of the program. It links the same dive
 // files, logbook and planner code and needs no display.
 
+#include "tools/computercommands.h"
 #include "tools/dbcommands.h"
 #include "tools/filecommands.h"
 #include "tools/helptext.h"
@@ -9,6 +10,7 @@
 #include "tools/tooloutput.h"
 
 #include <QCoreApplication>
+#include <QLoggingCategory>
 #include <QStringList>
 
 #include <functional>
@@ -18,6 +20,9 @@ using namespace divetool;
 namespace {
 
 using Runner = std::function<int(const ParsedArguments&, bool json)>;
+
+// Demo mode: the simulated dive computer stands where the Bluetooth stack is.
+bool demoMode = false;
 
 struct Command
 {
@@ -31,6 +36,11 @@ QList<Command> commands()
     const auto db = [](const char* action) {
         return [action](const ParsedArguments& arguments, bool json) {
             return runDb(QLatin1String(action), arguments, json);
+        };
+    };
+    const auto computer = [](const char* action) {
+        return [action](const ParsedArguments& arguments, bool json) {
+            return runComputer(QLatin1String(action), arguments, json, demoMode);
         };
     };
     const QString separator = QStringLiteral("--csv-separator");
@@ -47,6 +57,11 @@ QList<Command> commands()
           1},
          db("list")},
         {QStringLiteral("db show"), {{}, {}, {}, 2, 2}, db("show")},
+        {QStringLiteral("computer info"), {{}, {}, {}, 0, 0}, computer("info")},
+        {QStringLiteral("computer dives"), {{}, {}, {}, 0, 0}, computer("dives")},
+        {QStringLiteral("computer download"), {{QStringLiteral("--all")}, {}, {}, 1, 1}, computer("download")},
+        {QStringLiteral("computer owner"), {{}, {}, {}, 0, 1}, computer("owner")},
+        {QStringLiteral("computer time"), {{QStringLiteral("--set")}, {}, {}, 0, 0}, computer("time")},
         {QStringLiteral("db export"), {{}, {separator}, {}, 3, 3}, db("export")},
         {QStringLiteral("db delete"), {{}, {}, {}, 2, 2}, db("delete")},
         {QStringLiteral("db rename"), {{}, {}, {}, 3, 3}, db("rename")},
@@ -98,6 +113,8 @@ int run(QStringList arguments)
         const QString option = arguments.takeFirst();
         if (option == QLatin1String("--json"))
             json = true;
+        else if (option == QLatin1String("--demo"))
+            demoMode = true;
         else if (option == QLatin1String("--help") || option == QLatin1String("-h"))
             help = true;
         else if (option == QLatin1String("--version")) {
@@ -115,7 +132,14 @@ int run(QStringList arguments)
         return printHelp(arguments.mid(1));
 
     QString name = arguments.takeFirst();
-    if (name == QLatin1String("db")) {
+    if (name == QLatin1String("computer")) {
+        if (arguments.isEmpty() || arguments.constFirst().startsWith(QLatin1Char('-'))) {
+            if (help || arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h")))
+                return printHelp({name});
+            return usageError(name, QStringLiteral("missing action: info, dives, download, owner or time"));
+        }
+        name += QLatin1Char(' ') + arguments.takeFirst();
+    } else if (name == QLatin1String("db")) {
         const bool helpAsked = help || arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h"));
         if (arguments.isEmpty() || arguments.constFirst().startsWith(QLatin1Char('-'))) {
             if (helpAsked)
@@ -147,5 +171,9 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("divetool"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PELAGON_VERSION));
+    demoMode = qEnvironmentVariable("PELAGON_DEMO") == QLatin1String("1");
+    // stderr carries the tool's own one-line errors only, not the link's
+    // debug trace.
+    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\nqt.bluetooth*=false"));
     return run(QCoreApplication::arguments().mid(1));
 }

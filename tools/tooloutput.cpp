@@ -22,6 +22,22 @@ void write(FILE* stream, QString text)
 
 } // namespace
 
+QString printable(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || u == 0x7F || (u >= 0x80 && u <= 0x9F))
+            out += QStringLiteral("\\x%1").arg(int(u), 2, 16, QLatin1Char('0'));
+        else if ((u >= 0x202A && u <= 0x202E) || (u >= 0x2066 && u <= 0x2069) || u == 0x200E || u == 0x200F)
+            out += QStringLiteral("\\u%1").arg(int(u), 4, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out;
+}
+
 void printText(const QString& text)
 {
     write(stdout, text);
@@ -36,10 +52,10 @@ void printError(const QString& subject, const QString& problem)
 {
     // Texts shared with the program's message boxes carry line breaks; on a
     // terminal the message stays one line.
-    QString line = QStringLiteral("divetool: %1: %2").arg(subject, problem);
-    line.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    line.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    write(stderr, line.trimmed());
+    QString text = problem;
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    write(stderr, QStringLiteral("divetool: %1: %2").arg(printable(subject), printable(text.trimmed())));
 }
 
 QString isoStartTime(qint64 secondsSinceEpoch)

@@ -22,6 +22,12 @@ void printJson(const QJsonObject& document);
 // file (or the command for a usage error); the problem never spans lines.
 void printError(const QString& subject, const QString& problem);
 
+// The text with its control characters (C0, DEL, C1, and the marks that
+// reorder text on a terminal) written as escapes ("\x1b", "\u202e"), so that
+// a name or a file name from a file cannot move the cursor, clear the screen
+// or hide what follows it.
+QString printable(const QString& text);
+
 // Start of a dive (seconds since the epoch, UTC) as ISO 8601 in local time
 // with its UTC offset; empty when the dive carries no start (0 or less).
 QString isoStartTime(qint64 secondsSinceEpoch);

@@ -9,4 +9,5 @@ target_sources(Corvane PRIVATE
   protocol/kelvodata.h protocol/kelvodata.cpp protocol/kelvodatadive.cpp protocol/kelvodatacomputer.cpp
   protocol/recordencoders.h protocol/recordencoders.cpp
   protocol/pelagondiveconverter.h protocol/pelagondiveconverter.cpp
+  protocol/kelvosession.h protocol/kelvosession.cpp protocol/kelvosessionjobs.cpp
 )

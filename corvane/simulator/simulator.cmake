@@ -7,5 +7,8 @@ target_sources(Corvane PRIVATE
   simulator/diveprofilesynth.h simulator/diveprofilesynth.cpp
   simulator/simulatedlogbook.h simulator/simulatedlogbook.cpp
   simulator/simulateddiver.h simulator/simulateddiver.cpp
+  simulator/computerstate.h simulator/computercommands.cpp
+  simulator/simulatedcomputer.h simulator/simulatedcomputer.cpp
+  simulator/democomputer.h simulator/democomputer.cpp
 )
 target_link_libraries(Corvane PRIVATE deco)

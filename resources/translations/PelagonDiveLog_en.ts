@@ -4,22 +4,22 @@
 <context>
     <name>AboutBox</name>
     <message>
-        <location filename="../../app/aboutbox.cpp" line="12"/>
+        <location filename="../../app/aboutbox.cpp" line="13"/>
         <source>About Pelagon DiveLog</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/aboutbox.cpp" line="31"/>
+        <location filename="../../app/aboutbox.cpp" line="36"/>
         <source>Visit the website</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/aboutbox.cpp" line="32"/>
+        <location filename="../../app/aboutbox.cpp" line="37"/>
         <source>View license terms</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/aboutbox.cpp" line="41"/>
+        <location filename="../../app/aboutbox.cpp" line="46"/>
         <source>Ok</source>
         <translation type="unfinished"></translation>
     </message>
@@ -95,6 +95,21 @@
     <message>
         <location filename="../../db/divedb_store.cpp" line="533"/>
         <source>No dive with id %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../db/divedb.cpp"/>
+        <source>This logbook was written by a newer version of the program. It is opened read-only: no dive can be stored, changed or deleted.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../db/divedbopen.cpp"/>
+        <source>The logbook is busy: another program is writing to it. Close that program or try again later.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../db/divedbopen.cpp"/>
+        <source>Impossible to add the column %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -466,6 +481,98 @@
     </message>
 </context>
 <context>
+    <name>FormFilter</name>
+    <message>
+        <location filename="../../app/formfilter.cpp" line="66"/>
+        <source>Serial</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/formfilter.cpp" line="66"/>
+        <source>Name</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>FormFilterClass</name>
+    <message>
+        <location filename="../../app/formfilter.ui" line="9"/>
+        <source>Filter</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/formfilter.ui" line="16"/>
+        <source>By computer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/formfilter.ui" line="22"/>
+        <location filename="../../app/formfilter.ui" line="92"/>
+        <source>Active</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/formfilter.ui" line="36"/>
+        <source>All</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/formfilter.ui" line="43"/>
+        <source>None</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/formfilter.ui" line="69"/>
+        <source>Serial number</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/formfilter.ui" line="74"/>
+        <source>Name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/formfilter.ui" line="86"/>
+        <source>By date</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/formfilter.ui" line="106"/>
+        <source>Start date</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/formfilter.ui" line="122"/>
+        <source>End date</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/formfilter.ui" line="144"/>
+        <source>Time range</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/formfilter.ui" line="156"/>
+        <source>Start time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/formfilter.ui" line="166"/>
+        <source>End time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/formfilter.ui" line="202"/>
+        <source>Ok</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/formfilter.ui" line="212"/>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>GenericFileDownloader</name>
     <message>
         <location filename="../../online/genericfiledownloader.cpp" line="37"/>
@@ -611,9 +718,22 @@
     </message>
 </context>
 <context>
+    <name>InputDialogMulti</name>
+    <message>
+        <location filename="../../app/inputdialogmulti.cpp" line="251"/>
+        <source>Ok</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/inputdialogmulti.cpp" line="252"/>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="31"/>
+        <location filename="../../app/mainwindow.cpp" line="33"/>
         <source>Corvane %1, Profilor %2</source>
         <translation type="unfinished"></translation>
     </message>
@@ -623,55 +743,55 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="115"/>
-        <location filename="../../app/mainwindow.cpp" line="118"/>
+        <location filename="../../app/mainwindow.cpp" line="116"/>
+        <location filename="../../app/mainwindow.cpp" line="119"/>
         <location filename="../../app/mainwindow_details.cpp" line="106"/>
         <location filename="../../app/mainwindow_details.cpp" line="111"/>
-        <location filename="../../app/mainwindow_divelist.cpp" line="282"/>
-        <location filename="../../app/mainwindow_divelist.cpp" line="304"/>
-        <location filename="../../app/mainwindow_divelist.cpp" line="324"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="280"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="302"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="322"/>
         <location filename="../../app/mainwindow_files.cpp" line="23"/>
         <source>Database Error</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="115"/>
+        <location filename="../../app/mainwindow.cpp" line="116"/>
         <source>Impossible to open database</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="118"/>
+        <location filename="../../app/mainwindow.cpp" line="119"/>
         <source>Impossible to create database 
 </source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="131"/>
+        <location filename="../../app/mainwindow.cpp" line="132"/>
         <source>Download dives</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="132"/>
+        <location filename="../../app/mainwindow.cpp" line="133"/>
         <source>Program name</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="134"/>
+        <location filename="../../app/mainwindow.cpp" line="135"/>
         <source>Install firmware/bootloader</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="136"/>
+        <location filename="../../app/mainwindow.cpp" line="137"/>
         <source>Get system logs</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="190"/>
+        <location filename="../../app/mainwindow.cpp" line="191"/>
         <source>Minimize profile area</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="195"/>
+        <location filename="../../app/mainwindow.cpp" line="196"/>
         <source>Maximize profile area</source>
         <translation type="unfinished"></translation>
     </message>
@@ -722,7 +842,7 @@
     </message>
     <message>
         <location filename="../../app/mainwindow_divelist.cpp" line="219"/>
-        <location filename="../../app/mainwindow_divelist.cpp" line="292"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="290"/>
         <source>Rename</source>
         <translation type="unfinished"></translation>
     </message>
@@ -752,38 +872,43 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="246"/>
+        <location filename="../../app/mainwindow_planning.cpp" line="30"/>
         <source>Add to planification</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="265"/>
+        <location filename="../../app/mainwindow_planning.cpp" line="38"/>
+        <source>Replace current in planification</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_divelist.cpp" line="263"/>
         <source>Are you sure to delete these dives?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="265"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="263"/>
         <source>Are you sure to delete this dive?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="266"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="264"/>
         <source>Delete dive</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="282"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="280"/>
         <source>Impossible to delete profile(</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="292"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="290"/>
         <source>Name</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="296"/>
-        <location filename="../../app/mainwindow_divelist.cpp" line="302"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="294"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="300"/>
         <location filename="../../app/mainwindow_files.cpp" line="51"/>
         <location filename="../../app/mainwindow_files.cpp" line="64"/>
         <location filename="../../app/mainwindow_files.cpp" line="123"/>
@@ -793,22 +918,22 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="296"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="294"/>
         <source>Invalid name</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="302"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="300"/>
         <source>Name already exists</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="304"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="302"/>
         <source>Impossible to rename dive</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="319"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="317"/>
         <source>Export Profile</source>
         <translation type="unfinished"></translation>
     </message>
@@ -818,7 +943,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="324"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="322"/>
         <location filename="../../app/mainwindow_files.cpp" line="23"/>
         <source>Impossible to read profile</source>
         <translation type="unfinished"></translation>
@@ -874,6 +999,21 @@ Dive Id already exists</source>
     <message>
         <location filename="../../app/mainwindow_graph.cpp" line="62"/>
         <source>Save selection</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_files.cpp"/>
+        <source>Several dives</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_files.cpp"/>
+        <source>This file holds %1 dives; the first one is shown. Store all of them in the logbook?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow.cpp"/>
+        <source>Database</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1079,38 +1219,556 @@ Dive Id already exists</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.ui" line="713"/>
+        <location filename="../../app/mainwindow.ui" line="705"/>
         <source>Values</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.ui" line="751"/>
+        <location filename="../../app/mainwindow.ui" line="743"/>
         <source>Dive planification</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.ui" line="776"/>
+        <location filename="../../app/mainwindow.ui" line="754"/>
         <source>File</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.ui" line="784"/>
+        <location filename="../../app/mainwindow.ui" line="762"/>
         <source>Help</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.ui" line="794"/>
+        <location filename="../../app/mainwindow.ui" line="772"/>
         <source>Open...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.ui" line="799"/>
+        <location filename="../../app/mainwindow.ui" line="777"/>
         <source>Quit</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.ui" line="804"/>
+        <location filename="../../app/mainwindow.ui" line="782"/>
         <source>About...</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PlanningPanel</name>
+    <message>
+        <location filename="../../app/planningpanel.cpp" line="94"/>
+        <source>Add dive</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.cpp" line="95"/>
+        <source>Replace current dive</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.cpp" line="225"/>
+        <source>Activate on/off effort mode</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.cpp" line="311"/>
+        <source>Time: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.cpp" line="312"/>
+        <source>Depth: %1m</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.cpp" line="313"/>
+        <source>Speed: %1m/mn</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.cpp" line="314"/>
+        <source>PpO2: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.cpp" line="315"/>
+        <source>Ceil: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_commands.cpp" line="34"/>
+        <source>New planification</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_commands.cpp" line="35"/>
+        <source>Are you sure to create new planification?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_commands.cpp" line="45"/>
+        <location filename="../../app/planningpanel_commands.cpp" line="65"/>
+        <location filename="../../app/planningpanel_commands.cpp" line="69"/>
+        <location filename="../../app/planningpanel_commands.cpp" line="125"/>
+        <location filename="../../app/planningpanel_commands.cpp" line="173"/>
+        <location filename="../../app/planningpanel_commands.cpp" line="192"/>
+        <location filename="../../app/planningpanel_commands.cpp" line="237"/>
+        <location filename="../../app/planningpanel_points.cpp" line="93"/>
+        <location filename="../../app/planningpanel_points.cpp" line="105"/>
+        <location filename="../../app/planningpanel_points.cpp" line="148"/>
+        <location filename="../../app/planningpanel_points.cpp" line="163"/>
+        <source>Error</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_commands.cpp" line="45"/>
+        <source>No free location fro a new dive</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_commands.cpp" line="54"/>
+        <source>Open Dive File</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_commands.cpp" line="55"/>
+        <source>Dive file (*.csv *.uddf *.divebin);;Csv file (*.csv);;UDDF file (*.uddf);;Binary dive file (*.divebin)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_commands.cpp" line="65"/>
+        <location filename="../../app/planningpanel_commands.cpp" line="125"/>
+        <source>No free location for a new dive</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_commands.cpp" line="69"/>
+        <source>Impossible to load dive file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_commands.cpp" line="97"/>
+        <location filename="../../app/planningpanel_commands.cpp" line="111"/>
+        <location filename="../../app/planningpanel_commands.cpp" line="129"/>
+        <source>Database Error</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_commands.cpp" line="97"/>
+        <location filename="../../app/planningpanel_commands.cpp" line="111"/>
+        <location filename="../../app/planningpanel_commands.cpp" line="129"/>
+        <source>Impossible to read profile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_commands.cpp" line="142"/>
+        <source>Replace dive</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_commands.cpp" line="142"/>
+        <source>Are you sure to replace current dive?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_commands.cpp" line="168"/>
+        <source>Load plan</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_commands.cpp" line="168"/>
+        <location filename="../../app/planningpanel_commands.cpp" line="184"/>
+        <source>Dive plan file (*.diveplan)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_commands.cpp" line="173"/>
+        <source>Impossible to load plan file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_commands.cpp" line="184"/>
+        <source>Save Plan</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_commands.cpp" line="192"/>
+        <source>Impossible to save plan file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_commands.cpp" line="208"/>
+        <source>Dive plan</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_commands.cpp" line="231"/>
+        <source>Export plan</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_commands.cpp" line="231"/>
+        <source>PDF file (*.pdf)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_commands.cpp" line="237"/>
+        <source>Impossible to write file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_points.cpp" line="62"/>
+        <source>Delete this point</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_points.cpp" line="63"/>
+        <source>Set start of DTR</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_points.cpp" line="64"/>
+        <source>Measure between 2 points</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_points.cpp" line="93"/>
+        <source>Select a line after which insert a point</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_points.cpp" line="105"/>
+        <source>Select the dive point to remove</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_points.cpp" line="148"/>
+        <source>Impossible to set start of DTR on planified profile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_points.cpp" line="163"/>
+        <source>Select two points to measure between them</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_points.cpp" line="173"/>
+        <source>Measure between two points</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_points.cpp" line="177"/>
+        <source>Point</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_points.cpp" line="177"/>
+        <source>Time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_points.cpp" line="177"/>
+        <source>Depth</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_points.cpp" line="182"/>
+        <location filename="../../app/planningpanel_points.cpp" line="195"/>
+        <source>%1m</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_points.cpp" line="193"/>
+        <source>Duration</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_points.cpp" line="193"/>
+        <source>Depth difference</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_points.cpp" line="193"/>
+        <source>Speed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_points.cpp" line="196"/>
+        <source>%1m/mn</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_points.cpp" line="196"/>
+        <source>none</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PlanningPanelClass</name>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="24"/>
+        <source>Open Circuit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="29"/>
+        <source>Closed Circuit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="37"/>
+        <source>Add dive</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="47"/>
+        <source>Add existing dive</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="57"/>
+        <source>Replace current dive by a new one</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="67"/>
+        <source>Remove active dive</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="88"/>
+        <source>Surface pressure</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="112"/>
+        <source>Salt</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="117"/>
+        <source>Fresh</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="125"/>
+        <source>Surface interval</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="165"/>
+        <source>Deco gases</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="165"/>
+        <source>Switch to the dive&apos;s richer gases on the computed ascent</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="184"/>
+        <source>GF low</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="204"/>
+        <source>GF high</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="224"/>
+        <source>Reduction</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="271"/>
+        <source>Insert a point after the selected one</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="281"/>
+        <source>Remove the selected point</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="311"/>
+        <source>Create new simulation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="318"/>
+        <source>Open simulation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="325"/>
+        <source>Save simulation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="332"/>
+        <source>Fit all</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="339"/>
+        <source>Hide/Show points</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="353"/>
+        <source>Copy plan</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="360"/>
+        <source>Export PDF...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="399"/>
+        <source>Tissues N2 load at</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="407"/>
+        <source>Start of dive</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="414"/>
+        <source>End of dive</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SimulationPanel</name>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="46"/>
+        <source>Ambient Pressure</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="48"/>
+        <source>Manual</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="56"/>
+        <location filename="../../app/simulationpanel.cpp" line="262"/>
+        <source>Ascent</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="68"/>
+        <source>NDL/Ceil:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="70"/>
+        <source>Point number:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="71"/>
+        <source>Time:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="72"/>
+        <source>Depth:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="80"/>
+        <source>Replay the logbook dive to the computer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="151"/>
+        <location filename="../../app/simulationpanel.cpp" line="157"/>
+        <source>Simulation Error</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="151"/>
+        <source>No dive profile loaded</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="157"/>
+        <source>The dive has no profile to replay</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="164"/>
+        <source>Simulation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="181"/>
+        <source>NDL</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="181"/>
+        <source>Ceiling</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="214"/>
+        <location filename="../../app/simulationpanel.cpp" line="237"/>
+        <source>Stop ascent</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="214"/>
+        <source>Are you sure to stop ascent?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="222"/>
+        <location filename="../../app/simulationpanel.cpp" line="232"/>
+        <source>Ascent definition</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="223"/>
+        <source>Target depth</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="224"/>
+        <source>Ascent speed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="232"/>
+        <source>The target depth must be shallower than the present one</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="287"/>
+        <source>Pressure: %1 bar</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TblDivePointsModel</name>
+    <message>
+        <location filename="../../app/divepointtable.cpp" line="108"/>
+        <source>Depth</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/divepointtable.cpp" line="109"/>
+        <source>Time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/divepointtable.cpp" line="110"/>
+        <source>Gas</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1189,6 +1847,49 @@ Dive Id already exists</source>
     <message>
         <location filename="../../app/main.cpp" line="40"/>
         <source>Impossible to create the data directory &quot;%1&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>DiveFileImport</name>
+    <message>
+        <location filename="../../app/divefileimport.cpp"/>
+        <source>Impossible to open file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/divefileimport.cpp"/>
+        <source>It is not a regular file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/divefileimport.cpp"/>
+        <source>It holds no dive: not a single profile line could be read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/divefileimport.cpp"/>
+        <source>It holds impossible values (depths, times or gases).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/divefileimport.cpp"/>
+        <source>Database not open</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/divefileimport.cpp"/>
+        <source>%1 of %2 dives stored.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/divefileimport.cpp"/>
+        <source>%1 already in the logbook.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/divefileimport.cpp"/>
+        <source>%1 could not be stored: %2</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -4,22 +4,22 @@
 <context>
     <name>AboutBox</name>
     <message>
-        <location filename="../../app/aboutbox.cpp" line="12" />
+        <location filename="../../app/aboutbox.cpp" line="13" />
         <source>About Pelagon DiveLog</source>
         <translation>À propos de Pelagon DiveLog</translation>
     </message>
     <message>
-        <location filename="../../app/aboutbox.cpp" line="31" />
+        <location filename="../../app/aboutbox.cpp" line="36" />
         <source>Visit the website</source>
         <translation>Visiter le site web</translation>
     </message>
     <message>
-        <location filename="../../app/aboutbox.cpp" line="32" />
+        <location filename="../../app/aboutbox.cpp" line="37" />
         <source>View license terms</source>
         <translation>Voir les termes de la licence</translation>
     </message>
     <message>
-        <location filename="../../app/aboutbox.cpp" line="41" />
+        <location filename="../../app/aboutbox.cpp" line="46" />
         <source>Ok</source>
         <translation>Ok</translation>
     </message>
@@ -96,6 +96,21 @@
         <location filename="../../db/divedb_store.cpp" line="533" />
         <source>No dive with id %1</source>
         <translation>Aucune plongée d'identifiant %1</translation>
+    </message>
+    <message>
+        <location filename="../../db/divedb.cpp"/>
+        <source>This logbook was written by a newer version of the program. It is opened read-only: no dive can be stored, changed or deleted.</source>
+        <translation>Ce carnet a été écrit par une version plus récente du programme. Il est ouvert en lecture seule : aucune plongée ne peut être enregistrée, modifiée ou supprimée.</translation>
+    </message>
+    <message>
+        <location filename="../../db/divedbopen.cpp"/>
+        <source>The logbook is busy: another program is writing to it. Close that program or try again later.</source>
+        <translation>Le carnet est occupé : un autre programme y écrit. Fermez ce programme ou réessayez plus tard.</translation>
+    </message>
+    <message>
+        <location filename="../../db/divedbopen.cpp"/>
+        <source>Impossible to add the column %1</source>
+        <translation>Impossible d'ajouter la colonne %1</translation>
     </message>
 </context>
 <context>
@@ -466,6 +481,98 @@
     </message>
 </context>
 <context>
+    <name>FormFilter</name>
+    <message>
+        <location filename="../../app/formfilter.cpp" line="66" />
+        <source>Serial</source>
+        <translation>Numéro de série</translation>
+    </message>
+    <message>
+        <location filename="../../app/formfilter.cpp" line="66" />
+        <source>Name</source>
+        <translation>Nom</translation>
+    </message>
+</context>
+<context>
+    <name>FormFilterClass</name>
+    <message>
+        <location filename="../../app/formfilter.ui" line="9" />
+        <source>Filter</source>
+        <translation>Filtre</translation>
+    </message>
+    <message>
+        <location filename="../../app/formfilter.ui" line="16" />
+        <source>By computer</source>
+        <translation>Par ordinateur</translation>
+    </message>
+    <message>
+        <location filename="../../app/formfilter.ui" line="22" />
+        <location filename="../../app/formfilter.ui" line="92" />
+        <source>Active</source>
+        <translation>Actif</translation>
+    </message>
+    <message>
+        <location filename="../../app/formfilter.ui" line="36" />
+        <source>All</source>
+        <translation>Tous</translation>
+    </message>
+    <message>
+        <location filename="../../app/formfilter.ui" line="43" />
+        <source>None</source>
+        <translation>Aucun</translation>
+    </message>
+    <message>
+        <location filename="../../app/formfilter.ui" line="69" />
+        <source>Serial number</source>
+        <translation>Numéro de série</translation>
+    </message>
+    <message>
+        <location filename="../../app/formfilter.ui" line="74" />
+        <source>Name</source>
+        <translation>Nom</translation>
+    </message>
+    <message>
+        <location filename="../../app/formfilter.ui" line="86" />
+        <source>By date</source>
+        <translation>Par date</translation>
+    </message>
+    <message>
+        <location filename="../../app/formfilter.ui" line="106" />
+        <source>Start date</source>
+        <translation>Date de début</translation>
+    </message>
+    <message>
+        <location filename="../../app/formfilter.ui" line="122" />
+        <source>End date</source>
+        <translation>Date de fin</translation>
+    </message>
+    <message>
+        <location filename="../../app/formfilter.ui" line="144" />
+        <source>Time range</source>
+        <translation>Plage horaire</translation>
+    </message>
+    <message>
+        <location filename="../../app/formfilter.ui" line="156" />
+        <source>Start time</source>
+        <translation>Heure de début</translation>
+    </message>
+    <message>
+        <location filename="../../app/formfilter.ui" line="166" />
+        <source>End time</source>
+        <translation>Heure de fin</translation>
+    </message>
+    <message>
+        <location filename="../../app/formfilter.ui" line="202" />
+        <source>Ok</source>
+        <translation>Ok</translation>
+    </message>
+    <message>
+        <location filename="../../app/formfilter.ui" line="212" />
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+</context>
+<context>
     <name>GenericFileDownloader</name>
     <message>
         <location filename="../../online/genericfiledownloader.cpp" line="37" />
@@ -611,9 +718,22 @@
     </message>
 </context>
 <context>
+    <name>InputDialogMulti</name>
+    <message>
+        <location filename="../../app/inputdialogmulti.cpp" line="251" />
+        <source>Ok</source>
+        <translation>Ok</translation>
+    </message>
+    <message>
+        <location filename="../../app/inputdialogmulti.cpp" line="252" />
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="31" />
+        <location filename="../../app/mainwindow.cpp" line="33" />
         <source>Corvane %1, Profilor %2</source>
         <translation>Corvane %1, Profilor %2</translation>
     </message>
@@ -623,46 +743,46 @@
         <translation>Pelagon DiveLog</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="115" />
-        <location filename="../../app/mainwindow.cpp" line="118" />
+        <location filename="../../app/mainwindow.cpp" line="116" />
+        <location filename="../../app/mainwindow.cpp" line="119" />
         <location filename="../../app/mainwindow_details.cpp" line="106" />
         <location filename="../../app/mainwindow_details.cpp" line="111" />
-        <location filename="../../app/mainwindow_divelist.cpp" line="282" />
-        <location filename="../../app/mainwindow_divelist.cpp" line="304" />
-        <location filename="../../app/mainwindow_divelist.cpp" line="324" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="280" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="302" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="322" />
         <location filename="../../app/mainwindow_files.cpp" line="23" />
         <source>Database Error</source>
         <translation>Erreur de base de données</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="115" />
+        <location filename="../../app/mainwindow.cpp" line="116" />
         <source>Impossible to open database</source>
         <translation>Impossible d'ouvrir la base de données</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="118" />
+        <location filename="../../app/mainwindow.cpp" line="119" />
         <source>Impossible to create database 
 </source>
         <translation>Impossible de créer la base de données 
 </translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="131" />
+        <location filename="../../app/mainwindow.cpp" line="132" />
         <source>Download dives</source>
         <translation>Télécharger les plongées</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="132" />
+        <location filename="../../app/mainwindow.cpp" line="133" />
         <source>Program name</source>
         <translation>Nommer l'ordinateur</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="134" />
+        <location filename="../../app/mainwindow.cpp" line="135" />
         <source>Install firmware/bootloader</source>
         <translation>Installer le firmware/bootloader</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="136" />
+        <location filename="../../app/mainwindow.cpp" line="137" />
         <source>Get system logs</source>
         <translation>Récupérer les journaux système</translation>
     </message>
@@ -671,12 +791,12 @@
         <translation>À propos de Pelagon DiveLog</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="190" />
+        <location filename="../../app/mainwindow.cpp" line="191" />
         <source>Minimize profile area</source>
         <translation>Réduire la zone du profil</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="195" />
+        <location filename="../../app/mainwindow.cpp" line="196" />
         <source>Maximize profile area</source>
         <translation>Agrandir la zone du profil</translation>
     </message>
@@ -727,7 +847,7 @@
     </message>
     <message>
         <location filename="../../app/mainwindow_divelist.cpp" line="219" />
-        <location filename="../../app/mainwindow_divelist.cpp" line="292" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="290" />
         <source>Rename</source>
         <translation>Renommer</translation>
     </message>
@@ -757,38 +877,43 @@
         <translation>Point-virgule ;</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="246" />
+        <location filename="../../app/mainwindow_planning.cpp" line="30" />
         <source>Add to planification</source>
         <translation>Ajouter à la planification</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="265" />
+        <location filename="../../app/mainwindow_planning.cpp" line="38" />
+        <source>Replace current in planification</source>
+        <translation>Remplacer la courante dans la planification</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_divelist.cpp" line="263" />
         <source>Are you sure to delete these dives?</source>
         <translation>Voulez-vous vraiment supprimer ces plongées ?</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="265" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="263" />
         <source>Are you sure to delete this dive?</source>
         <translation>Voulez-vous vraiment supprimer cette plongée ?</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="266" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="264" />
         <source>Delete dive</source>
         <translation>Supprimer la plongée</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="282" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="280" />
         <source>Impossible to delete profile(</source>
         <translation>Impossible de supprimer le profil(</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="292" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="290" />
         <source>Name</source>
         <translation>Nom</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="296" />
-        <location filename="../../app/mainwindow_divelist.cpp" line="302" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="294" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="300" />
         <location filename="../../app/mainwindow_files.cpp" line="51" />
         <location filename="../../app/mainwindow_files.cpp" line="64" />
         <location filename="../../app/mainwindow_files.cpp" line="123" />
@@ -798,22 +923,22 @@
         <translation>Erreur</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="296" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="294" />
         <source>Invalid name</source>
         <translation>Nom invalide</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="302" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="300" />
         <source>Name already exists</source>
         <translation>Ce nom existe déjà</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="304" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="302" />
         <source>Impossible to rename dive</source>
         <translation>Impossible de renommer la plongée</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="319" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="317" />
         <source>Export Profile</source>
         <translation>Exporter le profil</translation>
     </message>
@@ -823,7 +948,7 @@
         <translation>Nom de fichier invalide</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="324" />
+        <location filename="../../app/mainwindow_divelist.cpp" line="322" />
         <location filename="../../app/mainwindow_files.cpp" line="23" />
         <source>Impossible to read profile</source>
         <translation>Impossible de lire le profil</translation>
@@ -882,6 +1007,21 @@ Cette plongée existe déjà</translation>
         <location filename="../../app/mainwindow_graph.cpp" line="62" />
         <source>Save selection</source>
         <translation>Enregistrer la sélection</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_files.cpp"/>
+        <source>Several dives</source>
+        <translation>Plusieurs plongées</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_files.cpp"/>
+        <source>This file holds %1 dives; the first one is shown. Store all of them in the logbook?</source>
+        <translation>Ce fichier contient %1 plongées ; la première est affichée. Les enregistrer toutes dans le carnet ?</translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow.cpp"/>
+        <source>Database</source>
+        <translation>Base de données</translation>
     </message>
 </context>
 <context>
@@ -1086,39 +1226,557 @@ Cette plongée existe déjà</translation>
         <translation>Simulation</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.ui" line="713" />
+        <location filename="../../app/mainwindow.ui" line="705" />
         <source>Values</source>
         <translation>Valeurs</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.ui" line="751" />
+        <location filename="../../app/mainwindow.ui" line="743" />
         <source>Dive planification</source>
         <translation>Planification de plongée</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.ui" line="776" />
+        <location filename="../../app/mainwindow.ui" line="754" />
         <source>File</source>
         <translation>Fichier</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.ui" line="784" />
+        <location filename="../../app/mainwindow.ui" line="762" />
         <source>Help</source>
         <translation>Aide</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.ui" line="794" />
+        <location filename="../../app/mainwindow.ui" line="772" />
         <source>Open...</source>
         <translation>Ouvrir...</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.ui" line="799" />
+        <location filename="../../app/mainwindow.ui" line="777" />
         <source>Quit</source>
         <translation>Quitter</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.ui" line="804" />
+        <location filename="../../app/mainwindow.ui" line="782" />
         <source>About...</source>
         <translation>À propos...</translation>
+    </message>
+</context>
+<context>
+    <name>PlanningPanel</name>
+    <message>
+        <location filename="../../app/planningpanel.cpp" line="94" />
+        <source>Add dive</source>
+        <translation>Ajouter une plongée</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.cpp" line="95" />
+        <source>Replace current dive</source>
+        <translation>Remplacer la plongée courante</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.cpp" line="225" />
+        <source>Activate on/off effort mode</source>
+        <translation>Activer/désactiver le mode effort</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.cpp" line="311" />
+        <source>Time: </source>
+        <translation>Temps : </translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.cpp" line="312" />
+        <source>Depth: %1m</source>
+        <translation>Profondeur : %1m</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.cpp" line="313" />
+        <source>Speed: %1m/mn</source>
+        <translation>Vitesse : %1m/mn</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.cpp" line="314" />
+        <source>PpO2: %1</source>
+        <translation>PpO2 : %1</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.cpp" line="315" />
+        <source>Ceil: %1</source>
+        <translation>Plafond : %1</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_commands.cpp" line="34" />
+        <source>New planification</source>
+        <translation>Nouvelle planification</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_commands.cpp" line="35" />
+        <source>Are you sure to create new planification?</source>
+        <translation>Voulez-vous vraiment créer une nouvelle planification ?</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_commands.cpp" line="45" />
+        <location filename="../../app/planningpanel_commands.cpp" line="65" />
+        <location filename="../../app/planningpanel_commands.cpp" line="69" />
+        <location filename="../../app/planningpanel_commands.cpp" line="125" />
+        <location filename="../../app/planningpanel_commands.cpp" line="173" />
+        <location filename="../../app/planningpanel_commands.cpp" line="192" />
+        <location filename="../../app/planningpanel_commands.cpp" line="237" />
+        <location filename="../../app/planningpanel_points.cpp" line="93" />
+        <location filename="../../app/planningpanel_points.cpp" line="105" />
+        <location filename="../../app/planningpanel_points.cpp" line="148" />
+        <location filename="../../app/planningpanel_points.cpp" line="163" />
+        <source>Error</source>
+        <translation>Erreur</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_commands.cpp" line="45" />
+        <source>No free location fro a new dive</source>
+        <translation>Aucun emplacement libre pour une nouvelle plongée</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_commands.cpp" line="54" />
+        <source>Open Dive File</source>
+        <translation>Ouvrir un fichier de plongée</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_commands.cpp" line="55" />
+        <source>Dive file (*.csv *.uddf *.divebin);;Csv file (*.csv);;UDDF file (*.uddf);;Binary dive file (*.divebin)</source>
+        <translation>Fichier de plongée (*.csv *.uddf *.divebin);;Fichier Csv (*.csv);;Fichier UDDF (*.uddf);;Fichier de plongée binaire (*.divebin)</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_commands.cpp" line="65" />
+        <location filename="../../app/planningpanel_commands.cpp" line="125" />
+        <source>No free location for a new dive</source>
+        <translation>Aucun emplacement libre pour une nouvelle plongée</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_commands.cpp" line="69" />
+        <source>Impossible to load dive file</source>
+        <translation>Impossible de charger le fichier de plongée</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_commands.cpp" line="97" />
+        <location filename="../../app/planningpanel_commands.cpp" line="111" />
+        <location filename="../../app/planningpanel_commands.cpp" line="129" />
+        <source>Database Error</source>
+        <translation>Erreur de base de données</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_commands.cpp" line="97" />
+        <location filename="../../app/planningpanel_commands.cpp" line="111" />
+        <location filename="../../app/planningpanel_commands.cpp" line="129" />
+        <source>Impossible to read profile</source>
+        <translation>Impossible de lire le profil</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_commands.cpp" line="142" />
+        <source>Replace dive</source>
+        <translation>Remplacer la plongée</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_commands.cpp" line="142" />
+        <source>Are you sure to replace current dive?</source>
+        <translation>Voulez-vous vraiment remplacer la plongée courante ?</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_commands.cpp" line="168" />
+        <source>Load plan</source>
+        <translation>Charger un plan</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_commands.cpp" line="168" />
+        <location filename="../../app/planningpanel_commands.cpp" line="184" />
+        <source>Dive plan file (*.diveplan)</source>
+        <translation>Fichier de plan de plongée (*.diveplan)</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_commands.cpp" line="173" />
+        <source>Impossible to load plan file</source>
+        <translation>Impossible de charger le fichier de plan</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_commands.cpp" line="184" />
+        <source>Save Plan</source>
+        <translation>Enregistrer le plan</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_commands.cpp" line="192" />
+        <source>Impossible to save plan file</source>
+        <translation>Impossible d'enregistrer le fichier de plan</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_commands.cpp" line="208" />
+        <source>Dive plan</source>
+        <translation>Plan de plongée</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_commands.cpp" line="231" />
+        <source>Export plan</source>
+        <translation>Exporter le plan</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_commands.cpp" line="231" />
+        <source>PDF file (*.pdf)</source>
+        <translation>Fichier PDF (*.pdf)</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_commands.cpp" line="237" />
+        <source>Impossible to write file</source>
+        <translation>Impossible d'écrire le fichier</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_points.cpp" line="62" />
+        <source>Delete this point</source>
+        <translation>Supprimer ce point</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_points.cpp" line="63" />
+        <source>Set start of DTR</source>
+        <translation>Fixer le début de la DTR</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_points.cpp" line="64" />
+        <source>Measure between 2 points</source>
+        <translation>Mesurer entre 2 points</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_points.cpp" line="93" />
+        <source>Select a line after which insert a point</source>
+        <translation>Choisissez une ligne après laquelle insérer un point</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_points.cpp" line="105" />
+        <source>Select the dive point to remove</source>
+        <translation>Choisissez le point de plongée à supprimer</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_points.cpp" line="148" />
+        <source>Impossible to set start of DTR on planified profile</source>
+        <translation>Impossible de fixer le début de la DTR sur un profil planifié</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_points.cpp" line="163" />
+        <source>Select two points to measure between them</source>
+        <translation>Choisissez deux points entre lesquels mesurer</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_points.cpp" line="173" />
+        <source>Measure between two points</source>
+        <translation>Mesure entre deux points</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_points.cpp" line="177" />
+        <source>Point</source>
+        <translation>Point</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_points.cpp" line="177" />
+        <source>Time</source>
+        <translation>Temps</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_points.cpp" line="177" />
+        <source>Depth</source>
+        <translation>Profondeur</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_points.cpp" line="182" />
+        <location filename="../../app/planningpanel_points.cpp" line="195" />
+        <source>%1m</source>
+        <translation>%1m</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_points.cpp" line="193" />
+        <source>Duration</source>
+        <translation>Durée</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_points.cpp" line="193" />
+        <source>Depth difference</source>
+        <translation>Écart de profondeur</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_points.cpp" line="193" />
+        <source>Speed</source>
+        <translation>Vitesse</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_points.cpp" line="196" />
+        <source>%1m/mn</source>
+        <translation>%1m/mn</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel_points.cpp" line="196" />
+        <source>none</source>
+        <translation>aucune</translation>
+    </message>
+</context>
+<context>
+    <name>PlanningPanelClass</name>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="24" />
+        <source>Open Circuit</source>
+        <translation>Circuit ouvert</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="29" />
+        <source>Closed Circuit</source>
+        <translation>Circuit fermé</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="37" />
+        <source>Add dive</source>
+        <translation>Ajouter une plongée</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="47" />
+        <source>Add existing dive</source>
+        <translation>Ajouter une plongée existante</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="57" />
+        <source>Replace current dive by a new one</source>
+        <translation>Remplacer la plongée courante par une nouvelle</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="67" />
+        <source>Remove active dive</source>
+        <translation>Supprimer la plongée active</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="88" />
+        <source>Surface pressure</source>
+        <translation>Pression de surface</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="112" />
+        <source>Salt</source>
+        <translation>Salée</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="117" />
+        <source>Fresh</source>
+        <translation>Douce</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="125" />
+        <source>Surface interval</source>
+        <translation>Intervalle de surface</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="165" />
+        <source>Deco gases</source>
+        <translation>Gaz de déco</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="165" />
+        <source>Switch to the dive's richer gases on the computed ascent</source>
+        <translation>Passer aux gaz plus riches de la plongée pendant la remontée calculée</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="184" />
+        <source>GF low</source>
+        <translation>GF bas</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="204" />
+        <source>GF high</source>
+        <translation>GF haut</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="224" />
+        <source>Reduction</source>
+        <translation>Réduction</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="271" />
+        <source>Insert a point after the selected one</source>
+        <translation>Insérer un point après celui choisi</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="281" />
+        <source>Remove the selected point</source>
+        <translation>Supprimer le point choisi</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="311" />
+        <source>Create new simulation</source>
+        <translation>Créer une nouvelle simulation</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="318" />
+        <source>Open simulation</source>
+        <translation>Ouvrir une simulation</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="325" />
+        <source>Save simulation</source>
+        <translation>Enregistrer la simulation</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="332" />
+        <source>Fit all</source>
+        <translation>Tout afficher</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="339" />
+        <source>Hide/Show points</source>
+        <translation>Masquer/Afficher les points</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="353" />
+        <source>Copy plan</source>
+        <translation>Copier le plan</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="360" />
+        <source>Export PDF...</source>
+        <translation>Exporter en PDF...</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="399" />
+        <source>Tissues N2 load at</source>
+        <translation>Charge N2 des tissus au</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="407" />
+        <source>Start of dive</source>
+        <translation>Début de plongée</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="414" />
+        <source>End of dive</source>
+        <translation>Fin de plongée</translation>
+    </message>
+</context>
+<context>
+    <name>SimulationPanel</name>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="46" />
+        <source>Ambient Pressure</source>
+        <translation>Pression ambiante</translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="48" />
+        <source>Manual</source>
+        <translation>Manuel</translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="56" />
+        <location filename="../../app/simulationpanel.cpp" line="262" />
+        <source>Ascent</source>
+        <translation>Remontée</translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="68" />
+        <source>NDL/Ceil:</source>
+        <translation>NDL/Plafond :</translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="70" />
+        <source>Point number:</source>
+        <translation>Numéro du point :</translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="71" />
+        <source>Time:</source>
+        <translation>Temps :</translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="72" />
+        <source>Depth:</source>
+        <translation>Profondeur :</translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="80" />
+        <source>Replay the logbook dive to the computer</source>
+        <translation>Rejouer la plongée du carnet sur l'ordinateur</translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="151" />
+        <location filename="../../app/simulationpanel.cpp" line="157" />
+        <source>Simulation Error</source>
+        <translation>Erreur de simulation</translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="151" />
+        <source>No dive profile loaded</source>
+        <translation>Aucun profil de plongée chargé</translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="157" />
+        <source>The dive has no profile to replay</source>
+        <translation>La plongée n'a pas de profil à rejouer</translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="164" />
+        <source>Simulation</source>
+        <translation>Simulation</translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="181" />
+        <source>NDL</source>
+        <translation>NDL</translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="181" />
+        <source>Ceiling</source>
+        <translation>Plafond</translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="214" />
+        <location filename="../../app/simulationpanel.cpp" line="237" />
+        <source>Stop ascent</source>
+        <translation>Arrêter la remontée</translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="214" />
+        <source>Are you sure to stop ascent?</source>
+        <translation>Voulez-vous vraiment arrêter la remontée ?</translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="222" />
+        <location filename="../../app/simulationpanel.cpp" line="232" />
+        <source>Ascent definition</source>
+        <translation>Définition de la remontée</translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="223" />
+        <source>Target depth</source>
+        <translation>Profondeur cible</translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="224" />
+        <source>Ascent speed</source>
+        <translation>Vitesse de remontée</translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="232" />
+        <source>The target depth must be shallower than the present one</source>
+        <translation>La profondeur cible doit être moins profonde que l'actuelle</translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="287" />
+        <source>Pressure: %1 bar</source>
+        <translation>Pression : %1 bar</translation>
+    </message>
+</context>
+<context>
+    <name>TblDivePointsModel</name>
+    <message>
+        <location filename="../../app/divepointtable.cpp" line="108" />
+        <source>Depth</source>
+        <translation>Profondeur</translation>
+    </message>
+    <message>
+        <location filename="../../app/divepointtable.cpp" line="109" />
+        <source>Time</source>
+        <translation>Temps</translation>
+    </message>
+    <message>
+        <location filename="../../app/divepointtable.cpp" line="110" />
+        <source>Gas</source>
+        <translation>Gaz</translation>
     </message>
 </context>
 <context>
@@ -1197,6 +1855,49 @@ Cette plongée existe déjà</translation>
         <location filename="../../app/main.cpp" line="40" />
         <source>Impossible to create the data directory "%1".</source>
         <translation>Impossible de créer le dossier de données « %1 ».</translation>
+    </message>
+</context>
+<context>
+    <name>DiveFileImport</name>
+    <message>
+        <location filename="../../app/divefileimport.cpp"/>
+        <source>Impossible to open file</source>
+        <translation>Impossible d'ouvrir le fichier</translation>
+    </message>
+    <message>
+        <location filename="../../app/divefileimport.cpp"/>
+        <source>It is not a regular file.</source>
+        <translation>Ce n'est pas un fichier ordinaire.</translation>
+    </message>
+    <message>
+        <location filename="../../app/divefileimport.cpp"/>
+        <source>It holds no dive: not a single profile line could be read.</source>
+        <translation>Il ne contient aucune plongée : aucune ligne de profil n'a pu être lue.</translation>
+    </message>
+    <message>
+        <location filename="../../app/divefileimport.cpp"/>
+        <source>It holds impossible values (depths, times or gases).</source>
+        <translation>Il contient des valeurs impossibles (profondeurs, temps ou gaz).</translation>
+    </message>
+    <message>
+        <location filename="../../app/divefileimport.cpp"/>
+        <source>Database not open</source>
+        <translation>Base de données non ouverte</translation>
+    </message>
+    <message>
+        <location filename="../../app/divefileimport.cpp"/>
+        <source>%1 of %2 dives stored.</source>
+        <translation>%1 plongées sur %2 enregistrées.</translation>
+    </message>
+    <message>
+        <location filename="../../app/divefileimport.cpp"/>
+        <source>%1 already in the logbook.</source>
+        <translation>%1 déjà dans le carnet.</translation>
+    </message>
+    <message>
+        <location filename="../../app/divefileimport.cpp"/>
+        <source>%1 could not be stored: %2</source>
+        <translation>%1 n'ont pas pu être enregistrées : %2</translation>
     </message>
 </context>
 </TS>

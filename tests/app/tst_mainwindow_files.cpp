@@ -34,6 +34,7 @@ private slots:
     void openFailuresKeepTheShownDive();
     void droppedFiles();
     void storeTwice();
+    void fileOfSeveralDives();
     void unsavedChangesOnSwitchingDive();
     void unsavedChangesOnClosing();
     void notesOfADiveNotInTheLogbook();
@@ -172,8 +173,11 @@ void TestMainWindowFiles::openFailuresKeepTheShownDive()
     QCOMPARE(mDialogs->messages.size(), 4);
     for (const ScriptedDialogs::Shown& shown : std::as_const(mDialogs->messages)) {
         QCOMPARE(shown.title, QStringLiteral("Error"));
-        QCOMPARE(shown.text, QStringLiteral("Impossible to open file"));
+        QVERIFY2(shown.text.startsWith(QStringLiteral("Impossible to open file")), qPrintable(shown.text));
     }
+    // The export holds no profile line: the message says so.
+    QCOMPARE(mDialogs->messages[3].text,
+             QStringLiteral("Impossible to open file\nIt holds no dive: not a single profile line could be read."));
     QCOMPARE(window->currentDive().name, QStringLiteral("Wall"));
     QCOMPARE(child<QLabel>(*window, "lbDiveName")->text(), QStringLiteral("Wall"));
 }
@@ -266,6 +270,51 @@ void TestMainWindowFiles::storeTwice()
     QTest::mouseClick(store, Qt::LeftButton);
     QCOMPARE(mDialogs->messages.size(), 3);
     QCOMPARE(mDialogs->messages[2].text, QStringLiteral("Impossible to write profile Wall\nDatabase not open"));
+}
+
+void TestMainWindowFiles::fileOfSeveralDives()
+{
+    const auto window = showWindow();
+    QVERIFY(window);
+    // A UDDF logbook: a placeholder dive without samples, then two dives.
+    QByteArray document = UddfFile::toDocument(makeDive("First", "U1", localSecs(2023, 8, 2)));
+    const QByteArray second = UddfFile::toDocument(makeDive("Second", "U1", localSecs(2023, 8, 3)));
+    const auto diveElement = [](const QByteArray& bytes) {
+        const qsizetype from = bytes.indexOf("<dive ");
+        return bytes.mid(from, bytes.indexOf("</dive>") + 7 - from);
+    };
+    const QByteArray first = diveElement(document);
+    document.replace(first, "<dive id=\"previous\" />" + first + diveElement(second));
+    const QString path = mDir->filePath("log.uddf");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(document) == document.size());
+    file.close();
+
+    // Declined: the first dive is shown, nothing is stored.
+    script(mDialogs->fileNames, {path, path});
+    mDialogs->answers << false << true;
+    QTest::mouseClick(child<QToolButton>(*window, "btImportDive"), Qt::LeftButton);
+    QCOMPARE(window->currentDive().name, QStringLiteral("First"));
+    QCOMPARE(mDialogs->questions.size(), 1);
+    QCOMPARE(mDialogs->questions[0].text,
+             QStringLiteral("This file holds 2 dives; the first one is shown. Store all of them in the logbook?"));
+    QCOMPARE(child<QLabel>(*window, "lbFilter")->text(), QStringLiteral("0 Computer / 0 Dives"));
+
+    // Accepted: both are stored and the shown one is the stored first.
+    QTest::mouseClick(child<QToolButton>(*window, "btImportDive"), Qt::LeftButton);
+    QCOMPARE(child<QLabel>(*window, "lbFilter")->text(), QStringLiteral("1 Computer / 2 Dives"));
+    QVERIFY(window->currentDiveId() >= 0);
+    QVERIFY(!child<QToolButton>(*window, "btStoreDive")->isEnabled());
+    QCOMPARE(mDialogs->messages.size(), 1);
+    QCOMPARE(mDialogs->messages[0].text, QStringLiteral("2 of 2 dives stored."));
+
+    // Again: each is checked for a copy.
+    script(mDialogs->fileNames, {path});
+    mDialogs->answers << true;
+    QTest::mouseClick(child<QToolButton>(*window, "btImportDive"), Qt::LeftButton);
+    QCOMPARE(mDialogs->messages.size(), 2);
+    QCOMPARE(mDialogs->messages[1].text, QStringLiteral("0 of 2 dives stored.\n2 already in the logbook."));
+    QCOMPARE(child<QLabel>(*window, "lbFilter")->text(), QStringLiteral("1 Computer / 2 Dives"));
 }
 
 void TestMainWindowFiles::unsavedChangesOnSwitchingDive()

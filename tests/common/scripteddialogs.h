@@ -2,6 +2,7 @@
 
 #include "app/userdialogs.h"
 
+#include <QColor>
 #include <QDialog>
 #include <QList>
 #include <QQueue>
@@ -67,10 +68,18 @@ public:
     int exec(QDialog& dialog) override
     {
         dialogs.append(dialog.objectName());
+        dialogTitles.append(dialog.windowTitle());
         dialog.show();
         const int result = onDialog ? onDialog(dialog) : int(QDialog::Rejected);
         dialog.hide();
         return result;
+    }
+
+    // The colour chooser: the next queued colour (none left: cancelled).
+    QColor color(QWidget*, const QColor&, const QString& title) override
+    {
+        dialogTitles.append(title);
+        return colors.isEmpty() ? QColor() : colors.dequeue();
     }
 
     QList<Shown> messages;
@@ -81,4 +90,6 @@ public:
     QQueue<QString> texts;
     QStringList dialogs; // object names of the dialogs run
     std::function<int(QDialog&)> onDialog;
+    QStringList dialogTitles; // window titles of the dialogs run, and of the colour choosers
+    QQueue<QColor> colors;
 };

@@ -175,7 +175,7 @@ void TestDiveDbOpen::notADatabaseCannotCreate()
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(QByteArray(4096, 'x'));
     file.close();
-    QCOMPARE(DiveDb::instance()->open(path), 3);
+    QCOMPARE(DiveDb::instance()->open(path), int(DiveDb::NotALogbook));
     QVERIFY(!DiveDb::instance()->lastError().isEmpty());
 }
 
@@ -192,12 +192,19 @@ void TestDiveDbOpen::otherDatabaseLeftUntouched()
     }
     QSqlDatabase::removeDatabase(QStringLiteral("other"));
 
-    QCOMPARE(DiveDb::instance()->open(path), 3);
+    QCOMPARE(DiveDb::instance()->open(path), int(DiveDb::NotALogbook));
     QCOMPARE(DiveDb::instance()->lastError(), QStringLiteral("The file is not a dive logbook"));
-    QSqlQuery tables(QStringLiteral("SELECT name FROM sqlite_master"));
+    QVERIFY(!DiveDb::instance()->isOpen());
     QStringList names;
-    while (tables.next())
-        names << tables.value(0).toString();
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+        other.setDatabaseName(path);
+        QVERIFY(other.open());
+        QSqlQuery tables(QStringLiteral("SELECT name FROM sqlite_master"), other);
+        while (tables.next())
+            names << tables.value(0).toString();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other"));
     QCOMPARE(names, QStringList{QStringLiteral("contacts")});
 }
 

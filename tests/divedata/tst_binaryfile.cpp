@@ -104,11 +104,11 @@ void TestBinaryFile::roundTripThroughFile()
     QVERIFY(reader->readDive(path, read));
     fixtures::compareJsonDive(read, original);
 
-    // An empty dive survives too.
+    // A dive without profile lines is written, but no dive file reader
+    // takes a file that holds no profile.
     Dive empty;
-    QVERIFY(readsBack(written(Dive()), empty));
+    QVERIFY(!readsBack(written(Dive()), empty));
     QVERIFY(empty.lines.isEmpty());
-    QCOMPARE(empty.surfacePressure, quint16(0));
 
     QVERIFY(!BinaryFile().readDive(dir.filePath("missing.divebin"), read));
     QVERIFY(!BinaryFile().readDive(dir.path(), read));
@@ -179,9 +179,13 @@ void TestBinaryFile::payloadMustBeOneMap()
     QVERIFY(!readsBack(nullPayload, dive));
     QCOMPARE(dive.lines.size(), 2);
 
-    // An empty map is a dive of defaults.
-    QVERIFY(readsBack(framed(magic, 1, QCborMap().toCborValue().toCbor()), dive));
-    QVERIFY(dive.lines.isEmpty());
+    // An empty map is a dive of defaults, without a profile: refused.
+    QVERIFY(!readsBack(framed(magic, 1, QCborMap().toCborValue().toCbor()), dive));
+    QCOMPARE(dive.lines.size(), 2);
+    QCborMap oneLine;
+    oneLine.insert(QStringLiteral("lines"), QCborArray{QCborMap()});
+    QVERIFY(readsBack(framed(magic, 1, oneLine.toCborValue().toCbor()), dive));
+    QCOMPARE(dive.lines.size(), 1);
     QCOMPARE(dive.gfLow, quint8(80));
 }
 

@@ -167,10 +167,10 @@ void TestCsvFile::separatorAndLocale()
     CsvFile dot;
     dot.setSeparator(u'.');
     QList<QByteArray> lines = rows(dot.exportBytes(dive));
-    // The separator and the decimal point are the same character: written
-    // all the same. Only a text holding it is quoted.
-    QCOMPARE(lines.at(4), QByteArray("1.30.12.5.0.17.5.3650.Air 21.D24H/Pmax.200.Tx0:1/Tx2:1.30.85.0.4725"));
-    QVERIFY(lines.at(1).endsWith(".12.5.00:59.6.25.17.5.21.\"2.9.1\".0.5"));
+    // With the dot separator numbers take the decimal comma, so that the
+    // fields can be split again. Only a text holding the separator is quoted.
+    QCOMPARE(lines.at(4), QByteArray("1.30.12,5.0.17,5.3650.Air 21.D24H/Pmax.200.Tx0:1/Tx2:1.30.85.0,4725"));
+    QVERIFY(lines.at(1).endsWith(".12,5.00:59.6,25.17,5.21.\"2.9.1\".0,5"));
 
     CsvFile french;
     french.setSeparator(u';');
@@ -311,13 +311,13 @@ void TestCsvFile::profileRows()
     QCOMPARE(dive.lines.at(4).ndl, qint16(32767));
     QCOMPARE(dive.lines.at(4).decoCeiling, 3.5);
 
-    // Rows of 19 or 21 fields only: no lines, but the name is set.
+    // Rows of 19 or 21 fields only: no profile line, no dive.
     const QString wrong = dir.filePath("wrong.csv");
     writeRaw(wrong, profileRow({}) + "\t1\n" + profileRow({}).left(profileRow({}).lastIndexOf('\t')) + "\n");
     Dive empty;
-    QVERIFY(CsvFile().readDive(wrong, empty));
+    QVERIFY(!CsvFile().readDive(wrong, empty));
     QVERIFY(empty.lines.isEmpty());
-    QCOMPARE(empty.name, QStringLiteral("wrong"));
+    QVERIFY(empty.name.isEmpty());
 }
 
 void TestCsvFile::profileLimits()

@@ -415,7 +415,7 @@ void TestUddfFile::numbersThatAreNot()
         + waypoint("1e400", "1") + waypoint("-3", "1") + waypoint("12s", "1") + waypoint("", "1")
         + waypoint("+5", "nan", "<temperature>INF</temperature><nodecotime>1e9</nodecotime>")
         + waypoint("6", "-inf", "<nodecotime>-60</nodecotime><cns>NaN</cns>")
-        + waypoint("1e300", "2", "<decostop kind=\"mandatory\" decodepth=\"inf\" duration=\"0\"/>");
+        + waypoint("3600", "2", "<decostop kind=\"mandatory\" decodepth=\"inf\" duration=\"0\"/>");
     bool ok = false;
     const Dive dive = read(document(gases, waypoints), &ok);
     QVERIFY(ok);
@@ -423,15 +423,18 @@ void TestUddfFile::numbersThatAreNot()
     QCOMPARE(dive.gases.at(0).he, 0.0f);
     QCOMPARE(dive.gases.at(1).o2, 0.21f);
     QCOMPARE(dive.gases.at(1).he, 0.3f);
-    QCOMPARE(dive.lines.size(), 5); // 0, +5, 6, 1e300, and the surface
+    QCOMPARE(dive.lines.size(), 5); // 0, +5, 6, 3600, and the surface
     QCOMPARE(dive.lines.at(1).timeSec, 5.0);
     QCOMPARE(dive.lines.at(1).depth, 4.0);
     QCOMPARE(dive.lines.at(1).ambientTemp, 20.0);
     QCOMPARE(dive.lines.at(1).ndl, qint16(32767));
     QCOMPARE(dive.lines.at(2).ndl, qint16(0));
     QCOMPARE(dive.lines.at(2).cns, 0.0);
-    QCOMPARE(dive.lines.at(3).timeSec, 1e300);
+    QCOMPARE(dive.lines.at(3).timeSec, 3600.0);
     QCOMPARE(dive.lines.at(3).decoCeiling, 0.0);
+    // A time beyond any dive (1e300 s) is damage: the file is refused.
+    read(document(gases, waypoints + waypoint("1e300", "2")), &ok);
+    QVERIFY(!ok);
 }
 
 void TestUddfFile::refusedDocuments_data()

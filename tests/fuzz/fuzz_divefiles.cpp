@@ -8,12 +8,15 @@
 #include "divedata/binaryfile.h"
 #include "divedata/csvfile.h"
 #include "divedata/dive.h"
+#include "divedata/divefilelimits.h"
 #include "divedata/divejson.h"
 #include "divedata/planfile.h"
 #include "divedata/planificator.h"
 #include "divedata/uddffile.h"
 
 #include <QBuffer>
+#include <QCborMap>
+#include <QCborValue>
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
@@ -24,7 +27,7 @@
 
 namespace {
 
-enum Reader : char { Uddf, Csv, Binary, PlanStream, PlanFileImage, Json, ReaderCount };
+enum Reader : char { Uddf, Csv, Binary, PlanStream, PlanFileImage, Json, UddfDives, ReaderCount };
 
 Dive seedDive()
 {
@@ -81,6 +84,32 @@ void writeSeeds(const QString& folder)
     put("plan", PlanStream, plan);
     put("planfile", PlanFileImage, PlanFile::encode(QList<PlanSlotRecord>(2)));
     put("json", Json, QJsonDocument(diveToJson(dive)).toJson());
+
+    // A UDDF logbook: a placeholder without samples, then several dives.
+    QByteArray logbook = UddfFile::toDocument(dive);
+    const qsizetype from = logbook.indexOf("<dive ");
+    const QByteArray element = logbook.mid(from, logbook.indexOf("</dive>") + 7 - from);
+    QByteArray dives = "<dive id=\"previous\" />";
+    for (int i = 0; i < 8; ++i)
+        dives += QByteArray(element).replace("id=\"seed\"", "id=\"seed" + QByteArray::number(i) + "\"");
+    logbook.replace(element, dives);
+    put("uddfdives", UddfDives, logbook);
+
+    // A binary payload with keys the reader does not know at every level.
+    QCborMap payload = QCborMap::fromJsonObject(diveToJson(dive));
+    QCborMap header = payload.value(QStringLiteral("header")).toMap();
+    for (int i = 0; i < 64; ++i) {
+        payload.insert(QStringLiteral("unknown%1").arg(i), i);
+        header.insert(QStringLiteral("extra%1").arg(i), QCborMap{{i, QStringLiteral("x")}});
+    }
+    payload.insert(QStringLiteral("header"), header);
+    QByteArray keyed;
+    {
+        QDataStream out(&keyed, QIODevice::WriteOnly);
+        out.setVersion(BinaryFile::StreamVersion);
+        out << BinaryFile::magic() << BinaryFile::FormatVersion << payload.toCborValue().toCbor();
+    }
+    put("binarykeys", Binary, keyed);
 }
 
 } // namespace
@@ -132,6 +161,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     case Json:
         diveFromJson(QJsonDocument::fromJson(bytes).object(), dive);
         break;
+    case UddfDives: {
+        QList<Dive> dives;
+        DiveLinesIO::ReadProblem problem = DiveLinesIO::ReadProblem::None;
+        UddfFile::readDocumentDives(bytes, dive, DiveFileLimits::MaxDives, dives, problem);
+        break;
+    }
     }
     return 0;
 }

@@ -16,6 +16,8 @@
 #include <cmath>
 #include <optional>
 
+#include <sys/stat.h>
+
 class TestDiveTool : public QObject
 {
     Q_OBJECT
@@ -89,6 +91,7 @@ private slots:
             << QStringList{"plan", "--profile", "0:0,60:20", "--deco-gas", "50", "--switch-stop", "-1"} << "plan";
         QTest::newRow("bad sort") << QStringList{"db", "list", "x.db", "--sort", "name"} << "db list";
         QTest::newRow("bad date") << QStringList{"db", "list", "x.db", "--from", "01/05/2024"} << "db list";
+        QTest::newRow("date with junk") << QStringList{"db", "list", "x.db", "--to", "2024-01-01x"} << "db list";
         QTest::newRow("bad time") << QStringList{"db", "list", "x.db", "--time", "25:00-26:00"} << "db list";
         QTest::newRow("bad id") << QStringList{"db", "show", "x.db", "seven"} << "db show";
         QTest::newRow("bad separator") << QStringList{"convert", "--csv-separator", "tab", "a", "b"} << "convert";
@@ -303,6 +306,67 @@ private slots:
         QCOMPARE(list.json().value(QStringLiteral("dives")).toArray().size(), 3);
     }
 
+    // Files as other programs and hostile hands make them: a UDDF logbook of
+    // several dives, a nameless dive, a CSV export (no profile), a FIFO, and
+    // names that hold terminal control characters.
+    void filesOfOtherProgramsAndHostileNames()
+    {
+        const auto make = [this](const QString& name, const QByteArray& content) {
+            QFile file(path(name));
+            if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+                qFatal("cannot write %s", qPrintable(name));
+            return file.fileName();
+        };
+        const auto uddfDive = [](const QByteArray& id, const QByteArray& samples) {
+            return "<dive id=\"" + id + "\"><samples>" + samples + "</samples></dive>";
+        };
+        const QByteArray points = "<waypoint><depth>0</depth><divetime>0</divetime></waypoint>"
+                                  "<waypoint><depth>12</depth><divetime>300</divetime></waypoint>";
+        const QString logbook = make(QStringLiteral("log.uddf"),
+                                     "<uddf><profiledata><repetitiongroup id=\"g\">"
+                                     "<dive id=\"previous\"/>" + uddfDive("first", points)
+                                         + uddfDive("second", points) + "</repetitiongroup></profiledata></uddf>");
+        const ToolRun info = runTool({QStringLiteral("info"), QStringLiteral("--json"), logbook});
+        QCOMPARE(info.status, 0);
+        const QJsonArray listed = info.json().value(QStringLiteral("files")).toArray();
+        QCOMPARE(listed.size(), 2);
+        QCOMPARE(listed.at(1).toObject().value(QStringLiteral("name")).toString(), QStringLiteral("second"));
+        QCOMPARE(listed.at(1).toObject().value(QStringLiteral("dive")).toInt(), 2);
+
+        Dive nameless = recordedDive(QString(), QStringLiteral("K-9"), utc("2024-05-01T10:00:00Z"));
+        const QString namelessFile = diveFile(QStringLiteral("nameless.divebin"), nameless);
+        const QString db = path(QStringLiteral("hostile.db"));
+        const ToolRun imported = runTool({QStringLiteral("db"), QStringLiteral("import"), QStringLiteral("--json"), db,
+                                          logbook, namelessFile});
+        QCOMPARE(imported.status, 0);
+        const QJsonArray stored = imported.json().value(QStringLiteral("imported")).toArray();
+        QCOMPARE(stored.size(), 3);
+        QCOMPARE(stored.at(2).toObject().value(QStringLiteral("id")).toInt(), 3);
+        QCOMPARE(stored.at(2).toObject().value(QStringLiteral("name")).toString(), QStringLiteral("000000"));
+        const ToolRun again = runTool({QStringLiteral("db"), QStringLiteral("import"), db, logbook, namelessFile});
+        QCOMPARE(again.status, 1);
+        QCOMPARE(again.errorLines().size(), 3);
+        QVERIFY(again.errorLines().at(2).endsWith(QStringLiteral("Impossible to write profile 000000: Dive Id already exists")));
+
+        // No profile line, no dive; a FIFO is refused at once.
+        const QString csvExport = make(QStringLiteral("export.csv"), "Nom de l'ordinateur,N\xc2\xb0\n1,2\n");
+        const QString fifo = path(QStringLiteral("pipe.csv"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        const ToolRun refused = runTool({QStringLiteral("db"), QStringLiteral("import"), db, csvExport, fifo});
+        QCOMPARE(refused.status, 1);
+        QCOMPARE(refused.errorLines(),
+                 QStringList({QStringLiteral("divetool: %1: holds no dive: not a single profile line was read").arg(csvExport),
+                              QStringLiteral("divetool: %1: is not a regular file (a device, a pipe or a socket)").arg(fifo)}));
+
+        // Control characters of a name are printed escaped.
+        const QString hostile = diveFile(QStringLiteral("hostile.divebin"),
+                                         recordedDive(QStringLiteral("Re\x1b[2Jef\u202e"), QStringLiteral("K-1"), 1));
+        const ToolRun text = runTool({QStringLiteral("info"), hostile});
+        QCOMPARE(text.status, 0);
+        QVERIFY2(text.out.contains(QStringLiteral("Re\\x1b[2Jef\\u202e")), qPrintable(text.out));
+        QVERIFY(!text.out.contains(QChar(0x1b)));
+    }
+
     void dbListFiltersAndSorts()
     {
         const QString db = path(QStringLiteral("list.db"));
@@ -424,7 +488,7 @@ private slots:
         const ToolRun run = runTool({QStringLiteral("db"), QStringLiteral("list"), notes});
         QCOMPARE(run.status, 1);
         CHECK_ONE_ERROR_ABOUT(run, notes);
-        QVERIFY(run.err.contains(QStringLiteral("Impossible to create database")));
+        QVERIFY(run.err.contains(QStringLiteral("Impossible to open database: The file is not a dive logbook")));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), text);
 

@@ -1,0 +1,28 @@
+#include "divedata/divefilelimits.h"
+
+#include "divedata/diveline.h"
+
+#include <cmath>
+
+namespace DiveFileLimits {
+
+QString defaultDiveName()
+{
+    return QStringLiteral("000000");
+}
+
+bool linesAreSane(const QList<DiveLine>& lines)
+{
+    double previous = 0.0;
+    for (const DiveLine& line : lines) {
+        // Written so that NaN fails every test.
+        if (!(line.timeSec >= 0.0 && line.timeSec <= MaxTime && line.timeSec >= previous))
+            return false;
+        if (!(line.depth >= MinDepth && line.depth <= MaxDepth))
+            return false;
+        previous = line.timeSec;
+    }
+    return true;
+}
+
+} // namespace DiveFileLimits

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+struct Dive;
+struct DiveLine;
+
+// The bounds every dive file reader applies, so that a file refused or
+// accepted by one format would be treated the same way by the others.
+namespace DiveFileLimits {
+
+// No file defines more gases than this; real dives use a handful.
+constexpr qsizetype MaxGases = 4096;
+// Of a file holding several dives (a UDDF logbook export) at most this many
+// are read.
+constexpr qsizetype MaxDives = 10000;
+// A profile line lies between these depths (m): a little above the surface
+// (a sensor's offset at altitude) down to well past any dive.
+constexpr double MinDepth = -10.0;
+constexpr double MaxDepth = 1000.0;
+// And within a week of the dive's start (s).
+constexpr double MaxTime = 7.0 * 86400.0;
+
+// The name a dive without one gets, the same the UDDF writer gives it.
+QString defaultDiveName();
+
+// True when every line's time and depth are finite and within the bounds
+// above and times never run backwards (equal times are allowed). A file whose
+// profile fails this is refused as a whole: a depth of 1e308 m or a clock
+// running backwards is damage, not a dive.
+bool linesAreSane(const QList<DiveLine>& lines);
+
+} // namespace DiveFileLimits

@@ -1,0 +1,176 @@
+// The plan table built from the planner's records, and the measure between
+// two profile points.
+
+#include "app/planreport.h"
+#include "app/pointmeasure.h"
+#include "divedata/dive.h"
+
+#include <QTest>
+
+using deco::LinePlan;
+
+Q_DECLARE_METATYPE(deco::LinePlan)
+
+namespace {
+
+LinePlan segment(int type, bool computed, float depth, float duration, float runtime, int gas)
+{
+    LinePlan record;
+    record.kind = LinePlan::Segment;
+    record.segmentType = type;
+    record.computed = computed ? 1 : 0;
+    record.depth = depth;
+    record.duration = duration;
+    record.runtime = runtime;
+    record.gasIndex = gas;
+    return record;
+}
+
+LinePlan ofKind(int kind, float cns = 0.0f, float otu = 0.0f)
+{
+    LinePlan record;
+    record.kind = std::int16_t(kind);
+    record.cns = cns;
+    record.otu = otu;
+    return record;
+}
+
+const QString kStyle = QStringLiteral(
+    "style=\" line-height:1em; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; "
+    "-qt-block-indent:0; text-indent:0px;\"");
+
+QString icon(const char* name)
+{
+    return QStringLiteral("<img src = \":/TestGraphics/icons/%1.png\" style=\"vertical-align:middle\"/>")
+        .arg(QLatin1String(name));
+}
+
+} // namespace
+
+class TestPlanReport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void rows_data();
+    void rows();
+    void wholeTable();
+    void measure_data();
+    void measure();
+};
+
+void TestPlanReport::rows_data()
+{
+    QTest::addColumn<LinePlan>("record");
+    QTest::addColumn<int>("lastGasBefore");
+    QTest::addColumn<QString>("row");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("own descent, air named") << segment(LinePlan::Descent, false, 20.0f, 1.0f, 1.0f, 0) << -1
+                                            << icon("arrowDdive") + QStringLiteral("     20m |    01:00 |    01:00 | Air</p>")
+                                            << QStringLiteral("\u2193     20m |    01:00 |    01:00 | Air");
+    QTest::newRow("computed stop, same gas unnamed") << segment(LinePlan::Level, true, 3.0f, 2.5f, 41.25f, 0) << 0
+                                                     << icon("arrowR") + QStringLiteral("      3m |    02:30 |    41:15 | </p>")
+                                                     << QStringLiteral("\u2192      3m |    02:30 |    41:15 |");
+    QTest::newRow("computed ascent on oxygen") << segment(LinePlan::Ascent, true, 6.0f, 0.5f, 30.0f, 3) << 0
+                                               << icon("arrowU") + QStringLiteral("      6m |    00:30 |    30:00 | Oxy</p>")
+                                               << QStringLiteral("\u2191      6m |    00:30 |    30:00 | Oxy");
+    QTest::newRow("sixth gas never named") << segment(LinePlan::Level, false, 12.5f, 3.0f, 10.0f, 5) << 0
+                                           << icon("arrowRdive") + QStringLiteral("   12.5m |    03:00 |    10:00 | </p>")
+                                           << QStringLiteral("\u2192   12.5m |    03:00 |    10:00 |");
+    QTest::newRow("runtime from one hour: hours, no gas") << segment(LinePlan::Level, false, 40.0f, 61.0f, 75.5f, 1)
+                                                          << 0
+                                                          << icon("arrowRdive") + QStringLiteral("     40m | 01:01:00 | 01:15:30 |</p>")
+                                                          << QStringLiteral("\u2192     40m | 01:01:00 | 01:15:30 |");
+    QTest::newRow("just under an hour") << segment(LinePlan::Ascent, false, 0.0f, 0.25f, 59.99f, 1) << 0
+                                        << icon("arrowUdive") + QStringLiteral("      0m |    00:15 |    59:59 | Nx40</p>")
+                                        << QStringLiteral("\u2191      0m |    00:15 |    59:59 | Nx40");
+}
+
+void TestPlanReport::rows()
+{
+    QFETCH(LinePlan, record);
+    QFETCH(int, lastGasBefore);
+    QFETCH(QString, row);
+    QFETCH(QString, text);
+
+    PlanReport report;
+    report.add(ofKind(LinePlan::Reset));
+    if (lastGasBefore >= 0)
+        report.add(segment(LinePlan::Descent, false, 1.0f, 0.1f, 0.1f, lastGasBefore));
+    const QString before = report.html();
+    const QString beforeText = report.text();
+    QVERIFY(!report.add(record));
+    QCOMPARE(report.html().mid(before.size()), QStringLiteral("<p %1>").arg(kStyle) + row);
+    QCOMPARE(report.text().mid(beforeText.size()), text + QLatin1Char('\n'));
+}
+
+void TestPlanReport::wholeTable()
+{
+    PlanReport report;
+    QCOMPARE(report.lastGasShown(), -1);
+    report.add(ofKind(LinePlan::Reset));
+    QVERIFY(report.html().startsWith(QStringLiteral("<html><head><meta name=\"qrichtext\" content=\"1\" />")));
+    QVERIFY(report.html().endsWith(
+        QStringLiteral("li.checked::marker { content: \"\\2612\"; }</style></head><body style=\" font-family:'Courier "
+                       "New'; font-size:9pt; font-weight:400; font-style:normal;\">")));
+    report.add(segment(LinePlan::Descent, false, 20.0f, 1.0f, 1.0f, 0));
+    QCOMPARE(report.lastGasShown(), 0);
+    QVERIFY(report.add(ofKind(LinePlan::Summary, 12.6f, 33.4f)));
+    QVERIFY(report.html().endsWith(QStringLiteral("<p %1>CNS 13%<p %1>OTU 33  </body></html>").arg(kStyle)));
+    QVERIFY(report.text().endsWith(QStringLiteral("CNS 13%\nOTU 33\n")));
+
+    // A new run starts over: the gas is named again.
+    report.add(ofKind(LinePlan::Reset));
+    QCOMPARE(report.lastGasShown(), -1);
+    QVERIFY(report.text().isEmpty());
+    // Values that are not numbers show as 0 rather than garbage.
+    report.add(ofKind(LinePlan::Summary, std::nanf(""), INFINITY));
+    QVERIFY(report.html().endsWith(QStringLiteral("<p %1>CNS 0%<p %1>OTU 0  </body></html>").arg(kStyle)));
+}
+
+void TestPlanReport::measure_data()
+{
+    QTest::addColumn<int>("a");
+    QTest::addColumn<int>("b");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<double>("duration");
+    QTest::addColumn<double>("speed"); // NaN: none
+
+    QTest::newRow("descent") << 0 << 1 << true << 120.0 << 10.0;
+    QTest::newRow("either order, ascent") << 3 << 2 << true << 180.0 << -5.0;
+    QTest::newRow("same time: no speed") << 1 << 2 << true << 0.0 << qQNaN();
+    QTest::newRow("one point twice") << 2 << 2 << false << 0.0 << 0.0;
+    QTest::newRow("missing point") << -1 << 2 << false << 0.0 << 0.0;
+    QTest::newRow("past the end") << 1 << 4 << false << 0.0 << 0.0;
+}
+
+void TestPlanReport::measure()
+{
+    QFETCH(int, a);
+    QFETCH(int, b);
+    QFETCH(bool, valid);
+    QFETCH(double, duration);
+    QFETCH(double, speed);
+
+    Dive dive;
+    const std::pair<double, double> points[] = {{0.0, 0.0}, {120.0, 20.0}, {120.0, 30.0}, {300.0, 15.0}};
+    for (const auto& [time, depth] : points) {
+        DiveLine line;
+        line.timeSec = time;
+        line.depth = depth;
+        dive.lines.append(line);
+    }
+    const auto measured = PointMeasure::between(dive, a, b);
+    QCOMPARE(measured.has_value(), valid);
+    if (!valid)
+        return;
+    QVERIFY(measured->first < measured->second);
+    QCOMPARE(measured->duration, duration);
+    QCOMPARE(measured->speed.has_value(), !qIsNaN(speed));
+    if (measured->speed)
+        QCOMPARE(*measured->speed, speed);
+}
+
+QTEST_APPLESS_MAIN(TestPlanReport)
+#include "tst_planreport.moc"
