@@ -95,10 +95,10 @@ private:
     bool writable();
     void restoreConnectOptions(QSqlDatabase& db);
 
-    // The dive list needs each dive's duration and depth. They are kept per
-    // dive in a table "divesummary" whose rows triggers on "dives" and
-    // "profiles" drop whenever a dive is added or a profile changes, whoever
-    // writes the file. It is made on first need, not by open().
+    // The dive list needs each dive's duration and depth. They are kept in
+    // two columns of the dive's row, which triggers on "profiles" clear
+    // whenever a profile changes, whoever writes the file. They are made on
+    // first need, not by open().
     enum ListCache { CacheUnknown, CacheReady, CacheUnavailable };
     bool listCacheReady();
     int nextDiveId();

@@ -10,6 +10,7 @@
 #include <QVariant>
 
 #include <algorithm>
+#include <iterator>
 #include <ctime>
 
 namespace {
@@ -19,25 +20,36 @@ QSqlDatabase connection()
     return QSqlDatabase::database(QSqlDatabase::defaultConnection, false);
 }
 
-// The per-dive summary that keeps the dive list from reading every profile.
-// A row holds MAX(time), MAX(depth) of the dive's profile rows and is trusted
-// only while those rows are unchanged. Triggers, which every program writing
-// the file runs, drop it: when a dive row is inserted (its id may be one that
-// a deleted dive had) and when a profile row is changed or deleted. Profile
-// rows are only ever inserted right after their dive row, so inserting them
-// needs no trigger of its own; a per-row trigger there would make every line
-// insert keep a statement journal, tripling the cost of storing a dive inside
-// a caller's transaction. The list computes and stores missing rows.
-const char* const kSummaryObjects[] = {
-    "CREATE TABLE IF NOT EXISTS divesummary (diveid INTEGER PRIMARY KEY, duration REAL, maxdepth REAL)",
-    "CREATE TRIGGER IF NOT EXISTS divesummary_newdive AFTER INSERT ON dives "
-    "BEGIN DELETE FROM divesummary WHERE diveid=new.diveid; END",
-    "CREATE TRIGGER IF NOT EXISTS divesummary_update AFTER UPDATE OF diveid, time, depth ON profiles "
-    "BEGIN DELETE FROM divesummary WHERE diveid=old.diveid OR diveid=new.diveid; END",
-    "CREATE TRIGGER IF NOT EXISTS divesummary_delete AFTER DELETE ON profiles "
-    "BEGIN DELETE FROM divesummary WHERE diveid=old.diveid; END",
+// The per-dive summary that keeps the dive list from reading every profile:
+// two columns of the dive's own row, listDuration and listMaxDepth, holding
+// MAX(time) and MAX(depth) of its profile rows; NULL means not known yet, and
+// the list computes and stores it. A dive row starts without them whoever
+// stores it, so an id used again by another program needs nothing. Triggers
+// on the profiles, which every program writing the file runs, clear them when
+// a profile row is changed or deleted. They touch no table but dives, which
+// no writer of a logbook can do without: another program can never make them
+// fail (a trigger's body is compiled with the statement that fires it, and a
+// missing table would fail that statement). Profile rows are only ever
+// inserted right after their dive row, so inserting them needs no trigger; a
+// per-row trigger there would make every line insert keep a statement
+// journal, tripling the cost of storing a dive inside a caller's transaction.
+const char* const kSummaryColumns[] = {"listDuration", "listMaxDepth"};
+const char* const kSummaryTriggers[] = {
+    "CREATE TRIGGER IF NOT EXISTS divelist_profileupdate AFTER UPDATE OF diveid, time, depth ON profiles "
+    "BEGIN UPDATE dives SET listDuration=NULL, listMaxDepth=NULL "
+    "WHERE diveid IN (old.diveid, new.diveid) AND listDuration IS NOT NULL; END",
+    "CREATE TRIGGER IF NOT EXISTS divelist_profiledelete AFTER DELETE ON profiles "
+    "BEGIN UPDATE dives SET listDuration=NULL, listMaxDepth=NULL "
+    "WHERE diveid=old.diveid AND listDuration IS NOT NULL; END",
 };
-const int kSummaryObjectCount = int(sizeof(kSummaryObjects) / sizeof(kSummaryObjects[0]));
+// Earlier versions kept the summaries in a table of their own, with triggers
+// on dives and profiles writing into it. Those triggers made every insert of
+// another program fail once that program had dropped the table: table and
+// triggers go when the columns are made.
+const char* const kOldSummaryObjects[] = {
+    "DROP TRIGGER IF EXISTS divesummary_newdive", "DROP TRIGGER IF EXISTS divesummary_update",
+    "DROP TRIGGER IF EXISTS divesummary_delete", "DROP TABLE IF EXISTS divesummary",
+};
 
 // The local start of a dive as a date-time that carries its UTC offset. Qt
 // re-reads the system time zone (a stat() of /etc/localtime) for every
@@ -128,29 +140,40 @@ bool DiveDb::listCacheReady()
     }
     QSqlDatabase db = connection();
 
+    // Ready when both columns and both triggers are there and no table or
+    // trigger of the earlier design is left.
     QSqlQuery present(db);
-    int found = -1;
-    if (present.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE name IN ('divesummary', "
-                                    "'divesummary_newdive', 'divesummary_update', 'divesummary_delete')"))
-        && present.next())
-        found = present.value(0).toInt();
-    present.finish();
-    if (found == kSummaryObjectCount) {
-        mListCache = CacheReady;
-        return true;
+    present.setForwardOnly(true);
+    int columns = -1;
+    int triggers = -1;
+    int old = -1;
+    if (present.exec(QStringLiteral("SELECT (SELECT COUNT(*) FROM pragma_table_info('dives') "
+                                    "WHERE name IN ('listDuration', 'listMaxDepth')), "
+                                    "(SELECT COUNT(*) FROM sqlite_master WHERE type='trigger' "
+                                    "AND name IN ('divelist_profileupdate', 'divelist_profiledelete')), "
+                                    "(SELECT COUNT(*) FROM sqlite_master WHERE name LIKE 'divesummary%')"))
+        && present.next()) {
+        columns = present.value(0).toInt();
+        triggers = present.value(1).toInt();
+        old = present.value(2).toInt();
     }
-    if (found < 0) {
+    present.finish();
+    if (columns < 0) {
         mListCache = CacheUnavailable;
         return false;
     }
+    if (columns == int(std::size(kSummaryColumns)) && triggers == int(std::size(kSummaryTriggers)) && old == 0) {
+        mListCache = CacheReady;
+        return true;
+    }
 
-    // Created together or not at all, and only in a transaction of their own:
+    // Made together or not at all, and only in a transaction of their own:
     // made inside a caller's transaction they could vanish in its rollback
     // while this object counted on them. BEGIN fails inside a transaction;
-    // the objects are then made by a later call. When any trigger was
-    // missing, profiles may have changed unseen: stored summaries are dropped.
-    // Nor is another program's write lock waited for (it may be held for as
-    // long as that program likes): the list reads each profile meanwhile.
+    // the objects are then made by a later call. When a trigger was missing,
+    // profiles may have changed unseen: stored summaries are cleared. Nor is
+    // another program's write lock waited for (it may be held for as long as
+    // that program likes): the list reads each profile meanwhile.
     bool began = false;
     {
         const NoBusyWait noWait(db);
@@ -159,10 +182,15 @@ bool DiveDb::listCacheReady()
     if (!began)
         return false;
     bool done = true;
-    for (int i = 0; done && i < kSummaryObjectCount; ++i)
-        done = QSqlQuery(db).exec(QString::fromLatin1(kSummaryObjects[i]));
-    if (done)
-        done = QSqlQuery(db).exec(QStringLiteral("DELETE FROM divesummary"));
+    for (const char* column : kSummaryColumns)
+        done = done && addColumnIfMissing(QStringLiteral("dives"), QLatin1String(column), Real);
+    for (const char* statement : kOldSummaryObjects)
+        done = done && QSqlQuery(db).exec(QLatin1String(statement));
+    for (const char* statement : kSummaryTriggers)
+        done = done && QSqlQuery(db).exec(QLatin1String(statement));
+    if (done && triggers != int(std::size(kSummaryTriggers)))
+        done = QSqlQuery(db).exec(QStringLiteral("UPDATE dives SET listDuration=NULL, listMaxDepth=NULL "
+                                                 "WHERE listDuration IS NOT NULL OR listMaxDepth IS NOT NULL"));
     if (done)
         done = QSqlQuery(db).exec(QStringLiteral("COMMIT"));
     if (!done) {
@@ -285,12 +313,12 @@ QList<DiveListEntry> DiveDb::listDives(const DiveFilter& filter, int column, boo
         conditions.isEmpty() ? QString() : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    // Without the summary table (removed by someone else since it was made),
-    // the dives are listed all the same, reading each profile.
+    // Without the summary columns the dives are listed all the same, reading
+    // each profile.
     if (!summaries
         || !query.prepare(QStringLiteral("SELECT d.diveid, d.name, d.serial, d.datetime, d.computer, d.gfslow, "
-                                         "d.gfshigh, s.duration, s.maxdepth, s.diveid IS NOT NULL "
-                                         "FROM dives d LEFT JOIN divesummary s ON s.diveid=d.diveid")
+                                         "d.gfshigh, d.listDuration, d.listMaxDepth, d.listDuration IS NOT NULL "
+                                         "FROM dives d")
                            + where)) {
         if (summaries)
             mListCache = CacheUnknown;
@@ -344,12 +372,13 @@ QList<DiveListEntry> DiveDb::listDives(const DiveFilter& filter, int column, boo
         QSqlQuery profile(db);
         profile.setForwardOnly(true);
         const bool prepared =
-            profile.prepare(QStringLiteral("SELECT MAX(time), MAX(depth) FROM profiles WHERE diveid=:id"));
+            profile.prepare(QStringLiteral("SELECT COALESCE(MAX(time), 0), COALESCE(MAX(depth), 0) FROM profiles "
+                                           "WHERE diveid=:id"));
         QSqlQuery store(db);
         const NoBusyWait noWait(db);
         const bool storing = summaries
             && store.prepare(QStringLiteral(
-                "INSERT OR REPLACE INTO divesummary (diveid, duration, maxdepth) VALUES (:id, :duration, :depth)"));
+                "UPDATE dives SET listDuration=:duration, listMaxDepth=:depth WHERE diveid=:id"));
         DbTransaction transaction(db);
         bool stored = storing && transaction.isActive();
         for (ListedDive& dive : dives) {

@@ -373,13 +373,14 @@ int DiveDb::insertDive(const Dive& dive, int* storedId)
     }
 
     // The list's summary of the new dive. It only saves the list reading the
-    // profile again: a failure here (the table removed by someone else) does
-    // not fail the store, and a dive without summary is summarised when listed.
+    // profile again: a failure here does not fail the store, and a dive
+    // without summary is summarised when listed.
     if (summaries) {
         QSqlQuery summary(db);
         const bool summarised =
-            summary.prepare(QStringLiteral("INSERT OR REPLACE INTO divesummary (diveid, duration, maxdepth) "
-                                           "SELECT :diveid, MAX(time), MAX(depth) FROM profiles WHERE diveid=:diveid"))
+            summary.prepare(QStringLiteral("UPDATE dives SET (listDuration, listMaxDepth) = "
+                                           "(SELECT COALESCE(MAX(time), 0), COALESCE(MAX(depth), 0) "
+                                           "FROM profiles WHERE diveid=:diveid) WHERE diveid=:diveid"))
             && (summary.bindValue(QStringLiteral(":diveid"), diveId), summary.exec());
         if (!summarised)
             mListCache = CacheUnknown;

@@ -162,22 +162,69 @@ private slots:
         QCOMPARE(sqlValue(QStringLiteral("SELECT COUNT(*) FROM pragma_table_info('dives') WHERE name='diverHe'")).toInt(), 1);
     }
 
-    // The list's triggers without their table would fail every insert of a
-    // program that knows nothing of them: the next open drops them, and the
-    // list makes table and triggers again together.
-    void listTriggersNeverOutliveTheirTable()
+    // Another program that knows nothing of the list's summaries (and drops
+    // what it does not know) can always write: nothing the logbook adds
+    // refers to anything but the logbook's own tables. A file of the earlier
+    // design, whose triggers wrote into a table of their own, loses table and
+    // triggers at the first list; with them only dropping the table made
+    // every later insert fail.
+    void otherProgramsWriteWhateverTheyDropped_data()
     {
+        QTest::addColumn<bool>("earlierDesign");
+        QTest::newRow("this version") << false;
+        QTest::newRow("earlier design") << true;
+    }
+    void otherProgramsWriteWhateverTheyDropped()
+    {
+        QFETCH(bool, earlierDesign);
         DiveDb* db = DiveDb::instance();
         QCOMPARE(db->insertDive(makeDive(QStringLiteral("1"), QStringLiteral("S"), 1500000000)), 0);
         int computers = 0;
         QCOMPARE(db->listDives(DiveFilter(), DiveDb::ByDate, false, computers).size(), 1);
         db->close();
-        QVERIFY(runElsewhere(mLogbook.path(), {QStringLiteral("DROP TABLE divesummary")}));
+        if (earlierDesign) {
+            QVERIFY(runElsewhere(mLogbook.path(),
+                {"CREATE TABLE divesummary (diveid INTEGER PRIMARY KEY, duration REAL, maxdepth REAL)",
+                 "CREATE TRIGGER divesummary_newdive AFTER INSERT ON dives "
+                 "BEGIN DELETE FROM divesummary WHERE diveid=new.diveid; END",
+                 "CREATE TRIGGER divesummary_delete AFTER DELETE ON profiles "
+                 "BEGIN DELETE FROM divesummary WHERE diveid=old.diveid; END"}));
+            QCOMPARE(db->open(mLogbook.path()), int(DiveDb::Opened));
+            QCOMPARE(db->listDives(DiveFilter(), DiveDb::ByDate, false, computers).size(), 1);
+            db->close();
+            QCOMPARE(sqlValue(QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE name LIKE 'divesummary%'")).toInt(), 0);
+        }
 
+        // The other program drops every table it does not know, then writes
+        // dives and changes profiles.
+        QStringList drops;
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("inventory"));
+            other.setDatabaseName(mLogbook.path());
+            QVERIFY(other.open());
+            QSqlQuery objects(QStringLiteral("SELECT type, name FROM sqlite_master WHERE type='table' AND name NOT IN "
+                                             "('dives', 'profiles', 'gases') AND name NOT LIKE 'sqlite_%'"), other);
+            while (objects.next())
+                drops.append(QStringLiteral("DROP %1 IF EXISTS %2").arg(objects.value(0).toString(), objects.value(1).toString()));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("inventory"));
+        QVERIFY2(runElsewhere(mLogbook.path(), drops), qPrintable(drops.join(u'\n')));
+        QVERIFY(runElsewhere(mLogbook.path(),
+            {"INSERT INTO dives (diveid, name, serial, computer, datetime) VALUES (9, 'x', 'S', 'C', 1600000000)",
+             "INSERT INTO profiles (diveid, pointid, time, depth) VALUES (9, 0, 0, 0), (9, 1, 120, 31.5)",
+             "UPDATE profiles SET depth=44 WHERE diveid=1 AND pointid=1",
+             "DELETE FROM profiles WHERE diveid=9 AND pointid=1"}));
+
+        // The list sees every change, and keeps its summaries again after.
         QCOMPARE(db->open(mLogbook.path()), int(DiveDb::Opened));
-        QVERIFY(runElsewhere(mLogbook.path(), {QStringLiteral("INSERT INTO dives (diveid, name, serial) VALUES (9, 'x', 'S')")}));
-        QCOMPARE(db->listDives(DiveFilter(), DiveDb::ByDate, false, computers).size(), 2);
-        QCOMPARE(sqlValue(QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE name LIKE 'divesummary%'")).toInt(), 4);
+        for (int round = 0; round < 2; ++round) {
+            const QList<DiveListEntry> entries = db->listDives(DiveFilter(), DiveDb::ByDate, false, computers);
+            QCOMPARE(entries.size(), 2);
+            QCOMPARE(entries[0].maxDepth, 44.0);
+            QCOMPARE(entries[1].duration, 0.0);
+        }
+        QVERIFY(runElsewhere(mLogbook.path(), {"UPDATE profiles SET time=999 WHERE diveid=9 AND pointid=0"}));
+        QCOMPARE(db->listDives(DiveFilter(), DiveDb::ByDate, false, computers)[1].duration, 999.0);
     }
 
     // A dive without a name is stored under the default name, with an id,

@@ -289,16 +289,18 @@ void TestDiveDbList::summariesFollowProfileChanges()
     QCOMPARE(entryOf(QStringLiteral("replacement")).maxDepth, 12.5);
 
     // A file whose keeping triggers were removed is summarised afresh.
-    QVERIFY(QSqlQuery().exec(QStringLiteral("DROP TRIGGER divesummary_update")));
+    QVERIFY(QSqlQuery().exec(QStringLiteral("DROP TRIGGER divelist_profileupdate")));
     QVERIFY(QSqlQuery().exec(QStringLiteral("UPDATE profiles SET depth=77 WHERE diveid=2 AND pointid=0")));
     DiveDb::instance()->close();
     QCOMPARE(DiveDb::instance()->open(mLogbook.path()), int(DiveDb::Opened));
     QCOMPARE(entryOf(QStringLiteral("b")).maxDepth, 77.0);
-    QCOMPARE(sqlValue(QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE name LIKE 'divesummary%'")).toInt(), 4);
+    QCOMPARE(sqlValue(QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE name LIKE 'divelist_%'")).toInt(), 2);
 }
 
 void TestDiveDbList::olderAndReadOnlyLogbooksList()
 {
+    const QString kSummaryColumnCount =
+        QStringLiteral("SELECT COUNT(*) FROM pragma_table_info('dives') WHERE name LIKE 'list%'");
     // A logbook written without the summaries, as older versions did.
     for (int id = 1; id <= 3; ++id) {
         QVERIFY(QSqlQuery().exec(QStringLiteral("INSERT INTO dives (diveid, name, serial, computer, datetime) "
@@ -345,7 +347,7 @@ void TestDiveDbList::olderAndReadOnlyLogbooksList()
         QCOMPARE(names(DiveDb::instance()->listDives(DiveFilter(), DiveDb::ByDuration, false, count)),
                  QStringList({"old 1", "old 2", "old 3"}));
         QVERIFY2(clock.elapsed() < 15000, "waited for the other program's lock");
-        QCOMPARE(sqlValue(QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE name='divesummary'")).toInt(), 0);
+        QCOMPARE(sqlValue(kSummaryColumnCount).toInt(), 0);
         QVERIFY(lock.exec(QStringLiteral("ROLLBACK")));
         other.close();
     }
@@ -355,11 +357,11 @@ void TestDiveDbList::olderAndReadOnlyLogbooksList()
     // Writable, the first listing stores the summaries for the next ones.
     connection.setConnectOptions();
     QCOMPARE(DiveDb::instance()->open(mLogbook.path()), int(DiveDb::Opened));
-    QCOMPARE(sqlValue(QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE name='divesummary'")).toInt(), 0);
+    QCOMPARE(sqlValue(kSummaryColumnCount).toInt(), 0);
     QCOMPARE(names(DiveDb::instance()->listDives(DiveFilter(), DiveDb::ByDuration, false, count)),
              QStringList({"old 1", "old 2", "old 3"}));
-    QCOMPARE(sqlValue(QStringLiteral("SELECT COUNT(*) FROM divesummary")).toInt(), 3);
-    QCOMPARE(sqlValue(QStringLiteral("SELECT maxdepth FROM divesummary WHERE diveid=2")).toDouble(), 10.0);
+    QCOMPARE(sqlValue(QStringLiteral("SELECT COUNT(listDuration) FROM dives")).toInt(), 3);
+    QCOMPARE(sqlValue(QStringLiteral("SELECT listMaxDepth FROM dives WHERE diveid=2")).toDouble(), 10.0);
     const QList<DiveListEntry> again = DiveDb::instance()->listDives(DiveFilter(), DiveDb::ByDuration, false, count);
     QCOMPARE(again[2].duration, 90.0);
     QCOMPARE(again[2].maxDepth, 15.0);
