@@ -20,6 +20,12 @@ bool linesAreSane(const QList<DiveLine>& lines)
             return false;
         if (!(line.depth >= MinDepth && line.depth <= MaxDepth))
             return false;
+        if (!(line.ambientTemp >= MinTemperature && line.ambientTemp <= MaxTemperature))
+            return false;
+        for (const double value : {line.decoCeiling, line.pressure, line.ppO2, line.cns, line.otu, line.gradientFactor}) {
+            if (!(std::fabs(value) <= MaxLineValue))
+                return false;
+        }
         previous = line.timeSec;
     }
     return true;

@@ -21,14 +21,24 @@ constexpr double MinDepth = -10.0;
 constexpr double MaxDepth = 1000.0;
 // And within a week of the dive's start (s).
 constexpr double MaxTime = 7.0 * 86400.0;
+// A line's temperature (°C): nothing is colder than absolute zero, and a
+// sensor reading far past boiling is damage. The bounds are wide on purpose:
+// a sensor's glitch (85 °C, -40 °C) stays a dive that can be shown.
+constexpr double MinTemperature = -273.15;
+constexpr double MaxTemperature = 1000.0;
+// Every other real value of a line (ceiling, pressures, ppO2, CNS, OTU,
+// gradient factor) lies within this magnitude: well past anything measured,
+// far below what would overflow the sums and scales made of them.
+constexpr double MaxLineValue = 1.0e6;
 
 // The name a dive without one gets, the same the UDDF writer gives it.
 QString defaultDiveName();
 
-// True when every line's time and depth are finite and within the bounds
-// above and times never run backwards (equal times are allowed). A file whose
-// profile fails this is refused as a whole: a depth of 1e308 m or a clock
-// running backwards is damage, not a dive.
+// True when every line's time, depth, temperature and other real values are
+// finite and within the bounds above and times never run backwards (equal
+// times are allowed). A file whose profile fails this is refused as a whole:
+// a depth or temperature of 1e308 or a clock running backwards is damage, not
+// a dive.
 bool linesAreSane(const QList<DiveLine>& lines);
 
 } // namespace DiveFileLimits

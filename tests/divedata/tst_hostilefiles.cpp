@@ -21,6 +21,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -54,12 +56,24 @@ QByteArray waypoints(const QList<std::pair<const char*, const char*>>& points)
     return out;
 }
 
-QByteArray csvRow(const char* time, const char* depth)
+// A profile row; `field` (3 temperature, 4 OTU, 5 CNS, 6 ceiling) gets `value`.
+QByteArray csvRow(const char* time, const char* depth, int field = 0, const char* value = "0")
 {
     QByteArrayList fields(20, "0");
+    fields[field] = value;
     fields[0] = time;
     fields[1] = depth;
     return fields.join('\t') + '\n';
+}
+
+QByteArray temperatures(const QList<const char*>& kelvins)
+{
+    QByteArray out;
+    int time = 0;
+    for (const char* kelvin : kelvins)
+        out += "<waypoint><depth>5</depth><divetime>" + QByteArray::number(time += 10) + "</divetime><temperature>"
+               + kelvin + "</temperature></waypoint>";
+    return out;
 }
 
 // A binary dive file around a JSON-shaped object.
@@ -123,11 +137,19 @@ private slots:
         QTest::newRow("csv own export") << "d.csv" << ownExport << Problem::NoProfile;
         QTest::newRow("csv depth 1e308") << "e.csv" << csvRow("0", "0") + csvRow("10", "1e308") << Problem::OutOfLimits;
         QTest::newRow("csv time backwards") << "f.csv" << csvRow("20", "3") + csvRow("10", "5") << Problem::OutOfLimits;
+        QTest::newRow("csv temperature 1e300")
+            << "g.csv" << csvRow("0", "0") + csvRow("10", "5", 3, "1e300") << Problem::OutOfLimits;
+        QTest::newRow("csv temperature below absolute zero")
+            << "h.csv" << csvRow("0", "0", 3, "-300") + csvRow("10", "5") << Problem::OutOfLimits;
+        QTest::newRow("csv ceiling -1e9") << "i.csv" << csvRow("0", "0") + csvRow("10", "5", 6, "-1e9") << Problem::OutOfLimits;
+        QTest::newRow("csv CNS 1e300") << "j.csv" << csvRow("0", "0") + csvRow("10", "5", 5, "1e300") << Problem::OutOfLimits;
         QTest::newRow("uddf no samples") << "a.uddf" << uddf(uddfDive("p", {})) << Problem::NoProfile;
         QTest::newRow("uddf empty samples")
             << "b.uddf" << uddf(uddfDive("p", "<waypoint><depth>3</depth></waypoint>")) << Problem::NoProfile;
         QTest::newRow("uddf depth 1e308")
             << "c.uddf" << uddf(uddfDive("p", waypoints({{"0", "0"}, {"10", "1e308"}}))) << Problem::OutOfLimits;
+        QTest::newRow("uddf temperature 1e300 K")
+            << "e.uddf" << uddf(uddfDive("p", temperatures({"290", "1e300"}))) << Problem::OutOfLimits;
         QTest::newRow("uddf time backwards")
             << "d.uddf" << uddf(uddfDive("p", waypoints({{"20", "3"}, {"10", "5"}}))) << Problem::OutOfLimits;
         QTest::newRow("uddf not xml") << "e.uddf" << QByteArray("<uddf") << Problem::Damaged;
@@ -136,6 +158,12 @@ private slots:
             << "b.divebin" << divebin(payloadOf(twoLineDive(0.0, 60.0, 1e308))) << Problem::OutOfLimits;
         QTest::newRow("divebin time backwards")
             << "c.divebin" << divebin(payloadOf(twoLineDive(0.0, -5.0, 3.0))) << Problem::OutOfLimits;
+        Dive hot = twoLineDive();
+        hot.lines[1].ambientTemp = 5000.0;
+        QTest::newRow("divebin temperature 5000") << "e.divebin" << divebin(payloadOf(hot)) << Problem::OutOfLimits;
+        Dive rich = twoLineDive();
+        rich.lines[0].ppO2 = -1e300;
+        QTest::newRow("divebin ppO2 -1e300") << "f.divebin" << divebin(payloadOf(rich)) << Problem::OutOfLimits;
         QTest::newRow("divebin text") << "d.divebin" << QByteArray("not a dive") << Problem::Damaged;
     }
 
@@ -156,6 +184,31 @@ private slots:
         QList<Dive> dives;
         QVERIFY(!reader->readDives(path, dives));
         QVERIFY(dives.isEmpty());
+    }
+
+    // A sensor's glitches and the coldest possible reading are shown, not
+    // refused: only impossible values are damage.
+    void oddButPossibleTemperaturesAreKept_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("csv") << "k.csv" << csvRow("0", "0", 3, "-40") + csvRow("10", "5", 3, "85") + csvRow("20", "1", 3, "-273.15");
+        QTest::newRow("uddf") << "k.uddf" << uddf(uddfDive("p", temperatures({"233.15", "358.15", "0"})));
+    }
+
+    void oddButPossibleTemperaturesAreKept()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        const QString path = put(name, bytes);
+        const std::unique_ptr<DiveLinesIO> reader = DiveLinesIO::createReader(path);
+        Dive dive;
+        QVERIFY(reader->readDive(path, dive));
+        for (const double celsius : {-40.0, 85.0, -273.15}) {
+            const bool found = std::any_of(dive.lines.cbegin(), dive.lines.cend(),
+                                           [&](const DiveLine& line) { return qAbs(line.ambientTemp - celsius) < 1e-9; });
+            QVERIFY2(found, qPrintable(QString::number(celsius)));
+        }
     }
 
     // A FIFO would block the reader until someone writes to it and /dev/zero
