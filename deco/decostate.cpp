@@ -1,6 +1,7 @@
 #include "deco/decostate.h"
 
 #include "deco/oxygen.h"
+#include "deco/stopwalk.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,54 +12,6 @@ namespace deco {
 namespace {
 
 constexpr float kInfinity = std::numeric_limits<float>::infinity();
-
-// The stop pressures of one configuration, worked out with the very
-// operations of stopPressure and depthToPressure, in their order, so that
-// they come out the same to the last bit, without looking the configuration
-// up again for every stop.
-class StopGrid
-{
-public:
-    explicit StopGrid(const config_t& config)
-        : m_surface(config.surfacePressure()),
-          m_weight(config.waterDensity() * kGravity),
-          m_lastStop(config.lastStopDepth()),
-          m_spacing(stopSpacing(config)),
-          m_base(std::round(m_lastStop / m_spacing) * m_spacing)
-    {
-    }
-
-    float surface() const { return m_surface; }
-
-    float operator()(int n) const
-    {
-        if (n <= 0)
-            return m_surface;
-        const float depth = n == 1 ? m_lastStop : m_base + float(n - 1) * m_spacing;
-        return m_weight * depth / 100.0f + m_surface;
-    }
-
-private:
-    float m_surface;
-    float m_weight;
-    float m_lastStop;
-    float m_spacing;
-    float m_base;
-};
-
-float gfAt(const DecoState& state, const GradientFactors& gf, const StopGrid& grid, int n, float stopPressureBar)
-{
-    const int anchorIndex = state.anchorStopIndex;
-    const int m = std::max(anchorIndex, n + 1);
-    if (m <= 1 || gf.gfLow == gf.gfHigh)
-        return gf.gfHigh;
-    const float anchor = m == anchorIndex ? state.anchorPressure : grid(m);
-    const float surface = grid.surface();
-    if (!(anchor > surface))
-        return gf.gfHigh;
-    const float f = (stopPressureBar - anchor) / (surface - anchor);
-    return (1.0f - f) * gf.gfLow + f * gf.gfHigh;
-}
 
 // Tissues after the direct ascent to a stop, kept by the first-stop search
 // for the schedule that follows it.
@@ -179,29 +132,20 @@ std::uint32_t stepsToSeconds(int steps)
     return std::uint32_t(steps) * std::uint32_t(kSearchStepSeconds);
 }
 
-// Closed form for nitrogen in open circuit. For each compartment, the tension
-// that arrives exactly at its surfacing M-value after the direct ascent
-// (Schreiner solved for the start tension), then the Haldane time to reach it.
+// Closed form for nitrogen in open circuit: for each compartment, the Haldane
+// time to reach the tension that arrives exactly at its surfacing M-value
+// after the direct ascent.
 float analyticNdl(const config_t& config, const TissueState& tissues, float ambient, float ascent,
                   const GasMix& gas, float setpoint, bool zeroOrNot = false)
 {
-    const float surface = config.surfacePressure();
-    const float gfHigh = config.gradientFactors().gfHigh;
-    const float inspired = inspiredN2(gas, setpoint, ambient);
-    // A zero-length ascent (at the surface) has no rate: R = 0, not 0/0.
-    const float rate = ascent > 0.0f ? (inspiredN2(gas, setpoint, surface) - inspired) / ascent : 0.0f;
-    const DurationFactors* factors = ascent > 0.0f ? &durationFactors(Nitrogen, ascent) : nullptr;
+    const NdlThresholds thresholds = ndlThresholds(config, tissues, ambient, ascent, gas, setpoint);
+    const float inspired = thresholds.inspired;
     const TissueModel& model = tissueModel();
 
     float ndl = kNdlLimit;
     for (int i = 0; i < kCompartments; ++i) {
         const float p = tissues.n2[i];
-        const float limit = mValue(tissues, surface, i, gfHigh);
-        const float decay = factors ? factors->decay[i] : 1.0f;
-        const float gain = factors ? factors->gain[i] : 0.0f;
-        // (M - (T - 1/k) R - Pi) / e^(-kT) + Pi - R/k, rearranged so that the
-        // large R/k terms of slow compartments do not cancel in single precision.
-        const float required = (limit - inspired - rate * (ascent - gain)) / decay + inspired;
+        const float required = thresholds.required[i];
         if (required < p)
             return 0.0f;
         if (p < inspired && required < inspired) {
@@ -294,6 +238,34 @@ void writeStop(DecoState& state, const DecoStop& stop)
 
 } // namespace
 
+NdlThresholds ndlThresholds(const config_t& config, const TissueState& tissues, float ambient, float ascent,
+                            const GasMix& gas, float setpoint)
+{
+    NdlThresholds out;
+    const float surface = config.surfacePressure();
+    const float gfHigh = config.gradientFactors().gfHigh;
+    const float inspired = inspiredN2(gas, setpoint, ambient);
+    out.inspired = inspired;
+    // A zero-length ascent (at the surface) has no rate: R = 0, not 0/0.
+    const float rate = ascent > 0.0f ? (inspiredN2(gas, setpoint, surface) - inspired) / ascent : 0.0f;
+    const DurationFactors* factors = ascent > 0.0f ? &durationFactors(Nitrogen, ascent) : nullptr;
+    for (int i = 0; i < kCompartments; ++i) {
+        const float limit = mValue(tissues, surface, i, gfHigh);
+        const float decay = factors ? factors->decay[i] : 1.0f;
+        const float gain = factors ? factors->gain[i] : 0.0f;
+        // (M - (T - 1/k) R - Pi) / e^(-kT) + Pi - R/k, rearranged so that the
+        // large R/k terms of slow compartments do not cancel in single precision.
+        out.required[i] = (limit - inspired - rate * (ascent - gain)) / decay + inspired;
+    }
+    return out;
+}
+
+float directAscentMinutes(const config_t& config, float ambient)
+{
+    const float ascent = (ambient - config.surfacePressure()) / config.ascentRate();
+    return ascent > 0.0f ? ascent : 0.0f;
+}
+
 DecoState::DecoState(const config_t& config)
 {
     initDecoState(*this, config);
@@ -333,9 +305,7 @@ float ndlMinutes(const DecoState& state, const config_t& config, const TissueSta
     const GasMix& gas = config.currentGas();
     const float setpoint = config.activeSetpoint();
     const float surface = config.surfacePressure();
-    float ascent = (ambient - surface) / config.ascentRate();
-    if (!(ascent > 0.0f))
-        ascent = 0.0f;
+    const float ascent = directAscentMinutes(config, ambient);
     if (isOpenCircuit(setpoint) && !tissues.heliumUsed && !gas.hasHelium())
         return analyticNdl(config, tissues, ambient, ascent, gas, setpoint, zeroOrNot);
 
@@ -430,28 +400,10 @@ void scheduleStops(DecoState& state, const config_t& config, const TissueState& 
     if (allStops)
         shiftStopTimes(state, state.firstStopIndex - previousFirst);
 
-    const bool closedCircuit = config.isClosedCircuit();
     float rate = config.ascentRate();
-    int gasIndex = config.currentGasIndex();
-    const GasMix* gas = &config.currentGas();
-    int nextIndex = config.nextGasIndex(gasIndex);
-    int setpointIndex = config.currentSetpointIndex();
-    float setpoint = config.activeSetpoint();
-    const float decoMaxPpO2 = config.decoMaxPpO2();
-    float switchPressure = 0.0f;
-    if (!closedCircuit && config.decoGasesEnabled() && nextIndex != gasIndex)
-        switchPressure = modPressure(config.gas(nextIndex), setpoint, decoMaxPpO2);
-
-    // With a least time at a gas switch, a switch that the ascent passes
-    // before the first stop is made at the deepest stop depth at or above the
-    // gas's switch depth, which becomes the first listed stop. Without it the
-    // switches are made at the stops only, the first at the first stop.
+    StopWalk walk(config);
     const float switchStop = config.gasSwitchStop();
-    int start = state.firstStopIndex;
-    if (start >= 1 && switchStop > 0.0f) {
-        while (start < kMaxStopIndex && grid(start + 1) < ambient && grid(start + 1) <= switchPressure)
-            ++start;
-    }
+    const int start = walk.startStop(grid, state.firstStopIndex, ambient);
     const float startPressure = grid(start);
     if (startPressure < ambient) {
         const float minutes = (ambient - startPressure) / rate;
@@ -459,34 +411,21 @@ void scheduleStops(DecoState& state, const config_t& config, const TissueState& 
         if (ascent.stop == start)
             copy = ascent.tissues;
         else
-            loadSegment(copy, ambient, startPressure, minutes, *gas, setpoint);
+            loadSegment(copy, ambient, startPressure, minutes, walk.gas(), walk.setpoint());
         if (allStops) {
-            updateCns(copy, ambient, startPressure, minutes, *gas, setpoint);
+            updateCns(copy, ambient, startPressure, minutes, walk.gas(), walk.setpoint());
             state.timeToSurface += minutes;
             state.maxCns = std::max(state.maxCns, copy.cns);
         }
     }
 
-    const float sixMetres = depthToPressure(config, 6.0f);
     for (int i = start; i >= 1; --i) {
         const float here = grid(i);
-        bool switched = false;
-        while (here <= switchPressure) {
-            switched = true;
-            gasIndex = nextIndex;
-            gas = &config.gas(gasIndex);
-            const int following = config.nextGasIndex(gasIndex);
-            if (following != gasIndex) {
-                nextIndex = following;
-                switchPressure = modPressure(config.gas(nextIndex), setpoint, decoMaxPpO2);
-            } else {
-                switchPressure = 0.0f;
-            }
-        }
-        if (closedCircuit && config.usesSetpointAtSixMetres() && here <= sixMetres) {
-            setpointIndex = config_t::kDecoSetpoint;
-            setpoint = config.setpoint(setpointIndex).ppO2;
-        }
+        const bool switched = walk.arrive(here);
+        const GasMix* gas = &walk.gas();
+        const float setpoint = walk.setpoint();
+        const int gasIndex = walk.gasIndex();
+        const int setpointIndex = walk.setpointIndex();
 
         const float above = grid(i - 1);
         const float gf = gfAt(state, config.gradientFactors(), grid, i - 1, above);
@@ -568,20 +507,7 @@ void update(DecoState& state, const config_t& config, const TissueState& tissues
         }
     }
 
-    const GradientFactors& factors = config.gradientFactors();
-    const float surface = config.surfacePressure();
-    float reference = state.stopCount > 0 ? state.stops[0].pressure : surface;
-    float gf = factors.gfHigh;
-    if (factors.gfLow != factors.gfHigh && state.anchorStopIndex >= 1) {
-        reference = std::max(reference, ambient);
-        const float anchor = state.anchorPressure;
-        if (reference >= anchor) {
-            gf = factors.gfLow;
-        } else if (reference > surface) {
-            const float f = (reference - anchor) / (surface - anchor);
-            gf = (1.0f - f) * factors.gfLow + f * factors.gfHigh;
-        }
-    }
+    const float gf = ceilingGf(state, config.gradientFactors(), config.surfacePressure(), ambient);
     state.ceiling = ceilingPressure(tissues, gf);
 }
 

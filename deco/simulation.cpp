@@ -1,5 +1,6 @@
 #include "deco/simulation.h"
 
+#include "deco/ceilinghold.h"
 #include "deco/decostate.h"
 #include "deco/diveplanner.h"
 #include "deco/livedive.h"
@@ -7,7 +8,9 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace deco {
 
@@ -19,6 +22,9 @@ constexpr float kCeilingCurveSurface = 1.013f;
 constexpr float kCeilingCurveGravity = 9.80665f;
 
 constexpr double kTrackingStepSeconds = 2.0;
+// Samples at constant pressure are settled in stretches of this many.
+constexpr std::size_t kShortestRun = 4;
+constexpr std::size_t kLongestRun = 256;
 constexpr float kSurfaceDepth = 0.01f;   // m: a profile ending this shallow ends at the surface
 constexpr int kThirdSlot = 2;
 constexpr std::int32_t kThirdDiveInterval = 86400; // s
@@ -190,6 +196,12 @@ private:
             m_text(text);
     }
 
+    bool interpolatedFactors() const
+    {
+        const GradientFactors& gf = m_config.gradientFactors();
+        return gf.gfLow != gf.gfHigh;
+    }
+
     // The ceiling after the tracking tissues reached `pressure`. With equal
     // gradient factors the ceiling takes gfHigh whatever the stops are, so
     // the tracking state's stops are only looked for when the factors differ.
@@ -198,11 +210,20 @@ private:
     // takes time, not the stop times: the tracking state stops there.
     float trackedCeiling(float pressure)
     {
-        const GradientFactors& gf = m_config.gradientFactors();
-        if (gf.gfLow == gf.gfHigh)
-            return ceilingPressure(m_tracking, gf.gfHigh);
+        if (!interpolatedFactors())
+            return ceilingPressure(m_tracking, m_config.gradientFactors().gfHigh);
         updateDecoCeiling(m_trackState, m_config, m_tracking, pressure);
         return m_trackState.ceiling;
+    }
+
+    void appendCeiling(double time, float ceiling)
+    {
+        if (ceiling > m_slotSurface) {
+            const float depth = ceiling > kCeilingCurveSurface
+                ? (ceiling - kCeilingCurveSurface) * 100.0f / kCeilingCurveGravity
+                : 0.0f;
+            m_ceiling.append(CurvePoint{float(time), depth, 0});
+        }
     }
 
     // Follows the ceiling from tStart to tEnd in two-second steps, the last
@@ -216,6 +237,9 @@ private:
     {
         if (!(tEnd > tStart))
             return;
+        // At constant pressure the samples are gathered into runs whose
+        // tracking state may not need updating (see settleRun).
+        const bool runs = pStart == pEnd && interpolatedFactors();
         const double span = tEnd - tStart;
         double previousTime = tStart;
         float previousPressure = pStart;
@@ -226,18 +250,52 @@ private:
             const float pressure = pStart + (pEnd - pStart) * float((time - tStart) / span);
             loadSegment(m_tracking, previousPressure, pressure, float((time - previousTime) / 60.0), gas,
                         kOpenCircuitSetpoint);
-            const float ceiling = trackedCeiling(pressure);
-            if (ceiling > m_slotSurface) {
-                const float depth = ceiling > kCeilingCurveSurface
-                    ? (ceiling - kCeilingCurveSurface) * 100.0f / kCeilingCurveGravity
-                    : 0.0f;
-                m_ceiling.append(CurvePoint{float(time), depth, 0});
+            if (runs) {
+                m_run.push_back(RunSample{time, m_tracking});
+                if (last || m_run.size() == kLongestRun)
+                    settleRun(pressure);
+            } else {
+                appendCeiling(time, trackedCeiling(pressure));
             }
             previousTime = time;
             previousPressure = pressure;
             if (last)
                 return;
         }
+    }
+
+    // The ceilings of the gathered samples, all at `pressure`. Where the
+    // tracking state provably keeps its stops over a stretch of samples, each
+    // ceiling is the tissues' ceiling under the state's gradient factor, the
+    // same to the bit as a full update's; elsewhere every sample is updated.
+    // Stretches grow while they hold and shrink where the state changes.
+    void settleRun(float pressure)
+    {
+        std::size_t done = 0;
+        while (done < m_run.size()) {
+            const std::size_t length = std::min(m_runLength, m_run.size() - done);
+            // At constant pressure on one gas every tension moves steadily
+            // towards the inspired pressure (but for rounding in the last
+            // place, far inside the state test's margin): the first and last
+            // samples of a stretch bound it.
+            TissueBounds bounds(m_run[done].tissues);
+            bounds.include(m_run[done + length - 1].tissues);
+            if (ceilingStateHolds(m_trackState, m_config, bounds, pressure)) {
+                for (std::size_t k = done; k < done + length; ++k)
+                    appendCeiling(m_run[k].time, heldCeiling(m_trackState, m_config, m_run[k].tissues, pressure));
+                done += length;
+                m_runLength = std::min(m_runLength * 2, kLongestRun);
+            } else if (length > kShortestRun) {
+                m_runLength = length / 2;
+            } else {
+                for (std::size_t k = done; k < done + length; ++k) {
+                    updateDecoCeiling(m_trackState, m_config, m_run[k].tissues, pressure);
+                    appendCeiling(m_run[k].time, m_trackState.ceiling);
+                }
+                done += length;
+            }
+        }
+        m_run.clear();
     }
 
     // OTU, tissues and CNS of a segment from p1 to p2 breathing the gas.
@@ -408,6 +466,14 @@ private:
     float m_otu = 0.0f;
     QList<CurvePoint> m_ceiling;
     bool m_decoNotTerminated = false;
+
+    struct RunSample
+    {
+        double time;
+        TissueState tissues;
+    };
+    std::vector<RunSample> m_run;
+    std::size_t m_runLength = kShortestRun;
 };
 
 } // namespace

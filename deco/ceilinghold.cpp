@@ -1,0 +1,238 @@
+#include "deco/ceilinghold.h"
+
+#include "deco/stopwalk.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace deco {
+
+namespace {
+
+// Added to every ceiling range, bar: far more than the float computation of
+// a ceiling can be off (a few units in the last place of tensions of some
+// bar), so that an answer read from a range is the answer of the float code.
+constexpr double kCeilingSlack = 1e-4;
+constexpr double kCeilingSlackRelative = 1e-5;
+
+enum class Answer { No, Yes, Unknown };
+
+struct Range
+{
+    double low;
+    double high;
+};
+
+constexpr double kInfinite = std::numeric_limits<double>::infinity();
+
+// Every ceiling compartment i can have under gf with tensions in the bounds.
+// Nitrogen and helium tensions are taken as independent, which only widens
+// the range.
+Range compartmentCeilingRange(const TissueBounds& bounds, int i, float gf)
+{
+    const TissueModel& m = tissueModel();
+    const double g = gf >= 0.0f ? double(gf) : 0.0; // as the ceiling takes it
+    const double n2Low = bounds.low().n2[i];
+    const double n2High = bounds.high().n2[i];
+    const double heLow = bounds.low().he[i];
+    const double heHigh = bounds.high().he[i];
+    if (!(n2Low >= 0.0) || !(heLow >= 0.0) || !(n2High < kInfinite) || !(heHigh < kInfinite))
+        return {-kInfinite, kInfinite};
+
+    // The helium share grows with helium and shrinks with nitrogen.
+    double shareLow = 0.0;
+    double shareHigh = 0.0;
+    if (bounds.low().heliumUsed) {
+        shareLow = n2High + heLow > 0.0 ? heLow / (n2High + heLow) : 0.0;
+        shareHigh = n2Low + heHigh > 0.0 ? heHigh / (n2Low + heHigh) : 1.0;
+    }
+    auto mixed = [&](const CompartmentArray (&table)[2], double share) {
+        return double(table[Nitrogen][i]) + share * (double(table[Helium][i]) - double(table[Nitrogen][i]));
+    };
+    const double a1 = mixed(m.a, shareLow);
+    const double a2 = mixed(m.a, shareHigh);
+    const double b1 = mixed(m.b, shareLow);
+    const double b2 = mixed(m.b, shareHigh);
+    // The denominator g/b - g + 1 is at least 1 and falls as b rises.
+    auto denominator = [g](double b) { return g / b - g + 1.0; };
+    const double smallest = denominator(std::max(b1, b2));
+    const double largest = denominator(std::min(b1, b2));
+    const double lowest = n2Low + heLow - std::max(a1, a2) * g;
+    const double highest = n2High + heHigh - std::min(a1, a2) * g;
+    const double low = lowest / (lowest >= 0.0 ? largest : smallest);
+    const double high = highest / (highest >= 0.0 ? smallest : largest);
+    const double slack = kCeilingSlack + kCeilingSlackRelative * std::max(std::fabs(low), std::fabs(high));
+    return {low - slack, high + slack};
+}
+
+// The ceiling of the whole model, as ceilingPressure takes it (never below 0).
+Range ceilingRange(const TissueBounds& bounds, float gf)
+{
+    Range total{0.0, 0.0};
+    for (int i = 0; i < kCompartments; ++i) {
+        const Range r = compartmentCeilingRange(bounds, i, gf);
+        total.low = std::max(total.low, r.low);
+        total.high = std::max(total.high, r.high);
+    }
+    return total;
+}
+
+// isSafeAt for every tension in the bounds.
+Answer safeAt(const TissueBounds& bounds, float ambient, float gf)
+{
+    const Range ceiling = ceilingRange(bounds, gf);
+    if (ceiling.high < double(ambient))
+        return Answer::Yes;
+    if (ceiling.low > double(ambient))
+        return Answer::No;
+    return Answer::Unknown;
+}
+
+// Loading is monotone in each compartment's own tension, so loading the
+// lowest and the highest tensions bounds the loaded tensions.
+TissueBounds ascended(const TissueBounds& bounds, float from, float to, float minutes, const GasMix& gas,
+                      float setpoint)
+{
+    TissueState low = bounds.low();
+    TissueState high = bounds.high();
+    loadSegment(low, from, to, minutes, gas, setpoint);
+    loadSegment(high, from, to, minutes, gas, setpoint);
+    TissueBounds out(low);
+    out.include(high);
+    return out;
+}
+
+// stopTakesTime of the schedule for every tension in the bounds.
+Answer takesTime(const TissueBounds& bounds, const GasMix& gas, float setpoint, float here, float above, float gf)
+{
+    if (bounds.low().heliumUsed || gas.hasHelium()) {
+        const Range ceiling = ceilingRange(bounds, gf);
+        if (ceiling.low > double(above))
+            return Answer::Yes;
+        if (ceiling.high < double(above))
+            return Answer::No;
+        return Answer::Unknown;
+    }
+    // Nitrogen alone: a compartment needs time when its tension is above
+    // the limit at the next stop; the limit does not depend on the tension.
+    const float inspired = inspiredN2(gas, setpoint, here);
+    bool every = true;
+    for (int i = 0; i < kCompartments; ++i) {
+        const float limit = mValue(bounds.low(), above, i, gf);
+        const float low = bounds.low().n2[i];
+        const float high = bounds.high().n2[i];
+        if (low > limit && (inspired >= limit || low - inspired > limit - inspired))
+            return Answer::Yes;
+        if (!(high < limit))
+            every = false;
+    }
+    return every ? Answer::No : Answer::Unknown;
+}
+
+// While no stop is needed: the closed-form limit is certainly not 0.
+bool limitStaysOpen(const DecoState& state, const config_t& config, const TissueBounds& bounds, float ambient)
+{
+    const GasMix& gas = config.currentGas();
+    const float setpoint = config.activeSetpoint();
+    if (!isOpenCircuit(setpoint) || bounds.low().heliumUsed || gas.hasHelium())
+        return false;
+    const NdlThresholds thresholds =
+        ndlThresholds(config, bounds.low(), ambient, directAscentMinutes(config, ambient), gas, setpoint);
+    const float inspired = thresholds.inspired;
+    for (int i = 0; i < kCompartments; ++i) {
+        const float high = bounds.high().n2[i];
+        const float required = thresholds.required[i];
+        if (!(high < required))
+            return false;
+        if (high < inspired && required < inspired && !(inspired - high > inspired - required))
+            return false;
+    }
+    const float surface = config.surfacePressure();
+    return state.ndl == kNdlLimit && state.stopCount == 0 && state.firstStopIndex == 0
+        && state.firstStopPressure == surface && state.anchorPressure == 0.0f;
+}
+
+// With stops: the first-stop search from the state's first stop ends where it
+// started, and the schedule's first stop that takes time is the listed one.
+bool stopsStay(const DecoState& state, const config_t& config, const TissueBounds& bounds, float ambient)
+{
+    const StopGrid grid(config);
+    const GradientFactors& factors = config.gradientFactors();
+    const GasMix& bottomGas = config.currentGas();
+    const float bottomSetpoint = config.activeSetpoint();
+    const float rate = config.ascentRate();
+    auto mayLeave = [&](int i) {
+        const float here = grid(i);
+        const float above = grid(i - 1);
+        const float gf = gfAt(state, factors, grid, i - 1, above);
+        if (!(here < ambient))
+            return safeAt(bounds, above, gf);
+        return safeAt(ascended(bounds, ambient, here, (ambient - here) / rate, bottomGas, bottomSetpoint), above, gf);
+    };
+
+    const int first = state.firstStopIndex;
+    if (first < 1 || first > kMaxStopIndex || first > state.anchorStopIndex || state.stopCount != 1
+        || state.ndl != 0.0f || state.firstStopPressure != grid(first) || state.slowRatePressure < state.anchorPressure)
+        return false;
+    // The search stays at `first`: it may not be left, the stop below may.
+    if (mayLeave(first) != Answer::No)
+        return false;
+    if (first < kMaxStopIndex && mayLeave(first + 1) != Answer::Yes)
+        return false;
+
+    StopWalk walk(config);
+    const int start = walk.startStop(grid, first, ambient);
+    const float startPressure = grid(start);
+    const TissueBounds copy = startPressure < ambient
+        ? ascended(bounds, ambient, startPressure, (ambient - startPressure) / rate, walk.gas(), walk.setpoint())
+        : bounds;
+    const bool switchStops = config.gasSwitchStop() > 0.0f;
+    for (int i = start; i >= 1; --i) {
+        const float here = grid(i);
+        const bool switched = walk.arrive(here);
+        const float above = grid(i - 1);
+        const float gf = gfAt(state, factors, grid, i - 1, above);
+        const Answer timed =
+            switched && switchStops ? Answer::Yes : takesTime(copy, walk.gas(), walk.setpoint(), here, above, gf);
+        if (timed == Answer::Unknown)
+            return false;
+        if (timed == Answer::Yes) {
+            const DecoStop& listed = state.stops[0];
+            return listed.pressure == here && listed.gasIndex == std::uint8_t(walk.gasIndex())
+                && listed.setpointIndex == std::uint8_t(walk.setpointIndex()) && listed.flag == 0;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+void TissueBounds::include(const TissueState& tissues)
+{
+    for (int i = 0; i < kCompartments; ++i) {
+        m_low.n2[i] = std::min(m_low.n2[i], tissues.n2[i]);
+        m_high.n2[i] = std::max(m_high.n2[i], tissues.n2[i]);
+        m_low.he[i] = std::min(m_low.he[i], tissues.he[i]);
+        m_high.he[i] = std::max(m_high.he[i], tissues.he[i]);
+    }
+    if (tissues.heliumUsed != m_low.heliumUsed)
+        m_uniform = false;
+}
+
+bool ceilingStateHolds(const DecoState& state, const config_t& config, const TissueBounds& bounds, float ambient)
+{
+    if (!bounds.uniform() || !std::isfinite(ambient))
+        return false;
+    if (state.anchorStopIndex == 0)
+        return limitStaysOpen(state, config, bounds, ambient);
+    return stopsStay(state, config, bounds, ambient);
+}
+
+float heldCeiling(DecoState& state, const config_t& config, const TissueState& tissues, float ambient)
+{
+    state.ceiling = ceilingPressure(tissues, ceilingGf(state, config.gradientFactors(), config.surfacePressure(), ambient));
+    return state.ceiling;
+}
+
+} // namespace deco

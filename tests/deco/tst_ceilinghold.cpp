@@ -1,0 +1,143 @@
+// The test that lets the ceiling tracking skip updates: wherever it says a
+// stretch of samples at constant pressure keeps the state, a full update of
+// every sample must keep it and give the same ceiling to the bit; and it
+// must say so for most of a long stop, or it saves nothing.
+
+#include "deco/ceilinghold.h"
+#include "deco/decostate.h"
+
+#include <QtTest>
+
+#include <vector>
+
+using namespace deco;
+
+Q_DECLARE_METATYPE(deco::GasMix)
+
+namespace {
+
+// Samples every two seconds at one pressure.
+struct Level
+{
+    float pressure;
+    std::vector<TissueState> samples;
+};
+
+// A square dive's bottom, then its stops as a full schedule lists them at
+// the end of the bottom time, each held for its listed time (and a minute
+// more at the last, where the state runs out of stops).
+std::vector<Level> diveLevels(const config_t& config, const GasMix& gas, float depth, float minutes)
+{
+    std::vector<Level> levels;
+    TissueState tissues;
+    initTissues(tissues, config.surfacePressure());
+    const float bottom = depthToPressure(config, depth);
+    loadSegment(tissues, config.surfacePressure(), bottom, depth / 20.0f, gas, kOpenCircuitSetpoint);
+    auto stay = [&](float pressure, float stayMinutes) {
+        Level level{pressure, {}};
+        for (int s = 0; s < int(stayMinutes * 30.0f); ++s) {
+            loadConstant(tissues, 2, gas, kOpenCircuitSetpoint, pressure);
+            level.samples.push_back(tissues);
+        }
+        levels.push_back(level);
+    };
+    stay(bottom, minutes);
+    DecoState plan(config);
+    updateDecoState(plan, config, tissues, bottom);
+    float from = bottom;
+    for (int k = 0; k < plan.stopCount; ++k) {
+        const DecoStop& stop = plan.stops[k];
+        loadSegment(tissues, from, stop.pressure, (from - stop.pressure) / config.ascentRate(), gas,
+                    kOpenCircuitSetpoint);
+        stay(stop.pressure, stop.time + (k + 1 == plan.stopCount ? 1.0f : 0.0f));
+        from = stop.pressure;
+    }
+    return levels;
+}
+
+bool sameDecisions(const DecoState& a, const DecoState& b)
+{
+    return a.firstStopIndex == b.firstStopIndex && a.firstStopPressure == b.firstStopPressure
+        && a.anchorStopIndex == b.anchorStopIndex && a.anchorPressure == b.anchorPressure
+        && a.stopCount == b.stopCount && a.ndl == b.ndl && a.slowRatePressure == b.slowRatePressure
+        && (a.stopCount == 0
+            || (a.stops[0].pressure == b.stops[0].pressure && a.stops[0].gasIndex == b.stops[0].gasIndex
+                && a.stops[0].time == b.stops[0].time));
+}
+
+} // namespace
+
+class TestCeilingHold : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void heldStretchesKeepTheState_data();
+    void heldStretchesKeepTheState();
+};
+
+void TestCeilingHold::heldStretchesKeepTheState_data()
+{
+    QTest::addColumn<GasMix>("gas");
+    QTest::addColumn<float>("depth");
+    QTest::addColumn<float>("minutes");
+    QTest::addColumn<int>("gfLow");
+    QTest::addColumn<int>("gfHigh");
+    QTest::newRow("air 45 m 30 min 30/70") << kAir << 45.0f << 30.0f << 30 << 70;
+    QTest::newRow("air 40 m 30 min 20/80") << kAir << 40.0f << 30.0f << 20 << 80;
+    QTest::newRow("nitrox 32 30 m 60 min 50/80") << GasMix(32, 0) << 30.0f << 60.0f << 50 << 80;
+    QTest::newRow("air 18 m 40 min 30/70, no stop") << kAir << 18.0f << 40.0f << 30 << 70;
+    QTest::newRow("trimix 18/45 60 m 25 min 30/70") << GasMix(18, 45) << 60.0f << 25.0f << 30 << 70;
+    QTest::newRow("trimix 10/70 90 m 12 min 40/85") << GasMix(10, 70) << 90.0f << 12.0f << 40 << 85;
+    QTest::newRow("trimix 21/35 45 m 30 min 85/75") << GasMix(21, 35) << 45.0f << 30.0f << 85 << 75;
+}
+
+void TestCeilingHold::heldStretchesKeepTheState()
+{
+    QFETCH(GasMix, gas);
+    QFETCH(float, depth);
+    QFETCH(float, minutes);
+    QFETCH(int, gfLow);
+    QFETCH(int, gfHigh);
+    config_t config;
+    config.applyDefaults();
+    config.setGradientFactors(GradientFactors(gfLow, gfHigh));
+    config.setOpenCircuitGas(0, gas);
+
+    int held = 0;
+    int refused = 0;
+    int samples = 0;
+    DecoState state(config);
+    for (const Level& level : diveLevels(config, gas, depth, minutes)) {
+        const std::vector<TissueState>& s = level.samples;
+        for (std::size_t i = 0; i < s.size(); ++i) {
+            ++samples;
+            for (std::size_t length : {std::size_t(8), std::size_t(120)}) {
+                if (i + length > s.size() || (length > 8 && i % 16 != 0))
+                    continue;
+                TissueBounds bounds(s[i]);
+                bounds.include(s[i + length - 1]);
+                if (!ceilingStateHolds(state, config, bounds, level.pressure)) {
+                    ++refused;
+                    continue;
+                }
+                ++held;
+                DecoState updated = state;
+                DecoState kept = state;
+                for (std::size_t k = i; k < i + length; ++k) {
+                    updateDecoCeiling(updated, config, s[k], level.pressure);
+                    const float ceiling = heldCeiling(kept, config, s[k], level.pressure);
+                    QVERIFY2(sameDecisions(updated, state), qPrintable(QString("sample %1 of %2").arg(k).arg(length)));
+                    QCOMPARE(ceiling, updated.ceiling);
+                }
+            }
+            updateDecoCeiling(state, config, s[i], level.pressure);
+        }
+    }
+    // Most stretches are settled without updates.
+    QVERIFY2(held > samples * 4 / 5, qPrintable(QString("%1 held, %2 refused").arg(held).arg(refused)));
+    QVERIFY(refused > 0);
+}
+
+QTEST_GUILESS_MAIN(TestCeilingHold)
+#include "tst_ceilinghold.moc"
