@@ -162,9 +162,7 @@ void PlanningPanel::showCurrentSlot(bool justFilled)
     deco::PlannedDive* slot = mPlanner.currentSlot();
     setSlotWidgetsEnabled(slot != nullptr);
     if (slot && justFilled) {
-        slot->dive.computeStatistics();
-        slot->dive.recomputeDerived();
-        slot->dive.rebuildCeilingProfile();
+        slot->dive.refreshDerived();
     }
     showSlotSettings();
     mGraph->setDiveProfile(slot ? &slot->dive : nullptr);

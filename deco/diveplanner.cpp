@@ -140,8 +140,7 @@ int DivePlanner::addDive(const QString& fileName)
         if (!reader->readDive(fileName, dive))
             return kUnreadable;
         dive.format = Dive::PlannedProfile;
-        dive.computeStatistics();
-        dive.recomputeDerived(false);
+        dive.refreshDerived(Dive::CeilingCurve::Keep);
         slot->dive = std::move(dive);
     }
     return insertSlot(std::move(slot));
@@ -160,8 +159,7 @@ int DivePlanner::addDiveFrom(DiveFiller fill)
     Dive dive = slot->dive;
     if (!filler(dive))
         return kUnreadable;
-    dive.computeStatistics();
-    dive.recomputeDerived(false);
+    dive.refreshDerived(Dive::CeilingCurve::Keep);
     slot->dive = std::move(dive);
     return insertSlot(std::move(slot));
 }

@@ -42,8 +42,7 @@ void applyDefaultProfile(Dive& dive)
         line.tankPressureTxIndex = 255;
         dive.lines.append(line);
     }
-    dive.computeStatistics();
-    dive.recomputeDerived(false);
+    dive.refreshDerived(Dive::CeilingCurve::Keep);
 }
 
 } // namespace deco

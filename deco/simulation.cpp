@@ -112,8 +112,8 @@ public:
             finish();
             outcome.profileFollowed = true;
         }
-        m_dive.computeStatistics();
-        m_dive.recomputeDerived(false);
+        // The ceiling curve is the one the simulation computed.
+        m_dive.refreshDerived(Dive::CeilingCurve::Keep);
         return outcome;
     }
 

@@ -149,10 +149,7 @@ int download(ComputerLink& link, LogbookFile& logbook, const ParsedArguments& ar
             status = Failure;
             break;
         }
-        ::Dive dive = PelagonDiveConverter::toDive(header, s.diveSamples(), s.data());
-        dive.computeStatistics();
-        dive.recomputeDerived();
-        dive.rebuildCeilingProfile();
+        const ::Dive dive = PelagonDiveConverter::toDive(header, s.diveSamples(), s.data());
         const int result = LogbookFile::db()->insertDive(dive);
         if (result == DiveDb::Stored) {
             const int id = LogbookFile::db()->findDiveId(dive.name, dive.computerSerial);

@@ -42,6 +42,8 @@ Dive PelagonDiveConverter::toDive(const PelagonDiveHeader& header, const QList<D
         dive.lines.append(line);
         time += period;
     }
+    // The dive leaves whole: statistics, speeds and ceiling curve from its lines.
+    dive.refreshDerived();
     return dive;
 }
 

@@ -14,9 +14,9 @@ class CORVANE_EXPORT PelagonDiveConverter
 {
 public:
     // The dive of `header` and `samples`; the computer's serial number,
-    // firmware text and name come from `computer`. Derived values (the
-    // statistics, speeds and ceiling profile) are left to the caller, who
-    // recomputes them before storing. A sample period of 0 is taken as 1 s.
+    // firmware text and name come from `computer`. The dive comes back with
+    // its derived values (statistics, speeds, ceiling curve) computed from
+    // its lines, ready to store. A sample period of 0 is taken as 1 s.
     static Dive toDive(const PelagonDiveHeader& header, const QList<DiveSample>& samples, const KelvoData& computer);
 
 private:

@@ -80,7 +80,8 @@ void TestDiveConverter::headerAndComputer()
     QCOMPARE(dive.format, int(Dive::RecordedDive));
     QCOMPARE(dive.beginTime, qint64(1700000000));
     QCOMPARE(int(dive.gfLow), 35);
-    QCOMPARE(dive.maxDepth, 41.5);
+    // Derived from the lines (none here), not taken from the header.
+    QCOMPARE(dive.maxDepth, 0.0);
     QCOMPARE(int(dive.diverMode), 0);
     QCOMPARE(int(dive.gasSet), 1);
     // Alert words: the three low bytes for a Pelagon, four for other models.
@@ -190,9 +191,10 @@ void TestDiveConverter::times()
         lineTimes << line.timeSec;
     QCOMPARE(lineTimes, times);
     QCOMPARE(int(dive.samplePeriod), qMax(period, 1));
-    // Derived values are the caller's: once recomputed, the dive is whole.
-    dive.computeStatistics();
+    // The dive comes back whole: its statistics and speeds follow its lines.
     QCOMPARE(dive.maxDepth, 10.0);
+    QVERIFY(dive.lines.at(1).deepestPoint);
+    QCOMPARE(dive.lines.at(1).speed, 10.0 * 60.0 / qMax(period, 1));
     QCOMPARE(dive.maxTime, times.last());
 }
 
