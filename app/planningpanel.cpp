@@ -189,6 +189,13 @@ void PlanningPanel::simulate()
         factors = deco::GradientFactors(float(ui->spGfLow->value()), float(ui->spGfhigh->value()));
         reduction = float(ui->spReduction->value()) / 100.0f;
     }
+    // With deco gases the plan's records carry indexes into the dive's gases.
+    QStringList gasNames;
+    if (mPlanner.decoGases().enabled) {
+        for (const DiveGas& gas : std::as_const(mPlanner.currentSlot()->dive.gases))
+            gasNames.append(gas.gasName());
+    }
+    mReport.setGasNames(gasNames);
     mPlanner.simulateCurrentDive(factors, reduction);
     refreshTissues();
     mGraph->profileItem()->updateTitle();

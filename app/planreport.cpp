@@ -60,6 +60,13 @@ QString PlanReport::gasName(int gasIndex)
     }
 }
 
+QString PlanReport::nameOf(int gasIndex) const
+{
+    if (mGasNames.isEmpty())
+        return gasIndex < 5 ? gasName(gasIndex) : QString();
+    return gasIndex < mGasNames.size() ? mGasNames.at(gasIndex) : QString();
+}
+
 QString PlanReport::clockText(float minutes, bool& fromOneHour)
 {
     const double seconds = std::isfinite(minutes) ? std::max(0.0, std::round(double(minutes) * 60.0)) : 0.0;
@@ -93,8 +100,9 @@ bool PlanReport::add(const deco::LinePlan& record)
             row += QStringLiteral("| %1 |").arg(runtime);
         } else {
             QString gas;
-            if (record.gasIndex != mLastGas && record.gasIndex >= 0 && record.gasIndex < 5) {
-                gas = gasName(record.gasIndex);
+            const QString name = record.gasIndex >= 0 ? nameOf(record.gasIndex) : QString();
+            if (record.gasIndex != mLastGas && !name.isEmpty()) {
+                gas = name;
                 mLastGas = record.gasIndex;
             }
             row += QStringLiteral("|    %1 | %2").arg(runtime, gas);

@@ -3,6 +3,7 @@
 #include "deco/planneddive.h"
 
 #include <QString>
+#include <QStringList>
 
 // The plan table of the planning tab, built record by record from the
 // planner's plan callback: a reset starts a new table, each segment adds one
@@ -18,6 +19,10 @@ public:
     const QString& text() const { return mText; }
     // The gas index last named in the table, -1 since the reset.
     int lastGasShown() const { return mLastGas; }
+    // Names the gases after the dive's own, by index (a plan switching to the
+    // dive's deco gases carries indexes into them); empty: the fixed names.
+    // Kept over a reset.
+    void setGasNames(const QStringList& names) { mGasNames = names; }
 
     // The name the table gives a gas index (only 0 to 4 are named).
     static QString gasName(int gasIndex);
@@ -25,6 +30,9 @@ public:
     static QString clockText(float minutes, bool& fromOneHour);
 
 private:
+    QString nameOf(int gasIndex) const;
+
+    QStringList mGasNames;
     QString mHtml;
     QString mText;
     int mLastGas = -1;

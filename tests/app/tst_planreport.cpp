@@ -55,6 +55,7 @@ private slots:
     void rows_data();
     void rows();
     void wholeTable();
+    void gasesNamedAfterTheDive();
     void measure_data();
     void measure();
 };
@@ -127,6 +128,32 @@ void TestPlanReport::wholeTable()
     // Values that are not numbers show as 0 rather than garbage.
     report.add(ofKind(LinePlan::Summary, std::nanf(""), INFINITY));
     QVERIFY(report.html().endsWith(QStringLiteral("<p %1>CNS 0%<p %1>OTU 0  </body></html>").arg(kStyle)));
+}
+
+void TestPlanReport::gasesNamedAfterTheDive()
+{
+    // Deco-gas plans carry indexes into the dive's gases (here air, 30 %, 40 %
+    // and three oxygens): the fixed table would call gas 1 "Nx40" and gas 2
+    // "Oxy". Gas 5 is a real gas then and gets its name; an index past the
+    // dive's gases gets none.
+    PlanReport report;
+    report.setGasNames({QStringLiteral("Air"), QStringLiteral("Nx30"), QStringLiteral("Nx40"), QStringLiteral("Oxy"),
+                        QStringLiteral("Oxy"), QStringLiteral("Oxy")});
+    report.add(ofKind(LinePlan::Reset));
+    for (const int gas : {0, 1, 2, 2, 5, 6})
+        report.add(segment(LinePlan::Level, true, 9.0f, 1.0f, 20.0f, gas));
+    const QStringList rows = report.text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QStringList names;
+    for (const QString& row : rows)
+        names << row.section(QLatin1Char('|'), 3).trimmed();
+    QCOMPARE(names, (QStringList{"Air", "Nx30", "Nx40", "", "Oxy", ""}));
+    QCOMPARE(report.lastGasShown(), 5);
+
+    // Without names the fixed table holds, and survives a reset.
+    report.setGasNames({});
+    report.add(ofKind(LinePlan::Reset));
+    report.add(segment(LinePlan::Level, true, 9.0f, 1.0f, 20.0f, 2));
+    QVERIFY(report.text().endsWith(QStringLiteral("| Oxy\n")));
 }
 
 void TestPlanReport::measure_data()
