@@ -5,15 +5,18 @@
 #include "divedata/divefilelimits.h"
 
 #include "divedata/dive.h"
+#include "divedata/linefields.h"
 
 #include <QByteArray>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStringList>
 #include <QVariant>
 
 #include <cmath>
 #include <iterator>
+#include <type_traits>
 
 namespace {
 
@@ -115,12 +118,6 @@ const char* const kInsertDive =
 const char* const kInsertGas =
     "INSERT INTO gases (diveid, gasid, o2, he, gasClass) VALUES (:diveid, :gasid, :o2, :he, :gasClass)";
 
-const char* const kInsertLine =
-    "INSERT INTO profiles (diveid, pointid, time, depth, temperature, OTU, CNS, decoCeiling, gradientFactor, "
-    "alertFlag, gasindex, alertAI, battery, tankPressure, gfLow, gfHigh, ppo2, tankPressureTxIndex, alertPelagon) "
-    "VALUES (:diveid, :pointid, :time, :depth, :temperature, :otu, :cns, :decoceiling, :gradientfactor, :alertFlag, "
-    ":gasindex, :alertAI, :battery, :tankPressure, :gfLow, :gfHigh, :ppo2, :tankPressureTxIndex, :alertPelagon)";
-
 const char* const kSelectDive =
     "SELECT diveid, name, computer, datetime, serial, period, divermode, divemode, ocdivemode, gfslow, gfshigh, "
     "waterdensity, psurf, alerts, alertsAI, computertype, gasSet, firmwareversion, place, site, buddy, diveNumber, "
@@ -128,10 +125,34 @@ const char* const kSelectDive =
 
 const char* const kSelectGases = "SELECT gasid, o2, he, gasClass FROM gases WHERE diveid=:diveid ORDER BY gasid";
 
-const char* const kSelectLines =
-    "SELECT time, depth, temperature, OTU, CNS, decoCeiling, gradientFactor, alertFlag, gasindex, battery, "
-    "tankPressure, gfLow, gfHigh, ppo2, alertAI, alertPelagon, tankPressureTxIndex FROM profiles "
-    "WHERE diveid=:diveid ORDER BY pointid";
+// The profiles columns: the line fields the logbook stores, in the field
+// table's order, then the alert bytes of a Pelagon line packed in one.
+const char* const kPackedAlertsColumn = "alertPelagon";
+
+QStringList lineColumns()
+{
+    QStringList columns;
+    for (const LineFields::Field* field : LineFields::inOrder(LineFields::Format::Logbook))
+        columns << QLatin1String(field->column);
+    columns << QLatin1String(kPackedAlertsColumn);
+    return columns;
+}
+
+QString insertLineStatement()
+{
+    const QStringList columns = QStringList{QStringLiteral("diveid"), QStringLiteral("pointid")} + lineColumns();
+    QStringList placeholders;
+    for (const QString& column : columns)
+        placeholders << QLatin1Char(':') + column;
+    return QStringLiteral("INSERT INTO profiles (%1) VALUES (%2)")
+        .arg(columns.join(QStringLiteral(", ")), placeholders.join(QStringLiteral(", ")));
+}
+
+QString selectLinesStatement()
+{
+    return QStringLiteral("SELECT %1 FROM profiles WHERE diveid=:diveid ORDER BY pointid")
+        .arg(lineColumns().join(QStringLiteral(", ")));
+}
 
 // Placeholder names of a statement, made once. Binding by name is a hash
 // look-up; binding by position makes Qt format a name for every value.
@@ -148,11 +169,6 @@ const char* const kDiveNames[] = {
     "diveid", "name", "computer", "datetime", "serial", "period", "alerts", "alertsAI", "divermode",
     "divemode", "ocdivemode", "gfslow", "gfshigh", "waterdensity", "psurf", "computertype", "firmwareversion",
     "place", "site", "buddy", "diveNumber", "uploaded", "gasSet", "diverN2", "diverHe",
-};
-
-const char* const kLineNames[] = {
-    "diveid", "pointid", "time", "depth", "temperature", "otu", "cns", "decoceiling", "gradientfactor", "alertFlag",
-    "gasindex", "alertAI", "battery", "tankPressure", "gfLow", "gfHigh", "ppo2", "tankPressureTxIndex", "alertPelagon",
 };
 
 bool bindDiveRow(QSqlQuery& query, int diveId, const Dive& dive, const QString& name, const QString& computer,
@@ -195,27 +211,25 @@ bool bindDiveRow(QSqlQuery& query, int diveId, const Dive& dive, const QString& 
 
 void bindLine(QSqlQuery& query, int diveId, int pointId, const DiveLine& line)
 {
-    static const auto names = placeholders(kLineNames);
-    // In the order of kLineNames.
+    static const QStringList names = [] {
+        QStringList out{QStringLiteral(":diveid"), QStringLiteral(":pointid")};
+        for (const QString& column : lineColumns())
+            out << QLatin1Char(':') + column;
+        return out;
+    }();
+    const QList<const LineFields::Field*>& fields = LineFields::inOrder(LineFields::Format::Logbook);
     query.bindValue(names[0], diveId);
     query.bindValue(names[1], pointId);
-    query.bindValue(names[2], line.timeSec);
-    query.bindValue(names[3], line.depth);
-    query.bindValue(names[4], line.ambientTemp);
-    query.bindValue(names[5], line.otu);
-    query.bindValue(names[6], line.cns);
-    query.bindValue(names[7], line.decoCeiling);
-    query.bindValue(names[8], line.gradientFactor);
-    query.bindValue(names[9], int(line.alertFlag));
-    query.bindValue(names[10], line.gasIndex);
-    query.bindValue(names[11], int(line.alertFlagTransmitter));
-    query.bindValue(names[12], int(line.battery));
-    query.bindValue(names[13], int(line.tankPressure));
-    query.bindValue(names[14], int(line.gfLow));
-    query.bindValue(names[15], int(line.gfHigh));
-    query.bindValue(names[16], line.ppO2);
-    query.bindValue(names[17], int(line.tankPressureTxIndex));
-    query.bindValue(names[18], qlonglong(packLineAlerts(line.pelagonAlerts)));
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        const QString& name = names[i + 2];
+        LineFields::visit(*fields[i], line, [&query, &name](const auto& value) {
+            if constexpr (std::is_same_v<std::decay_t<decltype(value)>, double>)
+                query.bindValue(name, value);
+            else
+                query.bindValue(name, int(value));
+        });
+    }
+    query.bindValue(names.last(), qlonglong(packLineAlerts(line.pelagonAlerts)));
 }
 
 void readDiveRow(const QSqlQuery& row, Dive& dive)
@@ -259,29 +273,25 @@ void readDiveRow(const QSqlQuery& row, Dive& dive)
 DiveLine readLine(const QSqlQuery& row, bool pelagon)
 {
     DiveLine line;
-    line.timeSec = row.value(0).toDouble();
-    line.depth = row.value(1).toDouble();
-    line.ambientTemp = row.value(2).toDouble();
-    line.otu = row.value(3).toDouble();
-    line.cns = row.value(4).toDouble();
-    line.decoCeiling = row.value(5).toDouble();
-    line.gradientFactor = row.value(6).toDouble();
-    line.alertFlag = quint8(row.value(7).toInt());
-    line.gasIndex = row.value(8).toInt();
-    line.battery = quint16(row.value(9).toInt());
-    line.tankPressure = quint16(row.value(10).toInt());
-    line.gfLow = quint8(row.value(11).toInt());
-    line.gfHigh = quint8(row.value(12).toInt());
-    line.ppO2 = row.value(13).toDouble();
-    line.alertFlagTransmitter = quint8(row.value(14).toInt());
+    const QList<const LineFields::Field*>& fields = LineFields::inOrder(LineFields::Format::Logbook);
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        const QVariant value = row.value(int(i));
+        // Logbooks from before the transmitter index hold NULL there: none.
+        if (fields[i]->id == LineFields::TankPressureTxIndex && value.isNull())
+            continue;
+        LineFields::visit(*fields[i], line, [&value](auto& field) {
+            using T = std::decay_t<decltype(field)>;
+            if constexpr (std::is_same_v<T, double>)
+                field = value.toDouble();
+            else
+                field = T(value.toInt());
+        });
+    }
     if (pelagon) {
-        const QVariant packed = row.value(15);
+        const QVariant packed = row.value(int(fields.size()));
         line.pelagonAlerts = packed.isNull() ? pelagonAlertsFromFlags(line.alertFlag, line.alertFlagTransmitter)
                                              : unpackLineAlerts(packed.toLongLong());
     }
-    const QVariant txIndex = row.value(16);
-    if (!txIndex.isNull())
-        line.tankPressureTxIndex = quint8(txIndex.toInt());
     return line;
 }
 
@@ -362,7 +372,7 @@ int DiveDb::insertDive(const Dive& dive, int* storedId)
 
     if (!dive.lines.isEmpty()) {
         QSqlQuery line(db);
-        if (!line.prepare(QString::fromLatin1(kInsertLine)))
+        if (!line.prepare(insertLineStatement()))
             return fail(line);
         int pointId = 0;
         for (const DiveLine& l : dive.lines) {
@@ -443,7 +453,7 @@ bool DiveDb::loadDive(int diveId, Dive& dive)
 
     QSqlQuery lines(db);
     lines.setForwardOnly(true);
-    if (!lines.prepare(QString::fromLatin1(kSelectLines))) {
+    if (!lines.prepare(selectLinesStatement())) {
         mLastError = lines.lastError().text();
         return false;
     }

@@ -2,6 +2,7 @@
 
 #include "divedata/dive.h"
 #include "divedata/divefilelimits.h"
+#include "divedata/linefields.h"
 #include "divedata/safefile.h"
 #include "divedata/textnumbers.h"
 
@@ -13,6 +14,7 @@
 #include <QTextStream>
 
 #include <cmath>
+#include <type_traits>
 
 namespace {
 
@@ -132,13 +134,16 @@ bool parseProfileLine(QByteArrayView text, DiveLine& line)
     // What is not a finite number reads as 0.
     const auto number = [&fields](int i) { return TextNumbers::valueOr(fields[std::size_t(i)], 0.0); };
     line = DiveLine();
-    line.timeSec = number(0);
-    line.depth = number(1);
-    line.ambientTemp = number(3);
-    line.otu = number(4);
-    line.cns = number(5);
-    line.decoCeiling = number(6);
-    line.ndl = TextNumbers::clampedTo<qint16>(number(7));
+    for (const LineFields::Field* field : LineFields::inOrder(LineFields::Format::CsvImport)) {
+        const double value = number(field->csvImport);
+        LineFields::visit(*field, line, [value](auto& member) {
+            using T = std::decay_t<decltype(member)>;
+            if constexpr (std::is_same_v<T, double>)
+                member = value;
+            else
+                member = TextNumbers::clampedTo<T>(value);
+        });
+    }
     return true;
 }
 
@@ -179,15 +184,44 @@ QByteArray CsvFile::exportBytes(const Dive& dive) const
         row << QString::fromUtf8(title);
     row.endRow();
 
+    // The point columns: the line fields the table places, and between them
+    // the point's number, its gas name and its alert texts.
+    enum Derived { PointNumber = 0, GasName = 6, Alerts = 7, TransmitterAlerts = 9, PointColumns = 13 };
+    const QList<const LineFields::Field*>& fields = LineFields::inOrder(LineFields::Format::CsvExport);
     const QString unknownGas = QStringLiteral("Inconnu");
     for (qsizetype i = 0; i < dive.lines.size(); ++i) {
         const DiveLine& line = dive.lines.at(i);
-        const bool knownGas = line.gasIndex >= 0 && line.gasIndex < dive.gases.size();
-        row << qint64(i) << line.timeSec << line.depth << (line.decoCeiling < 0.0 ? 0.0 : line.decoCeiling)
-            << line.ambientTemp << int(line.battery)
-            << (knownGas ? textField(dive.gases.at(line.gasIndex).mName, sep) : unknownGas)
-            << lineAlertText(line.alertFlag) << int(line.tankPressure)
-            << transmitterAlertText(line.alertFlagTransmitter) << int(line.gfLow) << int(line.gfHigh) << line.ppO2;
+        qsizetype next = 0;
+        for (int column = 0; column < PointColumns; ++column) {
+            if (next < fields.size() && fields[next]->csvExport == column) {
+                const LineFields::Field& field = *fields[next++];
+                LineFields::visit(field, line, [&row, &field](const auto& value) {
+                    if constexpr (std::is_same_v<std::decay_t<decltype(value)>, double>)
+                        row << (field.id == LineFields::DecoCeiling && value < 0.0 ? 0.0 : value); // no negative ceiling
+                    else
+                        row << int(value);
+                });
+                continue;
+            }
+            switch (column) {
+            case PointNumber:
+                row << qint64(i);
+                break;
+            case GasName: {
+                const bool knownGas = line.gasIndex >= 0 && line.gasIndex < dive.gases.size();
+                row << (knownGas ? textField(dive.gases.at(line.gasIndex).mName, sep) : unknownGas);
+                break;
+            }
+            case Alerts:
+                row << lineAlertText(line.alertFlag);
+                break;
+            case TransmitterAlerts:
+                row << transmitterAlertText(line.alertFlagTransmitter);
+                break;
+            default:
+                break;
+            }
+        }
         row.endRow();
     }
     out.flush();

@@ -1,6 +1,7 @@
 #include "divedata/divejson.h"
 
 #include "divedata/dive.h"
+#include "divedata/linefields.h"
 
 #include <QJsonArray>
 #include <QJsonValue>
@@ -10,6 +11,7 @@
 #include <cfloat>
 #include <cmath>
 #include <limits>
+#include <type_traits>
 
 namespace {
 
@@ -189,104 +191,36 @@ void headerFromJson(const QJsonObject& o, DiveHeader& header)
 QJsonObject lineToJson(const DiveLine& l)
 {
     QJsonObject o;
-    o.insert(L1("timeSec"), l.timeSec);
-    o.insert(L1("depth"), l.depth);
-    o.insert(L1("pressure"), l.pressure);
-    o.insert(L1("speed"), l.speed);
-    o.insert(L1("ambientTemp"), l.ambientTemp);
-    o.insert(L1("decoCeiling"), l.decoCeiling);
-    o.insert(L1("ndl"), qint64(l.ndl));
-    o.insert(L1("gradientFactor"), l.gradientFactor);
-    o.insert(L1("otu"), l.otu);
-    o.insert(L1("cns"), l.cns);
-    o.insert(L1("ppO2"), l.ppO2);
-    o.insert(L1("gasIndex"), qint64(l.gasIndex));
-    o.insert(L1("setpointIndex"), qint64(l.setpointIndex));
-    o.insert(L1("ccr"), l.ccr);
-    o.insert(L1("alertFlag"), qint64(l.alertFlag));
-    o.insert(L1("alertFlagTransmitter"), qint64(l.alertFlagTransmitter));
-    o.insert(L1("battery"), qint64(l.battery));
-    o.insert(L1("tankPressure"), qint64(l.tankPressure));
-    o.insert(L1("gfLow"), qint64(l.gfLow));
-    o.insert(L1("gfHigh"), qint64(l.gfHigh));
-    o.insert(L1("tag"), qint64(l.tag));
+    for (const LineFields::Field* field : LineFields::inOrder(LineFields::Format::Json)) {
+        LineFields::visit(*field, l, [&o, field](const auto& value) {
+            using T = std::decay_t<decltype(value)>;
+            if constexpr (std::is_same_v<T, double> || std::is_same_v<T, bool>)
+                o.insert(L1(field->json), value);
+            else
+                o.insert(L1(field->json), qint64(value));
+        });
+    }
     return o;
 }
 
 void setLineField(DiveLine& l, QLatin1String key, const QJsonValue& v)
 {
-    // Dispatch on the key's length first: this runs for every value of every
-    // line of a long dive.
-    switch (key.size()) {
-    case 3:
-        if (key == L1("ndl"))
-            l.ndl = qint16(v.toInteger(0));
-        else if (key == L1("otu"))
-            l.otu = v.toDouble(0.0);
-        else if (key == L1("cns"))
-            l.cns = v.toDouble(0.0);
-        else if (key == L1("ccr"))
-            l.ccr = v.toBool(false);
-        else if (key == L1("tag"))
-            l.tag = quint32(v.toInteger(0));
-        break;
-    case 4:
-        if (key == L1("ppO2"))
-            l.ppO2 = v.toDouble(0.0);
-        break;
-    case 5:
-        if (key == L1("depth"))
-            l.depth = v.toDouble(0.0);
-        else if (key == L1("speed"))
-            l.speed = v.toDouble(0.0);
-        else if (key == L1("gfLow"))
-            l.gfLow = quint8(v.toInteger(0));
-        break;
-    case 6:
-        if (key == L1("gfHigh"))
-            l.gfHigh = quint8(v.toInteger(0));
-        break;
-    case 7:
-        if (key == L1("timeSec"))
-            l.timeSec = v.toDouble(0.0);
-        else if (key == L1("battery"))
-            l.battery = quint16(v.toInteger(0));
-        break;
-    case 8:
-        if (key == L1("pressure"))
-            l.pressure = v.toDouble(0.0);
-        else if (key == L1("gasIndex"))
-            l.gasIndex = qint32(v.toInteger(-1));
-        break;
-    case 9:
-        if (key == L1("alertFlag"))
-            l.alertFlag = quint8(v.toInteger(0));
-        break;
-    case 11:
-        if (key == L1("ambientTemp"))
-            l.ambientTemp = v.toDouble(0.0);
-        else if (key == L1("decoCeiling"))
-            l.decoCeiling = v.toDouble(0.0);
-        break;
-    case 12:
-        if (key == L1("tankPressure"))
-            l.tankPressure = quint16(v.toInteger(0));
-        break;
-    case 13:
-        if (key == L1("setpointIndex"))
-            l.setpointIndex = quint8(v.toInteger(0));
-        break;
-    case 14:
-        if (key == L1("gradientFactor"))
-            l.gradientFactor = v.toDouble(0.0);
-        break;
-    case 20:
-        if (key == L1("alertFlagTransmitter"))
-            l.alertFlagTransmitter = quint8(v.toInteger(0));
-        break;
-    default:
-        break;
-    }
+    const LineFields::Field* field = LineFields::byJsonKey(key);
+    if (!field)
+        return;
+    // A value of the wrong kind gives the field's default, the one a new line has.
+    std::visit(
+        [&l, &v](auto member) {
+            using T = std::decay_t<decltype(l.*member)>;
+            static const T fallback = DiveLine().*member;
+            if constexpr (std::is_same_v<T, double>)
+                l.*member = v.toDouble(fallback);
+            else if constexpr (std::is_same_v<T, bool>)
+                l.*member = v.toBool(fallback);
+            else
+                l.*member = T(v.toInteger(fallback));
+        },
+        field->member);
 }
 
 DiveLine lineFromJson(const QJsonObject& o)

@@ -1,6 +1,7 @@
 #include "divedata/planificator.h"
 
 #include "divedata/dive.h"
+#include "divedata/linefields.h"
 
 #include <QDataStream>
 #include <QtEndian>
@@ -8,6 +9,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <type_traits>
 
 namespace {
 
@@ -94,20 +96,29 @@ bool readCount(QDataStream& in, qint32 max, qint32& count)
 
 void readLine(QDataStream& in, DiveLine& line)
 {
-    quint8 ccr = 0;
-    in >> line.timeSec >> line.depth >> line.pressure >> line.ambientTemp >> line.decoCeiling >> line.speed
-        >> line.otu >> line.cns >> line.ppO2 >> line.gradientFactor >> line.ndl >> line.gasIndex >> line.alertFlag
-        >> line.alertFlagTransmitter >> line.setpointIndex >> ccr >> line.battery >> line.tankPressure
-        >> line.gfLow >> line.gfHigh;
-    line.ccr = ccr != 0;
+    for (const LineFields::Field* field : LineFields::inOrder(LineFields::Format::PlanStream)) {
+        LineFields::visit(*field, line, [&in](auto& value) {
+            if constexpr (std::is_same_v<std::decay_t<decltype(value)>, bool>) {
+                quint8 flag = 0;
+                in >> flag;
+                value = flag != 0;
+            } else {
+                in >> value;
+            }
+        });
+    }
 }
 
 void writeLine(QDataStream& out, const DiveLine& line)
 {
-    out << line.timeSec << line.depth << line.pressure << line.ambientTemp << line.decoCeiling << line.speed
-        << line.otu << line.cns << line.ppO2 << line.gradientFactor << line.ndl << line.gasIndex << line.alertFlag
-        << line.alertFlagTransmitter << line.setpointIndex << quint8(line.ccr ? 1 : 0) << line.battery
-        << line.tankPressure << line.gfLow << line.gfHigh;
+    for (const LineFields::Field* field : LineFields::inOrder(LineFields::Format::PlanStream)) {
+        LineFields::visit(*field, line, [&out](const auto& value) {
+            if constexpr (std::is_same_v<std::decay_t<decltype(value)>, bool>)
+                out << quint8(value ? 1 : 0);
+            else
+                out << value;
+        });
+    }
 }
 
 } // namespace

@@ -1,7 +1,10 @@
 #include "divedata/divejson.h"
+#include "divedata/linefields.h"
+#include "divedata/planificator.h"
 
 #include "divefixtures.h"
 
+#include <QDataStream>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QTest>
@@ -20,6 +23,7 @@ private slots:
     void gasDefaults();
     void mistypedValuesGiveDefaults();
     void surfacePressureRounding();
+    void lineFieldTable();
 };
 
 void TestDiveJson::roundTripKeepsCarriedFields()
@@ -214,6 +218,52 @@ void TestDiveJson::surfacePressureRounding()
     QCOMPARE(dive.surfacePressure, quint16(0));
     diveFromJson(QJsonObject{{"pSurf", 1e9}}, dive);
     QCOMPARE(dive.surfacePressure, quint16(65535));
+}
+
+void TestDiveJson::lineFieldTable()
+{
+    using namespace LineFields;
+    // Each format's places are distinct and, where the format is dense, gapless.
+    const auto places = [](Format format, int Field::*place) {
+        QList<int> out;
+        for (const Field* field : inOrder(format))
+            out << field->*place;
+        return out;
+    };
+    QList<int> plan;
+    for (int i = 0; i < 20; ++i)
+        plan << i;
+    QCOMPARE(places(Format::PlanStream, &Field::planPosition), plan);
+    // The CSV export interleaves the number, gas and alert columns (0, 6, 7, 9).
+    QCOMPARE(places(Format::CsvExport, &Field::csvExport), (QList<int>{1, 2, 3, 4, 5, 8, 10, 11, 12}));
+    QCOMPARE(places(Format::CsvImport, &Field::csvImport), (QList<int>{0, 1, 3, 4, 5, 6, 7}));
+    QCOMPARE(inOrder(Format::Json).size(), 21);
+    QCOMPARE(inOrder(Format::Logbook).size(), 16);
+    for (int i = 0; i < Count; ++i)
+        QCOMPARE(int(table()[std::size_t(i)].id), i);
+
+    // Keys are found exactly; neighbours of a key are not.
+    for (const Field* field : inOrder(Format::Json))
+        QCOMPARE(byJsonKey(QLatin1String(field->json)), field);
+    for (const char* key : {"timesec", "TimeSec", "gasIndex ", "", "alertFlagTransmitterX", "tankPressureTxIndex"})
+        QVERIFY2(!byJsonKey(QLatin1String(key)), key);
+
+    // A plan-stream line record is 96 bytes: ten doubles, ndl 2, gas index 4,
+    // four single bytes, battery and tank pressure 2 each, two gradient factors.
+    Dive one;
+    one.lines.append(DiveLine());
+    QByteArray withLine;
+    QByteArray without;
+    {
+        QDataStream out(&withLine, QIODevice::WriteOnly);
+        QVERIFY(Planificator().writeStream(out, one));
+    }
+    one.lines.clear();
+    {
+        QDataStream out(&without, QIODevice::WriteOnly);
+        QVERIFY(Planificator().writeStream(out, one));
+    }
+    QCOMPARE(withLine.size() - without.size(), 96);
 }
 
 QTEST_GUILESS_MAIN(TestDiveJson)
