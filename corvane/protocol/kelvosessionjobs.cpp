@@ -72,6 +72,9 @@ void KelvoSession::finishJob(PelagonCommandIn command)
 void KelvoSession::failJob(PelagonCommandIn command, ExchangeError::ExchangeErrorIn error)
 {
     m_jobInFlight.reset();
+    // A failed pressure is over as well: the next one may go.
+    if (command == Set_sensors)
+        m_pressureBusy = false;
     emit exchangeError(command, error);
 }
 

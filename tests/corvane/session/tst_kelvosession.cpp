@@ -458,6 +458,16 @@ void TestKelvoSession::corruptAnswers()
         QVERIFY(failed.wait(2000));
         QCOMPARE(failed.first().at(1).toInt(), int(ExchangeError::InvalidCrc));
         QVERIFY(!s.jobInFlight());
+        // A pressure whose answer failed does not block the next ones.
+        faults.badCrcCommand = Set_sensors;
+        for (const quint32 pressure : {2000u, 2100u}) {
+            failed.clear();
+            QVERIFY(s.startSetPressure(pressure));
+            QVERIFY(failed.wait(2000));
+            QCOMPARE(failed.first().at(0).toInt(), int(Set_sensors));
+        }
+        faults.badCrcCommand = -1;
+        QVERIFY(rig.run([&s] { return s.startSetPressure(2200); }, Set_sensors));
         return;
     }
     if (fault == QLatin1String("garbage") || fault == QLatin1String("zero")) {
