@@ -4,6 +4,8 @@
 #include "app/mainwindow.h"
 #include "app/planningpanel.h"
 #include "app/simulationpanel.h"
+#include "corvane/protocol/kelvosession.h"
+#include "corvane/simulator/democomputer.h"
 #include "ui_mainwindow.h"
 
 #include <QMenu>
@@ -21,6 +23,17 @@ void MainWindow::createPlanning()
     mSimulation->setObjectName(QStringLiteral("simulationPanel"));
     mSimulation->setLog([this](const QString& text) { ui->console->appendPlainText(text); });
     ui->layoutSimulation->addWidget(mSimulation);
+    // The tab's connect button: the window's session with the computer, made
+    // on first need (on the demo computer in demo mode), handed to the tab,
+    // which connects it when it is not.
+    connect(mSimulation, &SimulationPanel::connectRequested, this, [this] {
+        auto* session = findChild<KelvoSession*>(QString(), Qt::FindDirectChildrenOnly);
+        if (!session) {
+            DemoComputer* demo = DemoComputer::installed();
+            session = demo ? new KelvoSession(demo->backend(), this) : new KelvoSession(this);
+        }
+        mSimulation->useComputer(session);
+    });
 }
 
 void MainWindow::addPlanningEntries(QMenu& menu, int diveId)

@@ -43,6 +43,16 @@ SimulationPanel::SimulationPanel(GraphView* logbookView, QWidget* parent)
     , mLogbookView(logbookView)
 {
     auto* layout = new QVBoxLayout(this);
+    auto* computerRow = new QHBoxLayout;
+    mConnect = new QPushButton(tr("Connect"), this);
+    mConnect->setObjectName(QStringLiteral("btConnectBluetooth"));
+    mConnect->setIcon(QIcon(QStringLiteral(":/TestGraphics/icons/Pelagon-power-off.png")));
+    mConnect->setToolTip(tr("Connect the dive computer to replay dives to it"));
+    mComputerState = new QLabel(tr("No computer connected"), this);
+    mComputerState->setObjectName(QStringLiteral("lbSimComputer"));
+    computerRow->addWidget(mConnect);
+    computerRow->addWidget(mComputerState, 1);
+    layout->addLayout(computerRow);
     auto* pressureGroup = new QGroupBox(tr("Ambient Pressure"), this);
     auto* pressureLayout = new QHBoxLayout(pressureGroup);
     pressureLayout->addWidget(new QLabel(tr("Manual"), pressureGroup));
@@ -92,6 +102,15 @@ SimulationPanel::SimulationPanel(GraphView* logbookView, QWidget* parent)
     connect(mSpin, &QDoubleSpinBox::valueChanged, this, &SimulationPanel::pressureChanged);
     connect(mStartStop, &QPushButton::clicked, this, &SimulationPanel::on_btStartStopSimul_clicked);
     connect(mAscentButton, &QPushButton::clicked, this, &SimulationPanel::on_btAscent_clicked);
+    connect(mConnect, &QPushButton::clicked, this, [this] {
+        mConnect->setEnabled(false);
+        mComputerState->setText(tr("Connecting..."));
+        emit connectRequested();
+    });
+    mComputer = new SimulationComputer(this);
+    connect(mComputer, &SimulationComputer::ready, this, &SimulationPanel::computerReady);
+    connect(mComputer, &SimulationComputer::failed, this, &SimulationPanel::computerGone);
+    connect(mComputer, &SimulationComputer::lost, this, [this] { computerGone(tr("Computer disconnected")); });
     setSink(nullptr);
 }
 
@@ -112,6 +131,37 @@ void SimulationPanel::setSink(PressureSink* sink)
     for (QWidget* widget : {static_cast<QWidget*>(mStartStop), static_cast<QWidget*>(mSlider),
                             static_cast<QWidget*>(mSpin), static_cast<QWidget*>(mAscentButton)})
         widget->setEnabled(sink != nullptr);
+}
+
+void SimulationPanel::useComputer(KelvoSession* session)
+{
+    // Whatever ran on the computer before stops first.
+    setSink(nullptr);
+    mConnect->setEnabled(false);
+    mComputerState->setText(tr("Connecting..."));
+    mComputer->connectTo(session);
+}
+
+void SimulationPanel::computerReady()
+{
+    const int surface = mComputer->surfaceMillibar();
+    // A surface pressure from 1101 mbar on is no surface: keep the last good one.
+    if (surface < 1101)
+        mStoredMinimum = surface;
+    mWater.density = mComputer->density();
+    mWater.surfaceMillibar = mStoredMinimum;
+    setSurfaceMillibar(mStoredMinimum);
+    setSink(mComputer);
+    mConnect->setEnabled(false);
+    KelvoSession* session = mComputer->session();
+    mComputerState->setText(tr("Computer connected: %1").arg(session ? session->serialNumber() : QString()));
+}
+
+void SimulationPanel::computerGone(const QString& why)
+{
+    setSink(nullptr);
+    mConnect->setEnabled(true);
+    mComputerState->setText(why);
 }
 
 void SimulationPanel::setSurfaceMillibar(int millibar)

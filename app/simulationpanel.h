@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/replay.h"
+#include "app/simulationcomputer.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -8,6 +9,7 @@
 #include <functional>
 
 class GraphView;
+class KelvoSession;
 class QDoubleSpinBox;
 class QLabel;
 class QLineEdit;
@@ -37,6 +39,12 @@ public:
 
     // The computer to send pressures to (null: none connected). Not owned.
     void setSink(PressureSink* sink);
+    // Works with the dive computer of `session` (not owned): connects it when
+    // it is not, reads its settings (surface pressure, water) and then
+    // enables the tab's commands; they are disabled again when its link goes.
+    void useComputer(KelvoSession* session);
+    const SimulationComputer& computer() const { return *mComputer; }
+    const WaterConfig& waterConfig() const { return mWater; }
     void setWaterConfig(const WaterConfig& config) { mWater = config; }
     // The lowest pressure of the manual controls (the computer's surface
     // pressure when it reports one below 1101 mbar).
@@ -47,6 +55,10 @@ public:
 
     bool replaying() const { return mReplayTimer != nullptr; }
     bool ascending() const { return mAscentTimer != nullptr; }
+
+signals:
+    // The tab's connect button: the window hands over its session.
+    void connectRequested();
 
 public slots:
     void on_btStartStopSimul_clicked();
@@ -63,12 +75,16 @@ private:
     void pressureChanged(double bar);
     void sliderChanged(int millibar);
     void setManualEnabled(bool enabled);
+    void computerReady();
+    void computerGone(const QString& why);
     QTimer* startTimer(void (SimulationPanel::*tick)());
 
     GraphView* mLogbookView = nullptr;
     QPointer<PressureSink> mSink;
     PressureSender mSender;
+    SimulationComputer* mComputer = nullptr;
     WaterConfig mWater;
+    int mStoredMinimum = 1013; // mbar: the last surface pressure a computer reported
     std::function<void(const QString&)> mLog;
     int mTickMs = 1000;
 
@@ -82,6 +98,8 @@ private:
     QDoubleSpinBox* mSpin = nullptr;
     QPushButton* mAscentButton = nullptr;
     QPushButton* mStartStop = nullptr;
+    QPushButton* mConnect = nullptr;
+    QLabel* mComputerState = nullptr;
     QProgressBar* mProgress = nullptr;
     QLineEdit* mPointNumber = nullptr;
     QLineEdit* mTime = nullptr;

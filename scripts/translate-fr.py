@@ -320,6 +320,21 @@ FRENCH = {
     "Add existing dive": "Ajouter une plongée existante",
     "Deco gases": "Gaz de déco",
     "Switch to the dive's richer gases on the computed ascent": "Passer aux gaz plus riches de la plongée pendant la remontée calculée",
+    "Connect": "Connecter",
+    "Connect the dive computer to replay dives to it": "Connecter l'ordinateur de plongée pour lui rejouer des plongées",
+    "No computer connected": "Aucun ordinateur connecté",
+    "Connecting...": "Connexion...",
+    "Computer connected: %1": "Ordinateur connecté : %1",
+    "Computer disconnected": "Ordinateur déconnecté",
+    "No computer": "Aucun ordinateur",
+    "No Device Found": "Aucun appareil trouvé",
+    "Problem on Create Device": "Problème à la création de l'appareil",
+    "Error on Create Device": "Erreur à la création de l'appareil",
+    "No Computer Found": "Aucun ordinateur trouvé",
+    "No Controller": "Pas de contrôleur",
+    "The computer is busy with another command": "L'ordinateur est occupé par une autre commande",
+    "Exchange Error: ": "Erreur d'échange : ",
+    "Device disconnected": "Appareil déconnecté",
 }
 
 path = pathlib.Path(__file__).resolve().parent.parent / "resources/translations/PelagonDiveLog_fr.ts"

@@ -6,6 +6,9 @@
 
 #include "app/inputdialogmulti.h"
 #include "app/simulationpanel.h"
+#include "corvane/protocol/kelvosession.h"
+#include "corvane/simulator/democomputer.h"
+#include "corvane/simulator/simulatedcomputer.h"
 #include "divedata/dive.h"
 #include "profilor/diveprofileitem.h"
 #include "profilor/graphview.h"
@@ -18,6 +21,7 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QTest>
+#include <QtEndian>
 
 namespace {
 
@@ -77,6 +81,8 @@ private slots:
     void manualPressure();
     void ascentReachesTarget();
     void lostComputerStopsEverything();
+    void replayToTheSimulatedComputer();
+    void computerThatCannotBeReached();
 
 private:
     template <class T>
@@ -248,6 +254,71 @@ void TestSimulationTab::lostComputerStopsEverything()
     QVERIFY(!mPanel->replaying());
     QVERIFY(!get<QPushButton>("btStartStopSimul")->isEnabled());
     QVERIFY(!get<QSlider>("tbPressure")->isEnabled());
+}
+
+void TestSimulationTab::replayToTheSimulatedComputer()
+{
+    // A computer set for fresh water at 980 mbar, over a link of its own pace.
+    DemoComputer::Options options;
+    options.logbook.diveCount = 1;
+    DemoComputer demo(options, nullptr);
+    demo.computer()->state().settings.waterType = 1;
+    demo.computer()->state().settings.surfacePressure = 980;
+    QList<quint32> received;
+    connect(demo.computer(), &SimulatedComputer::requestReceived, this, [&received](int command, const QByteArray& payload) {
+        if (command == PelagonCommand::Set_sensors && payload.size() == 4)
+            received.append(qFromLittleEndian<quint32>(payload.constData()));
+    });
+    KelvoSession session(demo.backend(), nullptr);
+    connect(mPanel.get(), &SimulationPanel::connectRequested, this, [this, &session] { mPanel->useComputer(&session); });
+
+    auto* connectButton = get<QPushButton>("btConnectBluetooth");
+    auto* start = get<QPushButton>("btStartStopSimul");
+    QVERIFY(!start->isEnabled());
+    QTest::mouseClick(connectButton, Qt::LeftButton);
+    QVERIFY(!connectButton->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(start->isEnabled(), 10000);
+    QVERIFY(!connectButton->isEnabled());
+    QCOMPARE(get<QSlider>("tbPressure")->minimum(), 980);
+    QCOMPARE(mPanel->waterConfig().density, 1.0);
+
+    // One pressure a second, each answered before the next: 980 + 98.0665 · depth.
+    mView->setDiveProfile(&mDive);
+    mPanel->setTickInterval(40);
+    QTest::mouseClick(start, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!mPanel->replaying(), 10000);
+    QTRY_COMPARE(received, (QList<quint32>{980, 1078, 1176, 1274, 1372, 1274, 1176, 1078, 980, 980}));
+    QTRY_VERIFY(!session.jobInFlight());
+
+    // The link goes in the middle of a replay: everything stops, connecting is offered again.
+    mPanel->setTickInterval(1000);
+    QTest::mouseClick(start, Qt::LeftButton);
+    QVERIFY(mPanel->replaying());
+    QVERIFY(demo.peripheral()->dropLink());
+    QTRY_VERIFY(!mPanel->replaying());
+    QVERIFY(!start->isEnabled());
+    QVERIFY(!get<QSlider>("tbPressure")->isEnabled());
+    QVERIFY(connectButton->isEnabled());
+    QCOMPARE(get<QLabel>("lbSimComputer")->text(), QStringLiteral("Computer disconnected"));
+
+    // Connecting again reconnects to the same computer.
+    QTest::mouseClick(connectButton, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(start->isEnabled(), 10000);
+    mView->setDiveProfile(nullptr);
+}
+
+void TestSimulationTab::computerThatCannotBeReached()
+{
+    // A radio with nothing in range: the scan ends without a computer.
+    DemoComputer::Options options;
+    options.name = QStringLiteral("Headphones");
+    options.logbook.diveCount = 1;
+    DemoComputer demo(options, nullptr);
+    KelvoSession session(demo.backend(), nullptr);
+    mPanel->useComputer(&session);
+    QTRY_VERIFY_WITH_TIMEOUT(get<QPushButton>("btConnectBluetooth")->isEnabled(), 10000);
+    QCOMPARE(get<QLabel>("lbSimComputer")->text(), QStringLiteral("No Device Found"));
+    QVERIFY(!get<QPushButton>("btStartStopSimul")->isEnabled());
 }
 
 QTEST_MAIN(TestSimulationTab)
