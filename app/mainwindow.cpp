@@ -6,6 +6,7 @@
 #include "app/profileicons.h"
 #include "app/userdialogs.h"
 #include "corvane/corvane.h"
+#include "corvane/simulator/democomputer.h"
 #include "db/divedb.h"
 #include "profilor/profilor.h"
 #include "ui_mainwindow.h"
@@ -89,7 +90,8 @@ void MainWindow::openDataFiles()
     mPlanning->setSettings(mSettings);
     mCsvSeparator = CsvSeparator::choiceFromStored(mSettings->value(SettingsKey::csvSeparator));
 
-    mOptions = OptionSwitches::inForce(DataDirectory::optionsFile(), false);
+    // Demo mode shows every hidden feature to whoever tries the program.
+    mOptions = OptionSwitches::inForce(DataDirectory::optionsFile(), DemoComputer::installed() != nullptr);
     applyOptionSwitches();
 
     const QString databasePath = DataDirectory::databaseFile();

@@ -1,6 +1,7 @@
 #include "app/appsettings.h"
 #include "app/languageholder.h"
 #include "app/mainwindow.h"
+#include "corvane/simulator/democomputer.h"
 #include "scripteddialogs.h"
 
 #include <QAction>
@@ -31,6 +32,7 @@ private slots:
 
     void windowCreatesLogbookAndSettings();
     void windowAppliesOptionSwitches();
+    void demoModeShowsEverything();
     void windowOpensWithoutDatabase();
     void windowTitleDropsBuildNumber();
 
@@ -182,6 +184,21 @@ void TestStartup::windowAppliesOptionSwitches()
     QVERIFY(window.findChild<QAction*>(QStringLiteral("actionOpen"))->isEnabled());
     QVERIFY(!window.findChild<QToolButton*>(QStringLiteral("btStoreDive"))->isHidden());
     QVERIFY(!window.findChild<QWidget*>(QStringLiteral("wdPlanifAddOn"))->isHidden());
+    QVERIFY(window.planningAddOn());
+}
+
+void TestStartup::demoModeShowsEverything()
+{
+    // Switches all off in the file; demo mode overrides them.
+    writeOptions({{"hidden/simulation", 0}, {"hidden/planification", 0}, {"hidden/import", 0}});
+    DemoComputer::install();
+    MainWindow window;
+    delete DemoComputer::installed();
+    auto* tabMain = window.findChild<QTabWidget*>(QStringLiteral("tabMain"));
+    auto* tabProfile = window.findChild<QTabWidget*>(QStringLiteral("tabProfile"));
+    QVERIFY(tabMain->isTabVisible(1));
+    QVERIFY(tabProfile->isTabVisible(tabProfile->count() - 1));
+    QVERIFY(window.findChild<QAction*>(QStringLiteral("actionOpen"))->isEnabled());
     QVERIFY(window.planningAddOn());
 }
 
