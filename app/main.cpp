@@ -60,7 +60,7 @@ int main(int argc, char* argv[])
     QCoreApplication::processEvents();
 
     MainWindow window;
-    window.show();
+    window.showFitted(screenUnderCursor()->availableGeometry());
     splash.raise(); // keeps the splash in front where no window manager honours the stay-on-top hint
     window.checkForUpdate();
 

@@ -55,6 +55,19 @@ MainWindow::~MainWindow()
     graphShowDive(nullptr);
 }
 
+void MainWindow::showFitted(const QRect& available)
+{
+    // The form is laid out for a large screen; on a smaller one the window
+    // takes the free area instead of running off its edges.
+    if (!available.isValid() || (width() <= available.width() && height() <= available.height())) {
+        show();
+        return;
+    }
+    resize(size().boundedTo(available.size()).expandedTo(minimumSizeHint()));
+    move(available.topLeft());
+    showMaximized();
+}
+
 QString MainWindow::windowTitleForVersion(const QString& version)
 {
     QString shown = version;

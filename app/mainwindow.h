@@ -61,6 +61,10 @@ public:
     // Keeps the filter and refills the list with it.
     void setDiveFilter(const DiveFilter& filter);
 
+    // Shows the window on a screen whose free area is `available`: as the
+    // form sizes it when it fits, else maximised on that area.
+    void showFitted(const QRect& available);
+
     // "1.4.0.1176" shows as "1.4.0".
     static QString windowTitleForVersion(const QString& version);
 

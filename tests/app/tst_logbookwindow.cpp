@@ -6,6 +6,7 @@
 #include "windowfixture.h"
 
 #include "app/firststarthint.h"
+#include "app/languageholder.h"
 #include "app/floatinginformation.h"
 #include "divedata/uddffile.h"
 #include "profilor/diveprofileitem.h"
@@ -35,6 +36,7 @@ private slots:
     void floatingInformationPlacedAndCleared();
     void keyboardShowsTheDive();
     void columnsFitTheirTexts();
+    void fitsSmallScreens();
 
 private:
     std::unique_ptr<MainWindow> showWindow(QSize size = QSize(1400, 900));
@@ -275,6 +277,40 @@ void TestLogbookWindow::columnsFitTheirTexts()
     QVERIFY(fit != maximise);
     QVERIFY(fit != QIcon(QStringLiteral(":/TestGraphics/icons/maximize.png")).pixmap(32).toImage());
     QVERIFY(filter != QIcon(QStringLiteral(":/TestGraphics/icons/mark_info.png")).pixmap(32).toImage());
+}
+
+void TestLogbookWindow::fitsSmallScreens()
+{
+    // Every tab on, so the largest pages count in the window's minimum, in
+    // English and in French (longer texts).
+    QSettings options(DataDirectory::optionsFile(), QSettings::IniFormat);
+    for (const char* key : {"hidden/simulation", "hidden/planification", "hidden/import", "hidden/planificationaddon"})
+        options.setValue(QLatin1String(key), 1);
+    options.sync();
+    for (const char* language : {"en", "fr"}) {
+        QVERIFY(LanguageHolder::instance()->load(QStringLiteral("PelagonDiveLog"), QCoreApplication::applicationDirPath(),
+                                                 QLatin1String(language)));
+        MainWindow window;
+        const QSize least = window.minimumSizeHint();
+        QVERIFY2(least.width() <= 1024 && least.height() <= 680,
+                 qPrintable(QStringLiteral("%1: %2 x %3").arg(QLatin1String(language)).arg(least.width()).arg(least.height())));
+        // The form's 1400 x 900 does not fit a 1024 x 680 screen: the window
+        // takes the screen's free area.
+        window.showFitted(QRect(0, 0, 1024, 680));
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(window.isMaximized());
+        window.close();
+        DiveDb::instance()->close();
+        // On a large screen it keeps the form's size.
+        MainWindow large;
+        large.showFitted(QRect(0, 0, 1600, 1000));
+        QVERIFY(QTest::qWaitForWindowExposed(&large));
+        QVERIFY(!large.isMaximized());
+        QCOMPARE(large.size(), QSize(1400, 900));
+        DiveDb::instance()->close();
+    }
+    LanguageHolder::instance()->load(QStringLiteral("PelagonDiveLog"), QCoreApplication::applicationDirPath(),
+                                     QStringLiteral("en"));
 }
 
 QTEST_MAIN(TestLogbookWindow)
