@@ -148,23 +148,6 @@ void MainWindow::openDatabase(const QString& path)
     }
 }
 
-void MainWindow::buildComputerMenu()
-{
-    // The computer commands arrive with the connection panel; the menu is in
-    // place and the button stays disabled until then.
-    auto* menu = new QMenu(ui->btImportPelagon);
-    menu->setObjectName(QStringLiteral("computerMenu"));
-    menu->addAction(tr("Download dives"))->setEnabled(false);
-    menu->addAction(tr("Program name"))->setEnabled(false);
-    menu->addSeparator();
-    menu->addAction(tr("Install firmware/bootloader"))->setEnabled(false);
-    menu->addSeparator();
-    menu->addAction(tr("Get system logs"))->setEnabled(false);
-    ui->btImportPelagon->setMenu(menu);
-    ui->btImportPelagon->setPopupMode(QToolButton::InstantPopup);
-    ui->btImportPelagon->setEnabled(false);
-}
-
 void MainWindow::connectLogbook()
 {
     connect(ui->btImportDive, &QToolButton::clicked, this, &MainWindow::openDiveProfile);

@@ -18,6 +18,7 @@ class DiveLinesIO;
 class FirstStartHint;
 class FloatingInformation;
 class GraphView;
+class KelvoSession;
 class PlanningPanel;
 class SimulationPanel;
 class QMenu;
@@ -72,6 +73,15 @@ public:
     void checkForUpdate();
     ApplicationUpdater* updater() const { return mUpdater; }
 
+    // The dive computer (mainwindow_computer.cpp). The session is made on
+    // first need; ensureConnected() runs the connection panel unless a
+    // computer is connected and gives its result (1 = connected).
+    KelvoSession* computerSession();
+    int ensureConnected();
+    // The newest firmware the catalogue offers, for the notice shown before
+    // a download.
+    void setNewestFirmware(quint32 version);
+
 public slots:
     void openDiveProfile();
     void openDiveProfileItem(QTableWidgetItem* pItem);
@@ -90,6 +100,7 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Construction (mainwindow.cpp).
@@ -122,6 +133,18 @@ private:
     std::unique_ptr<DiveLinesIO> askExportFile(const QString& caption, QChar csvSeparator, QString& path);
     void writeExportFile(DiveLinesIO& writer, const QString& path, const Dive& dive);
     void rememberDirectory(const QString& key, const QString& filePath);
+    // The message of a failed logbook write of the dive called `name`.
+    static QString storeFailureText(const QString& name, int result);
+
+    // The computer commands (mainwindow_computer.cpp).
+    void showComputerConnected(bool connected);
+    void downloadOrFirmware(QAction* action);
+    void downloadDives();
+    void programName();
+    void getSystemLogs();
+    void saveSystemLog(bool binary);
+    void showComputerImageMenu(const QPoint& position);
+    void askToDisconnect();
 
     // Details and user information (mainwindow_details.cpp).
     void showCurrentDive();
@@ -163,4 +186,6 @@ private:
     ApplicationUpdater* mUpdater = nullptr;
     PlanningPanel* mPlanning = nullptr;
     SimulationPanel* mSimulation = nullptr;
+    KelvoSession* mSession = nullptr;
+    quint32 mNewestFirmware = 0;
 };

@@ -125,13 +125,18 @@ void MainWindow::storeCurrentDive()
         fillDiveList();
         return;
     }
-    QString text = tr("Impossible to write profile ") + mCurrentDive.name;
+    showCritical(this, tr("Write Database Error"), storeFailureText(mCurrentDive.name, result));
+}
+
+QString MainWindow::storeFailureText(const QString& name, int result)
+{
+    QString text = tr("Impossible to write profile ") + name;
     switch (result) {
     case DiveDb::NotOpen: text += tr("\nDatabase not open"); break;
     case DiveDb::DiveExists: text += tr("\nDive Id already exists"); break;
-    default: text += QLatin1Char('\n') + db->lastError(); break;
+    default: text += QLatin1Char('\n') + DiveDb::instance()->lastError(); break;
     }
-    showCritical(this, tr("Write Database Error"), text);
+    return text;
 }
 
 void MainWindow::saveSelection()

@@ -4,8 +4,6 @@
 #include "app/mainwindow.h"
 #include "app/planningpanel.h"
 #include "app/simulationpanel.h"
-#include "corvane/protocol/kelvosession.h"
-#include "corvane/simulator/democomputer.h"
 #include "ui_mainwindow.h"
 
 #include <QMenu>
@@ -26,14 +24,8 @@ void MainWindow::createPlanning()
     // The tab's connect button: the window's session with the computer, made
     // on first need (on the demo computer in demo mode), handed to the tab,
     // which connects it when it is not.
-    connect(mSimulation, &SimulationPanel::connectRequested, this, [this] {
-        auto* session = findChild<KelvoSession*>(QString(), Qt::FindDirectChildrenOnly);
-        if (!session) {
-            DemoComputer* demo = DemoComputer::installed();
-            session = demo ? new KelvoSession(demo->backend(), this) : new KelvoSession(this);
-        }
-        mSimulation->useComputer(session);
-    });
+    connect(mSimulation, &SimulationPanel::connectRequested, this,
+            [this] { mSimulation->useComputer(computerSession()); });
 }
 
 void MainWindow::addPlanningEntries(QMenu& menu, int diveId)

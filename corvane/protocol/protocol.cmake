@@ -10,4 +10,5 @@ target_sources(Corvane PRIVATE
   protocol/recordencoders.h protocol/recordencoders.cpp
   protocol/pelagondiveconverter.h protocol/pelagondiveconverter.cpp
   protocol/kelvosession.h protocol/kelvosession.cpp protocol/kelvosessionjobs.cpp
+  protocol/syslogtext.h protocol/syslogtext.cpp
 )

@@ -70,45 +70,178 @@
     </message>
 </context>
 <context>
+    <name>CommandWait</name>
+    <message>
+        <location filename="../../app/commandwait.cpp" line="15"/>
+        <source>Exchange Error: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/commandwait.cpp" line="18"/>
+        <source>The computer is still busy with another command, please try again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/commandwait.cpp" line="32"/>
+        <source>The connection to the computer was lost.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/commandwait.cpp" line="37"/>
+        <source>The computer did not answer in time.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ComputerConnector</name>
+    <message>
+        <location filename="../../app/computerconnector.cpp" line="12"/>
+        <source>No answer from the computer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/computerconnector.cpp" line="21"/>
+        <source>Controller Error: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/computerconnector.cpp" line="39"/>
+        <location filename="../../app/computerconnector.cpp" line="75"/>
+        <source>No Controller</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/computerconnector.cpp" line="43"/>
+        <source>Connect to computer...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/computerconnector.cpp" line="46"/>
+        <source>Search computer...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/computerconnector.cpp" line="63"/>
+        <source>No Device Found</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/computerconnector.cpp" line="64"/>
+        <source>Problem on Create Device</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/computerconnector.cpp" line="65"/>
+        <source>Computer found, connecting...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/computerconnector.cpp" line="66"/>
+        <source>Error on Create Device</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/computerconnector.cpp" line="76"/>
+        <source>No Computer Found</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/computerconnector.cpp" line="80"/>
+        <source>Device Connected</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/computerconnector.cpp" line="94"/>
+        <source>Firmware version: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/computerconnector.cpp" line="98"/>
+        <source>Serial number: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/computerconnector.cpp" line="102"/>
+        <source>Ambiant pressure: </source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ComputerText</name>
+    <message>
+        <location filename="../../app/computertext.cpp" line="10"/>
+        <source>Computer Connected</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/computertext.cpp" line="11"/>
+        <source>Serial </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/computertext.cpp" line="12"/>
+        <source>Mode </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/computertext.cpp" line="12"/>
+        <source>Normal</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/computertext.cpp" line="12"/>
+        <source>Firmware</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/computertext.cpp" line="33"/>
+        <source>The connected device is using an earlier firmware version %1.
+A more recent version %2 is available.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>DiveDb</name>
     <message>
-        <location filename="../../db/divedb.cpp" line="107"/>
+        <location filename="../../db/divedbopen.cpp" line="119"/>
+        <location filename="../../db/divedbopen.cpp" line="156"/>
+        <location filename="../../db/divedbopen.cpp" line="162"/>
         <source>The file is not a dive logbook</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../db/divedb_store.cpp" line="315"/>
+        <location filename="../../db/divedb_store.cpp" line="327"/>
         <source>No name</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../db/divedb_store.cpp" line="316"/>
+        <location filename="../../db/divedb_store.cpp" line="328"/>
         <source>No serial number</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../db/divedb_store.cpp" line="518"/>
-        <location filename="../../db/divedb_store.cpp" line="543"/>
+        <location filename="../../db/divedb_store.cpp" line="534"/>
+        <location filename="../../db/divedb_store.cpp" line="561"/>
         <source>Database not open</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../db/divedb_store.cpp" line="533"/>
+        <location filename="../../db/divedb_store.cpp" line="551"/>
         <source>No dive with id %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../db/divedb.cpp"/>
+        <location filename="../../db/divedb.cpp" line="21"/>
         <source>This logbook was written by a newer version of the program. It is opened read-only: no dive can be stored, changed or deleted.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../db/divedbopen.cpp"/>
+        <location filename="../../db/divedbopen.cpp" line="106"/>
         <source>The logbook is busy: another program is writing to it. Close that program or try again later.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../db/divedbopen.cpp"/>
+        <location filename="../../db/divedbopen.cpp" line="226"/>
         <source>Impossible to add the column %1</source>
         <translation type="unfinished"></translation>
     </message>
@@ -169,75 +302,118 @@
 <context>
     <name>DiveFileFormat</name>
     <message>
-        <location filename="../../divedata/divefileregistry.cpp" line="16"/>
+        <location filename="../../divedata/divefileregistry.cpp" line="21"/>
         <source>Csv file</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../divedata/divefileregistry.cpp" line="16"/>
+        <location filename="../../divedata/divefileregistry.cpp" line="23"/>
         <source>UDDF file</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../divedata/divefileregistry.cpp" line="16"/>
+        <location filename="../../divedata/divefileregistry.cpp" line="25"/>
         <source>Binary dive file</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../divedata/divefileregistry.cpp" line="16"/>
+        <location filename="../../divedata/divefileregistry.cpp" line="27"/>
         <source>Dive plan stream</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../divedata/divelinesio.cpp" line="62"/>
+        <location filename="../../divedata/divelinesio.cpp" line="139"/>
         <source>Dive file</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>DiveFileImport</name>
+    <message>
+        <location filename="../../app/divefileimport.cpp" line="12"/>
+        <source>Impossible to open file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/divefileimport.cpp" line="15"/>
+        <source>It is not a regular file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/divefileimport.cpp" line="18"/>
+        <source>It holds no dive: not a single profile line could be read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/divefileimport.cpp" line="21"/>
+        <source>It holds impossible values (depths, times or gases).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/divefileimport.cpp" line="51"/>
+        <source>Database not open</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/divefileimport.cpp" line="64"/>
+        <source>%1 of %2 dives stored.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/divefileimport.cpp" line="66"/>
+        <source>%1 already in the logbook.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/divefileimport.cpp" line="68"/>
+        <source>%1 could not be stored: %2</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
     <name>DiveListBuilder</name>
     <message>
-        <location filename="../../app/divelistbuilder.cpp" line="61"/>
+        <location filename="../../app/divelistbuilder.cpp" line="62"/>
         <source>No name</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/divelistbuilder.cpp" line="63"/>
+        <location filename="../../app/divelistbuilder.cpp" line="64"/>
         <source>%1 dives</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/divelistbuilder.cpp" line="85"/>
+        <location filename="../../app/divelistbuilder.cpp" line="86"/>
         <source>Computers</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/divelistbuilder.cpp" line="85"/>
+        <location filename="../../app/divelistbuilder.cpp" line="86"/>
         <source>Computer</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/divelistbuilder.cpp" line="87"/>
+        <location filename="../../app/divelistbuilder.cpp" line="88"/>
         <source>Dives</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/divelistbuilder.cpp" line="105"/>
+        <location filename="../../app/divelistbuilder.cpp" line="93"/>
         <source>Dive Id</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/divelistbuilder.cpp" line="105"/>
+        <location filename="../../app/divelistbuilder.cpp" line="93"/>
         <source>Date/Time</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/divelistbuilder.cpp" line="105"/>
+        <location filename="../../app/divelistbuilder.cpp" line="93"/>
         <source>Duration</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/divelistbuilder.cpp" line="105"/>
+        <location filename="../../app/divelistbuilder.cpp" line="93"/>
         <source>Depth</source>
         <translation type="unfinished"></translation>
     </message>
@@ -278,17 +454,17 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../profilor/profilestyle.cpp" line="73"/>
+        <location filename="../../profilor/profilestyle.cpp" line="101"/>
         <source> (Diluent)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../profilor/profilestyle.cpp" line="75"/>
+        <location filename="../../profilor/profilestyle.cpp" line="103"/>
         <source> (Bailout)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../profilor/profilestyle.cpp" line="76"/>
+        <location filename="../../profilor/profilestyle.cpp" line="104"/>
         <source> (Open Circuit)</source>
         <translation type="unfinished"></translation>
     </message>
@@ -481,6 +657,52 @@
     </message>
 </context>
 <context>
+    <name>FirstStartHint</name>
+    <message>
+        <location filename="../../app/firststarthint.cpp" line="21"/>
+        <source>Your logbook has no dive yet.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/firststarthint.cpp" line="23"/>
+        <source>Connect your dive computer with the computer button at the top left, then choose &quot;Download dives&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/firststarthint.cpp" line="26"/>
+        <source>No Bluetooth on this machine? Start the program with --demo to download the dives of a simulated dive computer.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/firststarthint.cpp" line="30"/>
+        <source>To open a dive file, use the folder button or drop the file here; the store button keeps it in the logbook.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/firststarthint.cpp" line="34"/>
+        <source>To open dive files, set import=1 in the [hidden] group of %1 and start the program again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>FormBluetoothConnectClass</name>
+    <message>
+        <location filename="../../app/formbluetoothconnect.ui" line="9"/>
+        <source>Bluetooth Connection</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/formbluetoothconnect.ui" line="25"/>
+        <source>Search computer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/formbluetoothconnect.ui" line="48"/>
+        <source>Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>FormFilter</name>
     <message>
         <location filename="../../app/formfilter.cpp" line="66"/>
@@ -586,92 +808,64 @@
     </message>
 </context>
 <context>
-    <name>FirstStartHint</name>
-    <message>
-        <location filename="../../app/firststarthint.cpp" line="21"/>
-        <source>Your logbook has no dive yet.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../../app/firststarthint.cpp" line="25"/>
-        <source>Connect your dive computer with the computer button at the top left, then choose &quot;Download dives&quot;.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../../app/firststarthint.cpp" line="29"/>
-        <source>No Bluetooth on this machine? Start the program with --demo to download the dives of a simulated dive computer.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../../app/firststarthint.cpp" line="33"/>
-        <source>To open a dive file, use the folder button or drop the file here; the store button keeps it in the logbook.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../../app/firststarthint.cpp" line="37"/>
-        <source>To open dive files, set import=1 in the [hidden] group of %1 and start the program again.</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
     <name>GraphView</name>
     <message>
-        <location filename="../../profilor/graphview.cpp" line="238"/>
+        <location filename="../../profilor/graphview.cpp" line="231"/>
         <source>Position information</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../profilor/graphview.cpp" line="239"/>
+        <location filename="../../profilor/graphview.cpp" line="232"/>
         <source>Time</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../profilor/graphview.cpp" line="240"/>
+        <location filename="../../profilor/graphview.cpp" line="233"/>
         <source>Depth</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../profilor/graphview.cpp" line="241"/>
+        <location filename="../../profilor/graphview.cpp" line="234"/>
         <source>Speed</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../profilor/graphview.cpp" line="242"/>
+        <location filename="../../profilor/graphview.cpp" line="235"/>
         <source>Temperature</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../profilor/graphview.cpp" line="245"/>
+        <location filename="../../profilor/graphview.cpp" line="238"/>
         <source>Tank Pressure</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../profilor/graphview.cpp" line="247"/>
+        <location filename="../../profilor/graphview.cpp" line="240"/>
         <source>NDL</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../profilor/graphview.cpp" line="247"/>
+        <location filename="../../profilor/graphview.cpp" line="240"/>
         <source>Ceiling</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../profilor/graphview.cpp" line="252"/>
+        <location filename="../../profilor/graphview.cpp" line="245"/>
         <source>Selection</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../profilor/graphview.cpp" line="253"/>
+        <location filename="../../profilor/graphview.cpp" line="246"/>
         <source>Start Time</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../profilor/graphview.cpp" line="254"/>
+        <location filename="../../profilor/graphview.cpp" line="247"/>
         <source>End Time</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../profilor/graphview.cpp" line="255"/>
+        <location filename="../../profilor/graphview.cpp" line="248"/>
         <source>Elapsed Time</source>
         <translation type="unfinished"></translation>
     </message>
@@ -718,6 +912,92 @@
     </message>
 </context>
 <context>
+    <name>ImportBluetooth</name>
+    <message>
+        <location filename="../../app/importbluetooth.cpp" line="46"/>
+        <source>Get dive %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/importbluetooth.cpp" line="49"/>
+        <source>Dive %1 of %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/importbluetooth.cpp" line="53"/>
+        <source>Dive imported</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/importbluetooth.cpp" line="65"/>
+        <source>Dive not found</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/importbluetooth.cpp" line="68"/>
+        <source>Download stopped: %1 dives imported</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/importbluetooth.cpp" line="77"/>
+        <source>Pelagon n°: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/importbluetooth.cpp" line="78"/>
+        <source>Owner: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/importbluetooth.cpp" line="81"/>
+        <source>Get list of dives</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/importbluetooth.cpp" line="95"/>
+        <source>Select dives to import</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/importbluetooth.cpp" line="104"/>
+        <source>No new dive on the computer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/importbluetooth.cpp" line="130"/>
+        <source>Stopping after the dive being downloaded...</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ImportBluetoothClass</name>
+    <message>
+        <location filename="../../app/importbluetooth.ui" line="9"/>
+        <source>Import Dives</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/importbluetooth.ui" line="49"/>
+        <source>Samples with tissues</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/importbluetooth.ui" line="58"/>
+        <source>Import</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/importbluetooth.ui" line="70"/>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/importbluetooth.ui" line="89"/>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>InputDialogMulti</name>
     <message>
         <location filename="../../app/inputdialogmulti.cpp" line="251"/>
@@ -733,141 +1013,240 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="33"/>
+        <location filename="../../app/mainwindow.cpp" line="34"/>
         <source>Corvane %1, Profilor %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="62"/>
+        <location filename="../../app/mainwindow.cpp" line="63"/>
         <source>Pelagon DiveLog</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="116"/>
-        <location filename="../../app/mainwindow.cpp" line="119"/>
-        <location filename="../../app/mainwindow_details.cpp" line="106"/>
+        <location filename="../../app/mainwindow.cpp" line="117"/>
+        <location filename="../../app/mainwindow.cpp" line="120"/>
+        <location filename="../../app/mainwindow.cpp" line="126"/>
         <location filename="../../app/mainwindow_details.cpp" line="111"/>
-        <location filename="../../app/mainwindow_divelist.cpp" line="280"/>
-        <location filename="../../app/mainwindow_divelist.cpp" line="302"/>
-        <location filename="../../app/mainwindow_divelist.cpp" line="322"/>
-        <location filename="../../app/mainwindow_files.cpp" line="23"/>
+        <location filename="../../app/mainwindow_details.cpp" line="116"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="319"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="341"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="361"/>
+        <location filename="../../app/mainwindow_files.cpp" line="24"/>
         <source>Database Error</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="116"/>
+        <location filename="../../app/mainwindow.cpp" line="117"/>
+        <location filename="../../app/mainwindow.cpp" line="126"/>
         <source>Impossible to open database</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="119"/>
+        <location filename="../../app/mainwindow.cpp" line="120"/>
         <source>Impossible to create database 
 </source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="132"/>
+        <location filename="../../app/mainwindow_computer.cpp" line="36"/>
         <source>Download dives</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="133"/>
+        <location filename="../../app/mainwindow_computer.cpp" line="39"/>
+        <location filename="../../app/mainwindow_computer.cpp" line="158"/>
         <source>Program name</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="135"/>
+        <location filename="../../app/mainwindow_computer.cpp" line="41"/>
         <source>Install firmware/bootloader</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="137"/>
+        <location filename="../../app/mainwindow_computer.cpp" line="45"/>
+        <location filename="../../app/mainwindow_computer.cpp" line="204"/>
         <source>Get system logs</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="191"/>
+        <location filename="../../app/mainwindow_computer.cpp" line="61"/>
+        <source>Log: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_computer.cpp" line="64"/>
+        <source>Service Error: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_computer.cpp" line="90"/>
+        <source>Computer Disconnected</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_computer.cpp" line="115"/>
+        <source>Firmware Update Available</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_computer.cpp" line="152"/>
+        <location filename="../../app/mainwindow_computer.cpp" line="182"/>
+        <source>Warning</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_computer.cpp" line="152"/>
+        <location filename="../../app/mainwindow_computer.cpp" line="182"/>
+        <source>The computer is in Bootloader mode</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_computer.cpp" line="166"/>
+        <source>Set owner</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_computer.cpp" line="166"/>
+        <source>Owner name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_computer.cpp" line="186"/>
+        <source>Get syslog...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_computer.cpp" line="212"/>
+        <location filename="../../app/mainwindow_computer.cpp" line="221"/>
+        <source>Save Syslog</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_computer.cpp" line="214"/>
+        <source>Syslog files (*.syslog)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_computer.cpp" line="221"/>
+        <source>Impossible to write the file %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_computer.cpp" line="234"/>
+        <source>Close Connection</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_computer.cpp" line="235"/>
+        <location filename="../../app/mainwindow_computer.cpp" line="236"/>
+        <location filename="../../app/mainwindow_computer.cpp" line="241"/>
+        <source>Reset Computer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_computer.cpp" line="236"/>
+        <source>Are you sure to reset the computer?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_computer.cpp" line="241"/>
+        <source>The computer is still busy with another command, please try again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_computer.cpp" line="248"/>
+        <source>Disconnect Computer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow_computer.cpp" line="249"/>
+        <source>Are you sure to disconnect the computer?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/mainwindow.cpp" line="184"/>
         <source>Minimize profile area</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="196"/>
+        <location filename="../../app/mainwindow.cpp" line="188"/>
         <source>Maximize profile area</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_details.cpp" line="49"/>
+        <location filename="../../app/mainwindow_details.cpp" line="54"/>
         <source>O2 %</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_details.cpp" line="49"/>
+        <location filename="../../app/mainwindow_details.cpp" line="54"/>
         <source>He %</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_details.cpp" line="49"/>
+        <location filename="../../app/mainwindow_details.cpp" line="54"/>
         <source>Type</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_details.cpp" line="83"/>
+        <location filename="../../app/mainwindow_details.cpp" line="88"/>
         <source>Unsaved changes</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_details.cpp" line="84"/>
+        <location filename="../../app/mainwindow_details.cpp" line="89"/>
         <source>You have unsaved changes. Do you want to save them?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_details.cpp" line="104"/>
+        <location filename="../../app/mainwindow_details.cpp" line="109"/>
         <source>Impossible to save the place, site and buddy</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_details.cpp" line="106"/>
+        <location filename="../../app/mainwindow_details.cpp" line="111"/>
         <source>This dive is not in the logbook</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="213"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="252"/>
         <source>Open</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="217"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="256"/>
         <source>Delete</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="219"/>
-        <location filename="../../app/mainwindow_divelist.cpp" line="290"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="258"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="329"/>
         <source>Rename</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="223"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="262"/>
         <source>Export</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="228"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="267"/>
         <source>csv separator</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="231"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="270"/>
         <source>Dot .</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="232"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="271"/>
         <source>Comma ,</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="233"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="272"/>
         <source>Semicolon ;</source>
         <translation type="unfinished"></translation>
     </message>
@@ -882,137 +1261,138 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="263"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="302"/>
         <source>Are you sure to delete these dives?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="263"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="302"/>
         <source>Are you sure to delete this dive?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="264"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="303"/>
         <source>Delete dive</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="280"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="319"/>
         <source>Impossible to delete profile(</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="290"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="329"/>
         <source>Name</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="294"/>
-        <location filename="../../app/mainwindow_divelist.cpp" line="300"/>
-        <location filename="../../app/mainwindow_files.cpp" line="51"/>
-        <location filename="../../app/mainwindow_files.cpp" line="64"/>
-        <location filename="../../app/mainwindow_files.cpp" line="123"/>
-        <location filename="../../app/mainwindow_files.cpp" line="143"/>
-        <location filename="../../app/mainwindow_files.cpp" line="150"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="333"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="339"/>
+        <location filename="../../app/mainwindow_files.cpp" line="57"/>
+        <location filename="../../app/mainwindow_files.cpp" line="70"/>
+        <location filename="../../app/mainwindow_files.cpp" line="152"/>
+        <location filename="../../app/mainwindow_files.cpp" line="172"/>
+        <location filename="../../app/mainwindow_files.cpp" line="179"/>
         <source>Error</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="294"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="333"/>
         <source>Invalid name</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="300"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="339"/>
         <source>Name already exists</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="302"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="341"/>
         <source>Impossible to rename dive</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="317"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="356"/>
         <source>Export Profile</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_files.cpp" line="143"/>
+        <location filename="../../app/mainwindow_files.cpp" line="172"/>
         <source>Invalid File Name</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_divelist.cpp" line="322"/>
-        <location filename="../../app/mainwindow_files.cpp" line="23"/>
+        <location filename="../../app/mainwindow_divelist.cpp" line="361"/>
+        <location filename="../../app/mainwindow_files.cpp" line="24"/>
         <source>Impossible to read profile</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_files.cpp" line="64"/>
-        <location filename="../../app/mainwindow_files.cpp" line="150"/>
+        <location filename="../../app/mainwindow_files.cpp" line="179"/>
         <source>Impossible to open file</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_files.cpp" line="36"/>
+        <location filename="../../app/mainwindow_files.cpp" line="37"/>
         <source>Open Dive File</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_files.cpp" line="51"/>
+        <location filename="../../app/mainwindow_files.cpp" line="57"/>
         <source>Invalid File</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_files.cpp" line="104"/>
+        <location filename="../../app/mainwindow_files.cpp" line="133"/>
         <source>Impossible to write profile </source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_files.cpp" line="106"/>
+        <location filename="../../app/mainwindow_files.cpp" line="135"/>
         <source>
 Database not open</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_files.cpp" line="107"/>
+        <location filename="../../app/mainwindow_files.cpp" line="136"/>
         <source>
 Dive Id already exists</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_files.cpp" line="110"/>
+        <location filename="../../app/mainwindow_computer.cpp" line="141"/>
+        <location filename="../../app/mainwindow_files.cpp" line="128"/>
         <source>Write Database Error</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_files.cpp" line="123"/>
+        <location filename="../../app/mainwindow_files.cpp" line="152"/>
         <source>Invalid selection</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_files.cpp" line="129"/>
+        <location filename="../../app/mainwindow_files.cpp" line="158"/>
         <source>Save Dive File</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_graph.cpp" line="62"/>
+        <location filename="../../app/mainwindow_graph.cpp" line="70"/>
         <source>Save selection</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_files.cpp"/>
+        <location filename="../../app/mainwindow_files.cpp" line="90"/>
+        <location filename="../../app/mainwindow_files.cpp" line="104"/>
         <source>Several dives</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_files.cpp"/>
+        <location filename="../../app/mainwindow_files.cpp" line="91"/>
         <source>This file holds %1 dives; the first one is shown. Store all of them in the logbook?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp"/>
+        <location filename="../../app/mainwindow.cpp" line="131"/>
         <source>Database</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1840,56 +2220,13 @@ Dive Id already exists</source>
 <context>
     <name>main</name>
     <message>
-        <location filename="../../app/main.cpp" line="43"/>
+        <location filename="../../app/main.cpp" line="53"/>
         <source>Error</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/main.cpp" line="40"/>
+        <location filename="../../app/main.cpp" line="50"/>
         <source>Impossible to create the data directory &quot;%1&quot;.</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>DiveFileImport</name>
-    <message>
-        <location filename="../../app/divefileimport.cpp"/>
-        <source>Impossible to open file</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../../app/divefileimport.cpp"/>
-        <source>It is not a regular file.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../../app/divefileimport.cpp"/>
-        <source>It holds no dive: not a single profile line could be read.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../../app/divefileimport.cpp"/>
-        <source>It holds impossible values (depths, times or gases).</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../../app/divefileimport.cpp"/>
-        <source>Database not open</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../../app/divefileimport.cpp"/>
-        <source>%1 of %2 dives stored.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../../app/divefileimport.cpp"/>
-        <source>%1 already in the logbook.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../../app/divefileimport.cpp"/>
-        <source>%1 could not be stored: %2</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
