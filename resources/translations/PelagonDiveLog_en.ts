@@ -210,23 +210,23 @@ A more recent version %2 is available.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../db/divedb_store.cpp" line="327"/>
+        <location filename="../../db/divedb_store.cpp" line="337"/>
         <source>No name</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../db/divedb_store.cpp" line="328"/>
+        <location filename="../../db/divedb_store.cpp" line="338"/>
         <source>No serial number</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../db/divedb_store.cpp" line="534"/>
-        <location filename="../../db/divedb_store.cpp" line="561"/>
+        <location filename="../../db/divedb_store.cpp" line="545"/>
+        <location filename="../../db/divedb_store.cpp" line="572"/>
         <source>Database not open</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../db/divedb_store.cpp" line="551"/>
+        <location filename="../../db/divedb_store.cpp" line="562"/>
         <source>No dive with id %1</source>
         <translation type="unfinished"></translation>
     </message>
@@ -421,7 +421,7 @@ A more recent version %2 is available.</source>
 <context>
     <name>DivePlanner</name>
     <message>
-        <location filename="../../deco/simulation.cpp" line="100"/>
+        <location filename="../../deco/simulation.cpp" line="106"/>
         <source>Profile not simulated: a point has an invalid time or depth, or the dive lasts more than seven days</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1013,19 +1013,19 @@ A more recent version %2 is available.</source>
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="34"/>
+        <location filename="../../app/mainwindow.cpp" line="35"/>
         <source>Corvane %1, Profilor %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="63"/>
+        <location filename="../../app/mainwindow.cpp" line="77"/>
         <source>Pelagon DiveLog</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="117"/>
-        <location filename="../../app/mainwindow.cpp" line="120"/>
-        <location filename="../../app/mainwindow.cpp" line="126"/>
+        <location filename="../../app/mainwindow.cpp" line="132"/>
+        <location filename="../../app/mainwindow.cpp" line="135"/>
+        <location filename="../../app/mainwindow.cpp" line="141"/>
         <location filename="../../app/mainwindow_details.cpp" line="111"/>
         <location filename="../../app/mainwindow_details.cpp" line="116"/>
         <location filename="../../app/mainwindow_divelist.cpp" line="319"/>
@@ -1036,13 +1036,13 @@ A more recent version %2 is available.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="117"/>
-        <location filename="../../app/mainwindow.cpp" line="126"/>
+        <location filename="../../app/mainwindow.cpp" line="132"/>
+        <location filename="../../app/mainwindow.cpp" line="141"/>
         <source>Impossible to open database</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="120"/>
+        <location filename="../../app/mainwindow.cpp" line="135"/>
         <source>Impossible to create database 
 </source>
         <translation type="unfinished"></translation>
@@ -1165,12 +1165,12 @@ A more recent version %2 is available.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="184"/>
+        <location filename="../../app/mainwindow.cpp" line="199"/>
         <source>Minimize profile area</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="188"/>
+        <location filename="../../app/mainwindow.cpp" line="203"/>
         <source>Maximize profile area</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1251,12 +1251,12 @@ A more recent version %2 is available.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_planning.cpp" line="30"/>
+        <location filename="../../app/mainwindow_planning.cpp" line="35"/>
         <source>Add to planification</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_planning.cpp" line="38"/>
+        <location filename="../../app/mainwindow_planning.cpp" line="43"/>
         <source>Replace current in planification</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1392,7 +1392,7 @@ Dive Id already exists</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="131"/>
+        <location filename="../../app/mainwindow.cpp" line="146"/>
         <source>Database</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1647,32 +1647,32 @@ Dive Id already exists</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/planningpanel.cpp" line="225"/>
+        <location filename="../../app/planningpanel.cpp" line="230"/>
         <source>Activate on/off effort mode</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/planningpanel.cpp" line="311"/>
+        <location filename="../../app/planningpanel.cpp" line="316"/>
         <source>Time: </source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/planningpanel.cpp" line="312"/>
+        <location filename="../../app/planningpanel.cpp" line="317"/>
         <source>Depth: %1m</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/planningpanel.cpp" line="313"/>
+        <location filename="../../app/planningpanel.cpp" line="318"/>
         <source>Speed: %1m/mn</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/planningpanel.cpp" line="314"/>
+        <location filename="../../app/planningpanel.cpp" line="319"/>
         <source>PpO2: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/planningpanel.cpp" line="315"/>
+        <location filename="../../app/planningpanel.cpp" line="320"/>
         <source>Ceil: %1</source>
         <translation type="unfinished"></translation>
     </message>
@@ -2023,113 +2023,192 @@ Dive Id already exists</source>
     </message>
 </context>
 <context>
-    <name>SimulationPanel</name>
+    <name>SimulationComputer</name>
     <message>
-        <location filename="../../app/simulationpanel.cpp" line="46"/>
-        <source>Ambient Pressure</source>
+        <location filename="../../app/simulationcomputer.cpp" line="22"/>
+        <source>No computer</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/simulationpanel.cpp" line="48"/>
-        <source>Manual</source>
+        <location filename="../../app/simulationcomputer.cpp" line="70"/>
+        <source>No Device Found</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationcomputer.cpp" line="73"/>
+        <source>Problem on Create Device</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationcomputer.cpp" line="76"/>
+        <source>Error on Create Device</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationcomputer.cpp" line="93"/>
+        <source>No Computer Found</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationcomputer.cpp" line="96"/>
+        <source>No Controller</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationcomputer.cpp" line="107"/>
+        <source>The computer is busy with another command</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationcomputer.cpp" line="126"/>
+        <source>Exchange Error: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationcomputer.cpp" line="139"/>
+        <source>Device disconnected</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SimulationPanel</name>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="47"/>
+        <source>Connect</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="50"/>
+        <source>Connect the dive computer to replay dives to it</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="51"/>
+        <source>No computer connected</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location filename="../../app/simulationpanel.cpp" line="56"/>
-        <location filename="../../app/simulationpanel.cpp" line="262"/>
+        <source>Ambient Pressure</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="58"/>
+        <source>Manual</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="66"/>
+        <location filename="../../app/simulationpanel.cpp" line="312"/>
         <source>Ascent</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/simulationpanel.cpp" line="68"/>
+        <location filename="../../app/simulationpanel.cpp" line="78"/>
         <source>NDL/Ceil:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/simulationpanel.cpp" line="70"/>
+        <location filename="../../app/simulationpanel.cpp" line="80"/>
         <source>Point number:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/simulationpanel.cpp" line="71"/>
+        <location filename="../../app/simulationpanel.cpp" line="81"/>
         <source>Time:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/simulationpanel.cpp" line="72"/>
+        <location filename="../../app/simulationpanel.cpp" line="82"/>
         <source>Depth:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/simulationpanel.cpp" line="80"/>
+        <location filename="../../app/simulationpanel.cpp" line="90"/>
         <source>Replay the logbook dive to the computer</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/simulationpanel.cpp" line="151"/>
+        <location filename="../../app/simulationpanel.cpp" line="107"/>
+        <location filename="../../app/simulationpanel.cpp" line="141"/>
+        <source>Connecting...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="113"/>
+        <source>Computer disconnected</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <location filename="../../app/simulationpanel.cpp" line="157"/>
+        <source>Computer connected: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="201"/>
+        <location filename="../../app/simulationpanel.cpp" line="207"/>
         <source>Simulation Error</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/simulationpanel.cpp" line="151"/>
+        <location filename="../../app/simulationpanel.cpp" line="201"/>
         <source>No dive profile loaded</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/simulationpanel.cpp" line="157"/>
+        <location filename="../../app/simulationpanel.cpp" line="207"/>
         <source>The dive has no profile to replay</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/simulationpanel.cpp" line="164"/>
+        <location filename="../../app/simulationpanel.cpp" line="214"/>
         <source>Simulation</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/simulationpanel.cpp" line="181"/>
+        <location filename="../../app/simulationpanel.cpp" line="231"/>
         <source>NDL</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/simulationpanel.cpp" line="181"/>
+        <location filename="../../app/simulationpanel.cpp" line="231"/>
         <source>Ceiling</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/simulationpanel.cpp" line="214"/>
-        <location filename="../../app/simulationpanel.cpp" line="237"/>
+        <location filename="../../app/simulationpanel.cpp" line="264"/>
+        <location filename="../../app/simulationpanel.cpp" line="287"/>
         <source>Stop ascent</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/simulationpanel.cpp" line="214"/>
+        <location filename="../../app/simulationpanel.cpp" line="264"/>
         <source>Are you sure to stop ascent?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/simulationpanel.cpp" line="222"/>
-        <location filename="../../app/simulationpanel.cpp" line="232"/>
+        <location filename="../../app/simulationpanel.cpp" line="272"/>
+        <location filename="../../app/simulationpanel.cpp" line="282"/>
         <source>Ascent definition</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/simulationpanel.cpp" line="223"/>
+        <location filename="../../app/simulationpanel.cpp" line="273"/>
         <source>Target depth</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/simulationpanel.cpp" line="224"/>
+        <location filename="../../app/simulationpanel.cpp" line="274"/>
         <source>Ascent speed</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/simulationpanel.cpp" line="232"/>
+        <location filename="../../app/simulationpanel.cpp" line="282"/>
         <source>The target depth must be shallower than the present one</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/simulationpanel.cpp" line="287"/>
+        <location filename="../../app/simulationpanel.cpp" line="337"/>
         <source>Pressure: %1 bar</source>
         <translation type="unfinished"></translation>
     </message>

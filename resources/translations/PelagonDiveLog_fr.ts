@@ -211,23 +211,23 @@ Une version plus récente %2 est disponible.</translation>
         <translation>Le fichier n'est pas un carnet de plongée</translation>
     </message>
     <message>
-        <location filename="../../db/divedb_store.cpp" line="327" />
+        <location filename="../../db/divedb_store.cpp" line="337" />
         <source>No name</source>
         <translation>Sans nom</translation>
     </message>
     <message>
-        <location filename="../../db/divedb_store.cpp" line="328" />
+        <location filename="../../db/divedb_store.cpp" line="338" />
         <source>No serial number</source>
         <translation>Pas de numéro de série</translation>
     </message>
     <message>
-        <location filename="../../db/divedb_store.cpp" line="534" />
-        <location filename="../../db/divedb_store.cpp" line="561" />
+        <location filename="../../db/divedb_store.cpp" line="545" />
+        <location filename="../../db/divedb_store.cpp" line="572" />
         <source>Database not open</source>
         <translation>Base de données non ouverte</translation>
     </message>
     <message>
-        <location filename="../../db/divedb_store.cpp" line="551" />
+        <location filename="../../db/divedb_store.cpp" line="562" />
         <source>No dive with id %1</source>
         <translation>Aucune plongée d'identifiant %1</translation>
     </message>
@@ -422,7 +422,7 @@ Une version plus récente %2 est disponible.</translation>
 <context>
     <name>DivePlanner</name>
     <message>
-        <location filename="../../deco/simulation.cpp" line="100" />
+        <location filename="../../deco/simulation.cpp" line="106" />
         <source>Profile not simulated: a point has an invalid time or depth, or the dive lasts more than seven days</source>
         <translation>Profil non simulé : un point a un temps ou une profondeur invalide, ou la plongée dure plus de sept jours</translation>
     </message>
@@ -1014,19 +1014,19 @@ Une version plus récente %2 est disponible.</translation>
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="34" />
+        <location filename="../../app/mainwindow.cpp" line="35" />
         <source>Corvane %1, Profilor %2</source>
         <translation>Corvane %1, Profilor %2</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="63" />
+        <location filename="../../app/mainwindow.cpp" line="77" />
         <source>Pelagon DiveLog</source>
         <translation>Pelagon DiveLog</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="117" />
-        <location filename="../../app/mainwindow.cpp" line="120" />
-        <location filename="../../app/mainwindow.cpp" line="126" />
+        <location filename="../../app/mainwindow.cpp" line="132" />
+        <location filename="../../app/mainwindow.cpp" line="135" />
+        <location filename="../../app/mainwindow.cpp" line="141" />
         <location filename="../../app/mainwindow_details.cpp" line="111" />
         <location filename="../../app/mainwindow_details.cpp" line="116" />
         <location filename="../../app/mainwindow_divelist.cpp" line="319" />
@@ -1037,13 +1037,13 @@ Une version plus récente %2 est disponible.</translation>
         <translation>Erreur de base de données</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="117" />
-        <location filename="../../app/mainwindow.cpp" line="126" />
+        <location filename="../../app/mainwindow.cpp" line="132" />
+        <location filename="../../app/mainwindow.cpp" line="141" />
         <source>Impossible to open database</source>
         <translation>Impossible d'ouvrir la base de données</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="120" />
+        <location filename="../../app/mainwindow.cpp" line="135" />
         <source>Impossible to create database 
 </source>
         <translation>Impossible de créer la base de données 
@@ -1171,12 +1171,12 @@ Une version plus récente %2 est disponible.</translation>
         <translation>À propos de Pelagon DiveLog</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="184" />
+        <location filename="../../app/mainwindow.cpp" line="199" />
         <source>Minimize profile area</source>
         <translation>Réduire la zone du profil</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="188" />
+        <location filename="../../app/mainwindow.cpp" line="203" />
         <source>Maximize profile area</source>
         <translation>Agrandir la zone du profil</translation>
     </message>
@@ -1257,12 +1257,12 @@ Une version plus récente %2 est disponible.</translation>
         <translation>Point-virgule ;</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_planning.cpp" line="30" />
+        <location filename="../../app/mainwindow_planning.cpp" line="35" />
         <source>Add to planification</source>
         <translation>Ajouter à la planification</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_planning.cpp" line="38" />
+        <location filename="../../app/mainwindow_planning.cpp" line="43" />
         <source>Replace current in planification</source>
         <translation>Remplacer la courante dans la planification</translation>
     </message>
@@ -1400,7 +1400,7 @@ Cette plongée existe déjà</translation>
         <translation>Ce fichier contient %1 plongées ; la première est affichée. Les enregistrer toutes dans le carnet ?</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow.cpp" line="131" />
+        <location filename="../../app/mainwindow.cpp" line="146" />
         <source>Database</source>
         <translation>Base de données</translation>
     </message>
@@ -1655,32 +1655,32 @@ Cette plongée existe déjà</translation>
         <translation>Remplacer la plongée courante</translation>
     </message>
     <message>
-        <location filename="../../app/planningpanel.cpp" line="225" />
+        <location filename="../../app/planningpanel.cpp" line="230" />
         <source>Activate on/off effort mode</source>
         <translation>Activer/désactiver le mode effort</translation>
     </message>
     <message>
-        <location filename="../../app/planningpanel.cpp" line="311" />
+        <location filename="../../app/planningpanel.cpp" line="316" />
         <source>Time: </source>
         <translation>Temps : </translation>
     </message>
     <message>
-        <location filename="../../app/planningpanel.cpp" line="312" />
+        <location filename="../../app/planningpanel.cpp" line="317" />
         <source>Depth: %1m</source>
         <translation>Profondeur : %1m</translation>
     </message>
     <message>
-        <location filename="../../app/planningpanel.cpp" line="313" />
+        <location filename="../../app/planningpanel.cpp" line="318" />
         <source>Speed: %1m/mn</source>
         <translation>Vitesse : %1m/mn</translation>
     </message>
     <message>
-        <location filename="../../app/planningpanel.cpp" line="314" />
+        <location filename="../../app/planningpanel.cpp" line="319" />
         <source>PpO2: %1</source>
         <translation>PpO2 : %1</translation>
     </message>
     <message>
-        <location filename="../../app/planningpanel.cpp" line="315" />
+        <location filename="../../app/planningpanel.cpp" line="320" />
         <source>Ceil: %1</source>
         <translation>Plafond : %1</translation>
     </message>
@@ -2031,113 +2031,192 @@ Cette plongée existe déjà</translation>
     </message>
 </context>
 <context>
+    <name>SimulationComputer</name>
+    <message>
+        <location filename="../../app/simulationcomputer.cpp" line="22" />
+        <source>No computer</source>
+        <translation>Aucun ordinateur</translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationcomputer.cpp" line="70" />
+        <source>No Device Found</source>
+        <translation>Aucun appareil trouvé</translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationcomputer.cpp" line="73" />
+        <source>Problem on Create Device</source>
+        <translation>Problème à la création de l'appareil</translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationcomputer.cpp" line="76" />
+        <source>Error on Create Device</source>
+        <translation>Erreur à la création de l'appareil</translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationcomputer.cpp" line="93" />
+        <source>No Computer Found</source>
+        <translation>Aucun ordinateur trouvé</translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationcomputer.cpp" line="96" />
+        <source>No Controller</source>
+        <translation>Pas de contrôleur</translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationcomputer.cpp" line="107" />
+        <source>The computer is busy with another command</source>
+        <translation>L'ordinateur est occupé par une autre commande</translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationcomputer.cpp" line="126" />
+        <source>Exchange Error: </source>
+        <translation>Erreur d'échange : </translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationcomputer.cpp" line="139" />
+        <source>Device disconnected</source>
+        <translation>Appareil déconnecté</translation>
+    </message>
+</context>
+<context>
     <name>SimulationPanel</name>
     <message>
-        <location filename="../../app/simulationpanel.cpp" line="46" />
+        <location filename="../../app/simulationpanel.cpp" line="47" />
+        <source>Connect</source>
+        <translation>Connecter</translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="50" />
+        <source>Connect the dive computer to replay dives to it</source>
+        <translation>Connecter l'ordinateur de plongée pour lui rejouer des plongées</translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="51" />
+        <source>No computer connected</source>
+        <translation>Aucun ordinateur connecté</translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="56" />
         <source>Ambient Pressure</source>
         <translation>Pression ambiante</translation>
     </message>
     <message>
-        <location filename="../../app/simulationpanel.cpp" line="48" />
+        <location filename="../../app/simulationpanel.cpp" line="58" />
         <source>Manual</source>
         <translation>Manuel</translation>
     </message>
     <message>
-        <location filename="../../app/simulationpanel.cpp" line="56" />
-        <location filename="../../app/simulationpanel.cpp" line="262" />
+        <location filename="../../app/simulationpanel.cpp" line="66" />
+        <location filename="../../app/simulationpanel.cpp" line="312" />
         <source>Ascent</source>
         <translation>Remontée</translation>
     </message>
     <message>
-        <location filename="../../app/simulationpanel.cpp" line="68" />
+        <location filename="../../app/simulationpanel.cpp" line="78" />
         <source>NDL/Ceil:</source>
         <translation>NDL/Plafond :</translation>
     </message>
     <message>
-        <location filename="../../app/simulationpanel.cpp" line="70" />
+        <location filename="../../app/simulationpanel.cpp" line="80" />
         <source>Point number:</source>
         <translation>Numéro du point :</translation>
     </message>
     <message>
-        <location filename="../../app/simulationpanel.cpp" line="71" />
+        <location filename="../../app/simulationpanel.cpp" line="81" />
         <source>Time:</source>
         <translation>Temps :</translation>
     </message>
     <message>
-        <location filename="../../app/simulationpanel.cpp" line="72" />
+        <location filename="../../app/simulationpanel.cpp" line="82" />
         <source>Depth:</source>
         <translation>Profondeur :</translation>
     </message>
     <message>
-        <location filename="../../app/simulationpanel.cpp" line="80" />
+        <location filename="../../app/simulationpanel.cpp" line="90" />
         <source>Replay the logbook dive to the computer</source>
         <translation>Rejouer la plongée du carnet sur l'ordinateur</translation>
     </message>
     <message>
-        <location filename="../../app/simulationpanel.cpp" line="151" />
+        <location filename="../../app/simulationpanel.cpp" line="107" />
+        <location filename="../../app/simulationpanel.cpp" line="141" />
+        <source>Connecting...</source>
+        <translation>Connexion...</translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="113" />
+        <source>Computer disconnected</source>
+        <translation>Ordinateur déconnecté</translation>
+    </message>
+    <message>
         <location filename="../../app/simulationpanel.cpp" line="157" />
+        <source>Computer connected: %1</source>
+        <translation>Ordinateur connecté : %1</translation>
+    </message>
+    <message>
+        <location filename="../../app/simulationpanel.cpp" line="201" />
+        <location filename="../../app/simulationpanel.cpp" line="207" />
         <source>Simulation Error</source>
         <translation>Erreur de simulation</translation>
     </message>
     <message>
-        <location filename="../../app/simulationpanel.cpp" line="151" />
+        <location filename="../../app/simulationpanel.cpp" line="201" />
         <source>No dive profile loaded</source>
         <translation>Aucun profil de plongée chargé</translation>
     </message>
     <message>
-        <location filename="../../app/simulationpanel.cpp" line="157" />
+        <location filename="../../app/simulationpanel.cpp" line="207" />
         <source>The dive has no profile to replay</source>
         <translation>La plongée n'a pas de profil à rejouer</translation>
     </message>
     <message>
-        <location filename="../../app/simulationpanel.cpp" line="164" />
+        <location filename="../../app/simulationpanel.cpp" line="214" />
         <source>Simulation</source>
         <translation>Simulation</translation>
     </message>
     <message>
-        <location filename="../../app/simulationpanel.cpp" line="181" />
+        <location filename="../../app/simulationpanel.cpp" line="231" />
         <source>NDL</source>
         <translation>NDL</translation>
     </message>
     <message>
-        <location filename="../../app/simulationpanel.cpp" line="181" />
+        <location filename="../../app/simulationpanel.cpp" line="231" />
         <source>Ceiling</source>
         <translation>Plafond</translation>
     </message>
     <message>
-        <location filename="../../app/simulationpanel.cpp" line="214" />
-        <location filename="../../app/simulationpanel.cpp" line="237" />
+        <location filename="../../app/simulationpanel.cpp" line="264" />
+        <location filename="../../app/simulationpanel.cpp" line="287" />
         <source>Stop ascent</source>
         <translation>Arrêter la remontée</translation>
     </message>
     <message>
-        <location filename="../../app/simulationpanel.cpp" line="214" />
+        <location filename="../../app/simulationpanel.cpp" line="264" />
         <source>Are you sure to stop ascent?</source>
         <translation>Voulez-vous vraiment arrêter la remontée ?</translation>
     </message>
     <message>
-        <location filename="../../app/simulationpanel.cpp" line="222" />
-        <location filename="../../app/simulationpanel.cpp" line="232" />
+        <location filename="../../app/simulationpanel.cpp" line="272" />
+        <location filename="../../app/simulationpanel.cpp" line="282" />
         <source>Ascent definition</source>
         <translation>Définition de la remontée</translation>
     </message>
     <message>
-        <location filename="../../app/simulationpanel.cpp" line="223" />
+        <location filename="../../app/simulationpanel.cpp" line="273" />
         <source>Target depth</source>
         <translation>Profondeur cible</translation>
     </message>
     <message>
-        <location filename="../../app/simulationpanel.cpp" line="224" />
+        <location filename="../../app/simulationpanel.cpp" line="274" />
         <source>Ascent speed</source>
         <translation>Vitesse de remontée</translation>
     </message>
     <message>
-        <location filename="../../app/simulationpanel.cpp" line="232" />
+        <location filename="../../app/simulationpanel.cpp" line="282" />
         <source>The target depth must be shallower than the present one</source>
         <translation>La profondeur cible doit être moins profonde que l'actuelle</translation>
     </message>
     <message>
-        <location filename="../../app/simulationpanel.cpp" line="287" />
+        <location filename="../../app/simulationpanel.cpp" line="337" />
         <source>Pressure: %1 bar</source>
         <translation>Pression : %1 bar</translation>
     </message>

@@ -468,6 +468,8 @@ void TestComputerWindow::screenshots()
     const QString target = qEnvironmentVariable("PELAGON_SCREENSHOT_DIR");
     if (target.isEmpty())
         QSKIP("PELAGON_SCREENSHOT_DIR not set");
+    // The computer of demo mode, on its realistic link.
+    mDemo.reset(new DemoComputer(QCoreApplication::instance()));
     auto window = showWindow();
     QVERIFY(window);
     mDialogs->onDialog = [this, target](QDialog& dialog) {
@@ -482,7 +484,7 @@ void TestComputerWindow::screenshots()
             auto* list = dialog.findChild<QListWidget*>(QStringLiteral("listDives"));
             auto* progress = dialog.findChild<QProgressBar*>(QStringLiteral("progressBar"));
             waitFor([&] { return progress->maximum() != 0; }, 10000);
-            for (int row = 0; row < list->count(); row += 2)
+            for (int row = 0; row < list->count(); row += 3)
                 list->item(row)->setCheckState(Qt::Checked);
             dialog.findChild<QPushButton*>(QStringLiteral("btImport"))->click();
             waitFor([&] { return progress->value() >= 1; }, 20000);
