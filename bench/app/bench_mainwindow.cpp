@@ -162,7 +162,7 @@ void BM_RefillAfterStore(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         const QString path = files.filePath(QStringLiteral("stored%1.divebin").arg(next));
-        BinaryFile().writeDive(path, makeDive(QStringLiteral("Stored %1").arg(next), QStringLiteral("SN9"),
+        BinaryFile().writeDive(path, makeDive(QStringLiteral("Stored %1").arg(next), QStringLiteral("SN1"),
                                               kFirstStart + 86'400LL * (kDives + next), kLines, 5.0, 20.0));
         ++next;
         dialogs->fileNames.enqueue(path);
@@ -218,7 +218,7 @@ void BM_FilterOpenAndRefill(benchmark::State& state)
         diveList(*window)->viewport()->repaint();
     }
     if (rows != 4)
-        state.SkipWithError("the filter did not list the four computers");
+        state.SkipWithError(qPrintable(QStringLiteral("the filter listed %1 computers, not four").arg(rows)));
     state.counters["rows"] = diveList(*window)->rowCount();
     window.reset();
     DiveDb::instance()->close();
