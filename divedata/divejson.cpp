@@ -205,22 +205,8 @@ QJsonObject lineToJson(const DiveLine& l)
 
 void setLineField(DiveLine& l, QLatin1String key, const QJsonValue& v)
 {
-    const LineFields::Field* field = LineFields::byJsonKey(key);
-    if (!field)
-        return;
-    // A value of the wrong kind gives the field's default, the one a new line has.
-    std::visit(
-        [&l, &v](auto member) {
-            using T = std::decay_t<decltype(l.*member)>;
-            static const T fallback = DiveLine().*member;
-            if constexpr (std::is_same_v<T, double>)
-                l.*member = v.toDouble(fallback);
-            else if constexpr (std::is_same_v<T, bool>)
-                l.*member = v.toBool(fallback);
-            else
-                l.*member = T(v.toInteger(fallback));
-        },
-        field->member);
+    if (const LineFields::Field* field = LineFields::byJsonKey(key))
+        field->setFromJson(l, v);
 }
 
 DiveLine lineFromJson(const QJsonObject& o)

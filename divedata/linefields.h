@@ -15,6 +15,8 @@
 #include <array>
 #include <variant>
 
+class QJsonValue;
+
 namespace LineFields {
 
 // Every field a format carries, in the order of the JSON line object.
@@ -39,6 +41,9 @@ struct Field
     const char* column;  // column of the logbook's profiles table; null: not stored
     int csvExport;       // column of the CSV export's point rows; -1: not exported
     int csvImport;       // field of the tab-separated profile format; -1: not read
+    // Sets the member from a JSON value; a value of the wrong kind gives the
+    // default a new line has (a whole number is read with all 64 bits).
+    void (*setFromJson)(DiveLine& line, const QJsonValue& value);
 };
 
 using Table = std::array<Field, Count>;
