@@ -134,6 +134,7 @@ void KelvoSession::cleanup()
 
 void KelvoSession::autoConnect(BleMode mode)
 {
+    abortUpload();
     cleanup();
     m_autoConnect = true;
     m_deviceFound = false;
@@ -174,6 +175,7 @@ void KelvoSession::onScanError(const QString& message)
 
 void KelvoSession::connectTo(const BleDeviceInfo& device, BleMode mode)
 {
+    abortUpload();
     cleanup();
     m_autoConnect = false;
     createBleObjects(mode);
@@ -203,6 +205,7 @@ void KelvoSession::controllerDisconnect()
         return;
     setMessage(QStringLiteral("Disconnect from device"));
     const bool wasConnected = m_connected;
+    abortUpload();
     cleanup();
     if (wasConnected)
         emit disconnectController();
@@ -256,6 +259,7 @@ void KelvoSession::onBleDisconnected()
         m_protocol->deleteLater();
         m_protocol = nullptr;
     }
+    abortUpload();
     emit disconnectController();
 }
 
@@ -263,6 +267,7 @@ void KelvoSession::onBleError(const QString& message)
 {
     setMessage(QStringLiteral("BLE error: ") + message);
     const bool wasConnected = m_connected;
+    abortUpload();
     cleanup();
     if (wasConnected)
         emit disconnectController();

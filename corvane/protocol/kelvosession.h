@@ -2,7 +2,9 @@
 
 #include "corvane/ble/bledeviceinfo.h"
 #include "corvane/corvaneglobal.h"
+#include "corvane/protocol/firmwareupload.h"
 #include "corvane/protocol/kelvodata.h"
+#include "corvane/protocol/layoutentry.h"
 #include "corvane/protocol/protocoltypes.h"
 #include "divedata/divetypes.h"
 
@@ -14,6 +16,7 @@
 #include <QPointer>
 #include <QString>
 
+#include <array>
 #include <optional>
 
 class BleBackend;
@@ -93,6 +96,31 @@ public:
     // Stops a running scan; a command in flight is left alone.
     Q_INVOKABLE void stopJob();
 
+    // Display layouts: list, read, write, remove and activate them. Each
+    // ends with endCommand(command) or exchangeError(command, GenericError).
+    Q_INVOKABLE bool startLayoutList();
+    Q_INVOKABLE bool startLayoutGet(quint8 index);
+    Q_INVOKABLE bool startLayoutAdd(const QByteArray& blob);
+    Q_INVOKABLE bool startLayoutRemove(quint8 index);
+    Q_INVOKABLE bool startLayoutRemoveAll();
+    Q_INVOKABLE bool startLayoutActiveGet();
+    Q_INVOKABLE bool startLayoutActiveSet(quint8 diveMode, qint8 index);
+
+    // Writes a firmware or bootloader image into the computer. Returns the
+    // image size once the first request is out; 0 when nothing was sent (an
+    // image that cannot be described, an upload or job already running, no
+    // link), with the reason in message(); -1 unknown magic, -2 that
+    // bootloader is installed, -3 that firmware is installed (both unless
+    // `force`), -4 an application while the bootloader version is unknown.
+    // Progress comes as uploadFirmwareProgress, the end as
+    // endCommand(End_program), a failure or a lost link as exchangeError.
+    int uploadFirmware(const QByteArray& image, const QString& fileName, bool force);
+    // The same from a file; 0 when it cannot be read.
+    int uploadFirmware(const QString& path, bool force);
+    bool isUploading() const { return m_uploading; }
+    // Duration of the last completed upload.
+    FirmwareUpload::Ticks uploadElapsed() const { return m_upload.elapsed(); }
+
     // For scripts.
     Q_INVOKABLE bool qmlConnected() const { return isConnected(); }
     Q_INVOKABLE int qmlCurrentMode() const { return int(currentMode()); }
@@ -139,6 +167,11 @@ public:
     QString owner() const { return m_data.owner(); }
     DeleteDivesResult deleteResult() const { return m_deleteResult; }
     bool lastEraseFlashSuccess() const { return m_data.lastEraseFlashSuccess(); }
+    const QList<LayoutEntry>& layouts() const { return m_layouts; }
+    // One layout per dive mode, -1 where none is known.
+    const std::array<qint8, 5>& activeLayouts() const { return m_activeLayouts; }
+    const QByteArray& layoutBlob() const { return m_layoutBlob; }
+    bool layoutCommandSuccess() const { return m_layoutSuccess; }
     // The first downloaded header of that dive number.
     std::optional<PelagonDiveHeader> diveHeader(quint16 number) const;
 
@@ -181,6 +214,19 @@ private:
     void failJob(PelagonCommand::PelagonCommandIn command, ExchangeError::ExchangeErrorIn error);
     void dispatchResponse(PelagonCommand::PelagonCommandIn command, const QByteArray& payload,
                           quint16 payloadLength);
+    void dispatchFirmwareResponse(PelagonCommand::PelagonCommandIn command, const RecordBuffer& buffer,
+                                  quint16 payloadLength);
+    void dispatchLayoutResponse(PelagonCommand::PelagonCommandIn command, const RecordBuffer& buffer,
+                                const QByteArray& payload, quint16 payloadLength);
+    int refuseUpload(const QString& reason);
+    // Sends one step of the upload; a step the link does not take ends it.
+    void sendUploadStep(PelagonCommand::PelagonCommandIn command, const QByteArray& payload);
+    void firmwareExecuteProgram();
+    // Ends a running upload with the error of the step it was at.
+    void failUpload(PelagonCommand::PelagonCommandIn step);
+    // A lost link or a clean-up while an upload runs: told, never silent.
+    void abortUpload();
+    void sendNextLayoutAddChunk();
 
     BleBackend* m_backend = nullptr;
     QPointer<BleScanner> m_scanner;
@@ -195,4 +241,15 @@ private:
     DeleteDivesResult m_deleteResult;
     QString m_ownerSent;
     std::optional<PelagonCommand::PelagonCommandIn> m_jobInFlight;
+
+    QList<LayoutEntry> m_layouts;
+    std::array<qint8, 5> m_activeLayouts{-1, -1, -1, -1, -1};
+    QByteArray m_layoutBlob;
+    bool m_layoutSuccess = false;
+    QByteArray m_layoutToWrite;
+    int m_layoutOffset = 0;
+
+    FirmwareUpload m_upload;
+    bool m_uploading = false;
+    PelagonCommand::PelagonCommandIn m_uploadStep = PelagonCommand::Begin_program;
 };

@@ -289,6 +289,23 @@ void KelvoSession::dispatchResponse(PelagonCommandIn command, const QByteArray& 
     case EraseDivesFlash:
         m_data.processEraseDivesFlash(buffer);
         break;
+    case Begin_program:
+    case Program:
+    case End_program:
+    case BeginUpdate:
+    case ProgramUpdate:
+    case EndUpdate:
+        dispatchFirmwareResponse(command, buffer, payloadLength);
+        return;
+    case LayoutList:
+    case LayoutGet:
+    case LayoutAdd:
+    case LayoutRemove:
+    case LayoutRemoveAll:
+    case LayoutActiveGet:
+    case LayoutActiveSet:
+        dispatchLayoutResponse(command, buffer, payload, payloadLength);
+        return;
     case Reset:
         controllerDisconnect();
         return;

@@ -11,4 +11,8 @@ target_sources(Corvane PRIVATE
   protocol/pelagondiveconverter.h protocol/pelagondiveconverter.cpp
   protocol/kelvosession.h protocol/kelvosession.cpp protocol/kelvosessionjobs.cpp
   protocol/syslogtext.h protocol/syslogtext.cpp
+  protocol/firmwareimage.h protocol/firmwareimage.cpp
+  protocol/firmwareupload.h protocol/firmwareupload.cpp
+  protocol/layoutentry.h
+  protocol/kelvosessionfirmware.cpp protocol/kelvosessionlayouts.cpp
 )

@@ -2,6 +2,7 @@
 // listed in one table.
 
 #include "corvane/protocol/protocoltypes.h"
+#include "corvane/simulator/computerhandlers_p.h"
 #include "corvane/simulator/computerrecords.h"
 #include "corvane/simulator/computerstate.h"
 
@@ -23,14 +24,7 @@ quint32 u32At(const QByteArray& bytes, int offset)
     return offset + 4 <= bytes.size() ? qFromLittleEndian<quint32>(bytes.constData() + offset) : 0;
 }
 
-// A long record cut into frames, then the end marker.
-void stream(const QByteArray& bytes, int framePayload, ComputerReply& reply)
-{
-    const int step = qMax(1, framePayload);
-    for (qsizetype at = 0; at < bytes.size(); at += step)
-        reply.payloads.append(bytes.mid(at, step));
-    reply.payloads.append(QByteArray());
-}
+using ComputerHandlers::stream;
 
 quint8 identificationKind(const ComputerState& s)
 {
@@ -246,20 +240,10 @@ void superUserMode(ComputerState& s, const QByteArray& request, ComputerReply& r
     reply.payloads = {ComputerRecords::status(true)};
 }
 
-// Firmware steps, layout writes and the like: accepted.
+// Commands with nothing to do: accepted.
 void accepted(ComputerState&, const QByteArray&, ComputerReply& reply)
 {
     reply.payloads = {ComputerRecords::status(true)};
-}
-
-void emptyList(ComputerState&, const QByteArray&, ComputerReply& reply)
-{
-    reply.payloads = {QByteArray()};
-}
-
-void activeLayouts(ComputerState&, const QByteArray&, ComputerReply& reply)
-{
-    reply.payloads = {QByteArray(5, char(-1))};
 }
 
 void reset(ComputerState&, const QByteArray&, ComputerReply& reply)
@@ -281,6 +265,7 @@ struct Entry
 };
 
 using namespace PelagonCommand;
+using namespace ComputerHandlers;
 
 constexpr Entry kHandlers[] = {
     {Identification, identification},
@@ -291,9 +276,9 @@ constexpr Entry kHandlers[] = {
     {Set_time, setTime},
     {Sensors, sensors},
     {Set_sensors, setSensors},
-    {Begin_program, accepted},
-    {Program, accepted},
-    {End_program, accepted},
+    {Begin_program, beginProgram},
+    {Program, programChunk},
+    {End_program, endProgram},
     {Diver, diver},
     {Logbook, logbook},
     {Fullsamples, fullSamples},
@@ -305,19 +290,19 @@ constexpr Entry kHandlers[] = {
     {EraseDivesFlash, eraseDivesFlash},
     {SimulParams, simulationParameters},
     {SyslogBin, syslogBin},
-    {BeginUpdate, accepted},
-    {ProgramUpdate, accepted},
-    {EndUpdate, accepted},
+    {BeginUpdate, beginUpdate},
+    {ProgramUpdate, programChunk},
+    {EndUpdate, endProgram},
     {BootloaderVersion, bootloaderVersion},
     {GetGases, gases},
     {AmphorSet, amphorSettings},
-    {LayoutList, emptyList},
-    {LayoutGet, emptyList},
-    {LayoutAdd, accepted},
-    {LayoutRemove, accepted},
-    {LayoutRemoveAll, accepted},
-    {LayoutActiveGet, activeLayouts},
-    {LayoutActiveSet, accepted},
+    {LayoutList, layoutList},
+    {LayoutGet, layoutGet},
+    {LayoutAdd, layoutAdd},
+    {LayoutRemove, layoutRemove},
+    {LayoutRemoveAll, layoutRemoveAll},
+    {LayoutActiveGet, layoutActiveGet},
+    {LayoutActiveSet, layoutActiveSet},
     {BatteryInformationClear, batteryInformationClear},
     {BatteryInformation, batteryInformation},
     {SuperUserMode, superUserMode},
@@ -327,6 +312,14 @@ constexpr Entry kHandlers[] = {
 };
 
 } // namespace
+
+void ComputerHandlers::stream(const QByteArray& bytes, int framePayload, ComputerReply& reply)
+{
+    const int step = qMax(1, framePayload);
+    for (qsizetype at = 0; at < bytes.size(); at += step)
+        reply.payloads.append(bytes.mid(at, step));
+    reply.payloads.append(QByteArray());
+}
 
 ComputerReply answerRequest(ComputerState& state, int command, const QByteArray& request)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "corvane/corvaneglobal.h"
+#include "corvane/simulator/computerflash.h"
 #include "corvane/simulator/computerrecords.h"
 #include "corvane/simulator/simulateddive.h"
 #include "corvane/simulator/simulateddiver.h"
@@ -24,6 +25,9 @@ struct ComputerFaults
     bool truncatedSamples = false; // the last sample record of a dive is cut short
     bool outOfRangeGases = false;  // every fourth sample names a gas the dive does not have
     int linkLossAfterDives = -1;   // after this many sample downloads the link drops mid-answer
+    int corruptChunk = -1;         // this chunk (from 0) of an image or a layout arrives damaged
+    int linkLossAfterChunks = -1;  // after this many chunks of an image the link drops
+    qint64 beginUpdateOffset = -1; // BeginUpdate answers this start offset
 };
 
 // One record of the binary system log.
@@ -65,6 +69,8 @@ struct ComputerState
     QList<SimulatedLogRecord> syslogBin;
     QList<SimulatedBatteryEntry> battery;
     SimulatedDiver diver;
+    FirmwareReceiver firmware;
+    LayoutStore layouts;
 
     ComputerFaults faults;
     // Sample downloads answered since the link came up.

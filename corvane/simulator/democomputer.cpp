@@ -27,6 +27,7 @@ DemoComputer::DemoComputer(const Options& options, QObject* parent)
     state.syslog = {QStringLiteral("Boot"), QStringLiteral("Battery check OK"), QStringLiteral("Logbook ready")};
     state.syslogBin = {{1717225200, 1, 4100, 0}, {1717228800, 2, 38, 1}};
     state.battery = {{0x00100F10u, 0x80000000u | 0x0ABCu}};
+    state.layouts = SimulatedFlash::demoLayouts();
     m_computer->attach(m_peripheral);
 }
 

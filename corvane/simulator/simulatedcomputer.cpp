@@ -2,6 +2,8 @@
 
 #include "corvane/ble/simulatedperipheral.h"
 #include "corvane/protocol/frame.h"
+#include "corvane/protocol/protocoltypes.h"
+#include "corvane/simulator/computerhandlers_p.h"
 
 namespace {
 
@@ -11,6 +13,21 @@ const QBluetoothUuid kCreditsCharacteristic(QStringLiteral("2456e1b9-26e2-8f83-e
 
 // Nine bytes of frame header and command around every payload.
 constexpr int kFrameOverhead = KelvoFrame::kHeaderSize + 1;
+
+bool isChunk(int command)
+{
+    using namespace PelagonCommand;
+    return command == Program || command == ProgramUpdate || command == LayoutAdd;
+}
+
+// Which chunk of its image or layout a chunk frame is, counted from 0.
+int chunkIndex(const ComputerState& state, const ReceivedFrame& frame)
+{
+    if (frame.command != PelagonCommand::LayoutAdd)
+        return state.firmware.chunks;
+    const bool first = !frame.payload.isEmpty() && (quint8(frame.payload.at(0)) & 1);
+    return first ? 0 : state.layouts.chunks;
+}
 
 QByteArray zeroLengthHeader()
 {
@@ -42,6 +59,7 @@ void SimulatedComputer::attach(SimulatedPeripheral* peripheral)
 void SimulatedComputer::onLinkDown()
 {
     m_store->clear();
+    ComputerHandlers::linkLost(m_state);
 }
 
 void SimulatedComputer::onWritten(const QBluetoothUuid& characteristic, const QByteArray& data)
@@ -52,8 +70,15 @@ void SimulatedComputer::onWritten(const QBluetoothUuid& characteristic, const QB
         return;
     ReceivedFrame frame;
     while (m_store->takeFrame(frame)) {
+        // Damaged on the air, as the fault asks.
+        if (isChunk(frame.command) && chunkIndex(m_state, frame) == m_state.faults.corruptChunk)
+            frame.crcValid = false;
         if (!frame.crcValid) {
             emit badRequest();
+            // A damaged chunk is refused, so that the writer stops at once;
+            // any other damaged request goes unanswered.
+            if (isChunk(frame.command))
+                answer(characteristic, frame.command, frame.payload, true);
             continue;
         }
         ++m_requests;
@@ -63,12 +88,17 @@ void SimulatedComputer::onWritten(const QBluetoothUuid& characteristic, const QB
     }
 }
 
-void SimulatedComputer::answer(const QBluetoothUuid& characteristic, int command, const QByteArray& request)
+void SimulatedComputer::answer(const QBluetoothUuid& characteristic, int command, const QByteArray& request,
+                               bool damaged)
 {
     if (!m_peripheral)
         return;
     m_state.framePayload = qMax(1, m_peripheral->payloadSize() - kFrameOverhead);
-    const ComputerReply reply = answerRequest(m_state, command, request);
+    ComputerReply reply;
+    if (damaged)
+        ComputerHandlers::refuseDamagedChunk(m_state, command, reply);
+    else
+        reply = answerRequest(m_state, command, request);
     const ComputerFaults& faults = m_state.faults;
     if (!reply.silent) {
         QByteArray bytes;

@@ -49,7 +49,8 @@ signals:
 private:
     void onWritten(const QBluetoothUuid& characteristic, const QByteArray& data);
     void onLinkDown();
-    void answer(const QBluetoothUuid& characteristic, int command, const QByteArray& request);
+    // Answers one request; a damaged chunk (`damaged`) is refused.
+    void answer(const QBluetoothUuid& characteristic, int command, const QByteArray& request, bool damaged = false);
 
     QPointer<SimulatedPeripheral> m_peripheral;
     std::unique_ptr<FrameStore> m_store;

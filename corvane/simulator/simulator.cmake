@@ -8,6 +8,7 @@ target_sources(Corvane PRIVATE
   simulator/simulatedlogbook.h simulator/simulatedlogbook.cpp
   simulator/simulateddiver.h simulator/simulateddiver.cpp
   simulator/computerstate.h simulator/computercommands.cpp
+  simulator/computerflash.h simulator/computerflash.cpp simulator/computerhandlers_p.h
   simulator/simulatedcomputer.h simulator/simulatedcomputer.cpp
   simulator/democomputer.h simulator/democomputer.cpp
 )
