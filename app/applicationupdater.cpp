@@ -13,6 +13,9 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QProgressDialog>
+#include <QThread>
+
+#include <memory>
 
 ApplicationUpdater::ApplicationUpdater(QWidget* window, const OnlineConfig& config, const QString& runningVersion)
     : QObject(window)
@@ -33,6 +36,12 @@ ApplicationUpdater::~ApplicationUpdater()
 {
     mDownloader->cancel();
     delete mProgress;
+    if (mUnpacker) {
+        // The unpacking writes into its own fresh folder; let it end.
+        mUnpacker->disconnect(this);
+        mUnpacker->wait();
+        delete mUnpacker;
+    }
 }
 
 void ApplicationUpdater::check()
@@ -97,13 +106,37 @@ void ApplicationUpdater::onDownloadFinished(const QString& archivePath)
     }
     closeProgress();
     install(archivePath);
-    emit finished();
 }
 
 void ApplicationUpdater::install(const QString& archivePath)
 {
+    // A large archive takes seconds to inflate: on a thread of its own, with
+    // a busy bar, so the window stays alive meanwhile.
     const QString folder = UpdateArchive::freshFolderFor(archivePath);
-    const UpdateArchive::Result unpacked = UpdateArchive::unpack(archivePath, folder);
+    auto result = std::make_shared<UpdateArchive::Result>();
+    mUnpacker = QThread::create([archivePath, folder, result] { *result = UpdateArchive::unpack(archivePath, folder); });
+    mProgress = new QProgressDialog(tr("Unpacking the new version..."), QString(), 0, 0, mWindow);
+    mProgress->setObjectName(QStringLiteral("updateProgress"));
+    mProgress->setWindowTitle(tr("Download finished"));
+    mProgress->setWindowModality(Qt::WindowModal);
+    mProgress->setMinimumDuration(0);
+    mProgress->setAutoClose(false);
+    mProgress->setAutoReset(false);
+    mProgress->setCancelButton(nullptr);
+    mProgress->show();
+    connect(mUnpacker, &QThread::finished, this, [this, archivePath, folder, result] {
+        mUnpacker->deleteLater();
+        mUnpacker = nullptr;
+        closeProgress();
+        finishInstall(archivePath, folder, *result);
+        emit finished();
+    });
+    mUnpacker->start();
+}
+
+void ApplicationUpdater::finishInstall(const QString& archivePath, const QString& folder,
+                                       const UpdateArchive::Result& unpacked)
+{
     if (!unpacked.ok) {
         qWarning().noquote() << "Update archive refused:" << unpacked.error;
         showInformation(mWindow, tr("Download finished"),

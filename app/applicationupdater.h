@@ -1,6 +1,7 @@
 #pragma once
 
 #include "online/onlineconfig.h"
+#include "online/updatearchive.h"
 #include "online/updateoffer.h"
 
 #include "online/wordpressclient.h"
@@ -12,6 +13,7 @@
 #include <QProgressDialog>
 
 class GenericFileDownloader;
+class QThread;
 class QWidget;
 
 // Looks for a newer installer of the program in the website's media
@@ -43,7 +45,9 @@ signals:
 private:
     void onDownloadFinished(const QString& archivePath);
     void onDownloadFailed(const QString& reason);
+    // Unpacks on a worker thread; finished() follows once it is done.
     void install(const QString& archivePath);
+    void finishInstall(const QString& archivePath, const QString& folder, const UpdateArchive::Result& unpacked);
     void closeProgress();
 
     QWidget* mWindow;
@@ -52,4 +56,5 @@ private:
     QPointer<WordPressClient> mClient;
     GenericFileDownloader* mDownloader;
     QPointer<QProgressDialog> mProgress;
+    QThread* mUnpacker = nullptr;
 };

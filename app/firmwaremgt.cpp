@@ -24,11 +24,17 @@ enum Column { FileColumn, VersionColumn, DateColumn, DescriptionColumn, Download
 } // namespace
 
 FirmwareMgt::FirmwareMgt(QWidget* parent, const QString& dataFolder, QSettings* settings)
+    : FirmwareMgt(parent, dataFolder, settings, OnlineConfig::fromSettings(*settings).repository)
+{
+}
+
+FirmwareMgt::FirmwareMgt(QWidget* parent, const QString& dataFolder, QSettings* settings,
+                         const RepositoryAccess& repository)
     : QDialog(parent)
     , ui(std::make_unique<Ui::FirmwareMgtClass>())
     , mDataFolder(dataFolder)
     , mSettings(settings)
-    , mDownloader(new FirmwareDownloader(OnlineConfig::fromSettings(*settings).repository, this))
+    , mDownloader(new FirmwareDownloader(repository, this))
 {
     ui->setupUi(this);
     setObjectName(QStringLiteral("FirmwareMgt"));
@@ -262,6 +268,14 @@ void FirmwareMgt::showUploadResult(int result)
     case FirmwareUploader::TooOldFirmwareFile:
         showCritical(this, tr("Error"), tr("Too old firmware file"));
         break;
+    case FirmwareUploader::NothingStarted: {
+        // Nothing went to the computer: said, never silent.
+        const QString reason = mUploader ? mUploader->refusalReason() : QString();
+        showCritical(this, tr("Error"),
+                     reason.isEmpty() ? tr("The firmware upload could not start")
+                                      : tr("The firmware upload could not start: %1").arg(reason));
+        break;
+    }
     default:
         break;
     }
@@ -335,5 +349,12 @@ void FirmwareMgt::closeEvent(QCloseEvent* event)
 int runFirmwareDialog(QWidget* parent, QSettings* settings, FirmwareUploader* uploader)
 {
     FirmwareMgt dialog(parent, DataDirectory::path(), settings);
+    return dialog.run(uploader);
+}
+
+int runFirmwareDialog(QWidget* parent, QSettings* settings, FirmwareUploader* uploader,
+                      const RepositoryAccess& repository)
+{
+    FirmwareMgt dialog(parent, DataDirectory::path(), settings, repository);
     return dialog.run(uploader);
 }

@@ -32,6 +32,9 @@ public:
     // `dataFolder` holds the local "Firmwares" folder; `settings` keeps the
     // last firmware folder and points at the repository.
     FirmwareMgt(QWidget* parent, const QString& dataFolder, QSettings* settings);
+    // The same with the repository given instead of read from `settings`
+    // (demo mode's loopback repository).
+    FirmwareMgt(QWidget* parent, const QString& dataFolder, QSettings* settings, const RepositoryAccess& repository);
     ~FirmwareMgt() override;
 
     // Follows `uploader`'s signals while the dialog runs modally.
@@ -86,3 +89,5 @@ private:
 // Opens the firmware dialog over `parent` with the program's data folder and
 // runs it until closed: the entry point of the computer menu.
 int runFirmwareDialog(QWidget* parent, QSettings* settings, FirmwareUploader* uploader);
+int runFirmwareDialog(QWidget* parent, QSettings* settings, FirmwareUploader* uploader,
+                      const RepositoryAccess& repository);

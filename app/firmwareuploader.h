@@ -29,6 +29,8 @@ public:
     virtual int uploadFirmware(const QByteArray& image, const QString& name, bool force) = 0;
     // Duration of the last completed upload, in milliseconds.
     virtual qint64 uploadElapsedMs() const = 0;
+    // Why the last uploadFirmware started nothing (NothingStarted); may be empty.
+    virtual QString refusalReason() const { return QString(); }
 
 signals:
     // The computer has `bytesSent` bytes; (0, 100) is the final report.

@@ -1,10 +1,12 @@
 #include "tools/computercommands.h"
 
 #include "tools/computerlink.h"
+#include "tools/flashcommands.h"
 #include "tools/logbookfile.h"
 #include "tools/toolargs.h"
 #include "tools/tooloutput.h"
 
+#include "corvane/protocol/firmwareimage.h"
 #include "corvane/protocol/kelvobleprotocol.h"
 #include "corvane/protocol/pelagondiveconverter.h"
 #include "db/divedb.h"
@@ -21,6 +23,9 @@ namespace divetool {
 namespace {
 
 using namespace PelagonCommand;
+
+// Layout files beyond this are no display layout.
+constexpr qint64 kLargestLayout = 1024 * 1024;
 
 QString modeText(CurrentMode::CurrentModeIn mode)
 {
@@ -230,10 +235,30 @@ int runComputer(const QString& action, const ParsedArguments& arguments, bool js
         if (!logbook->open())
             return Failure;
     }
+    // Files and words are checked before any scan, too.
+    QByteArray input;
+    if (action == QLatin1String("layouts")) {
+        const QString usage = layoutsUsageProblem(arguments.positional());
+        if (!usage.isEmpty()) {
+            printError(QStringLiteral("computer layouts"), usage);
+            return UsageError;
+        }
+        if (arguments.positional().constFirst() == QLatin1String("add")
+            && !readInputFile(arguments.positional().at(1), kLargestLayout, input))
+            return Failure;
+    }
+    if (action == QLatin1String("firmware")
+        && !readInputFile(arguments.positional().constFirst(), FirmwareImage::kMaximumSize, input))
+        return Failure;
     ComputerLink link(demo);
     QString problem;
     if (!link.connect(problem))
         return fail(problem);
+    if (action == QLatin1String("firmware"))
+        return runFirmwareUpload(link, arguments.positional().constFirst(), input,
+                                 arguments.isSet(QStringLiteral("--force")), json);
+    if (action == QLatin1String("layouts"))
+        return runLayouts(link, arguments.positional(), input, json);
     if (action == QLatin1String("info"))
         return info(link, json);
     if (action == QLatin1String("dives"))

@@ -160,6 +160,28 @@ const HelpSection kSections[] = {
      "      Prints the computer's clock next to this machine's local time.\n"
      "      --set             sets the computer's clock to the local time first\n"
      "      JSON: {\"computer\", \"host\", \"difference\" (s), \"set\"}\n"},
+    {"computer firmware",
+     "  computer firmware FILE [--force]\n"
+     "      Writes the firmware or bootloader image FILE into the computer, with\n"
+     "      progress on stderr; the computer restarts into it and its versions are\n"
+     "      read again. Images with a header at byte 512 (application or\n"
+     "      bootloader) are refused when that version is installed already;\n"
+     "      images without one take their name and version from FILE's name\n"
+     "      (NAME.1.4.2.b.bin).\n"
+     "      --force           installs the version already installed\n"
+     "      JSON: {\"file\", \"bytes\", \"seconds\", \"firmwareBefore\",\n"
+     "      \"bootloaderBefore\", \"firmware\", \"bootloader\"}\n"},
+    {"computer layouts",
+     "  computer layouts list | get INDEX FILE | add FILE | remove INDEX|all |\n"
+     "                   active [MODE INDEX]\n"
+     "      The display layouts kept by the computer: lists them with the layout\n"
+     "      active in each of the five dive modes, saves one to FILE, adds the\n"
+     "      layout in FILE (progress on stderr), removes one or all, shows the\n"
+     "      active layouts or makes INDEX (none: no layout) active in dive MODE\n"
+     "      (0-4).\n"
+     "      JSON: list {\"layouts\": [{\"index\", \"type\", \"name\"}], \"active\"};\n"
+     "      get {\"index\", \"bytes\", \"file\"}; add {\"index\", \"name\",\n"
+     "      \"bytes\"}; remove {\"removed\"}; active {\"active\"}\n"},
     {"help",
      "  help [COMMAND]\n"
      "      Prints this help, or the help of one command (\"help db list\").\n"},

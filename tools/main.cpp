@@ -62,6 +62,8 @@ QList<Command> commands()
         {QStringLiteral("computer download"), {{QStringLiteral("--all")}, {}, {}, 1, 1}, computer("download")},
         {QStringLiteral("computer owner"), {{}, {}, {}, 0, 1}, computer("owner")},
         {QStringLiteral("computer time"), {{QStringLiteral("--set")}, {}, {}, 0, 0}, computer("time")},
+        {QStringLiteral("computer firmware"), {{QStringLiteral("--force")}, {}, {}, 1, 1}, computer("firmware")},
+        {QStringLiteral("computer layouts"), {{}, {}, {}, 1, 3}, computer("layouts")},
         {QStringLiteral("db export"), {{}, {separator}, {}, 3, 3}, db("export")},
         {QStringLiteral("db delete"), {{}, {}, {}, 2, 2}, db("delete")},
         {QStringLiteral("db rename"), {{}, {}, {}, 3, 3}, db("rename")},
@@ -136,7 +138,7 @@ int run(QStringList arguments)
         if (arguments.isEmpty() || arguments.constFirst().startsWith(QLatin1Char('-'))) {
             if (help || arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h")))
                 return printHelp({name});
-            return usageError(name, QStringLiteral("missing action: info, dives, download, owner or time"));
+            return usageError(name, QStringLiteral("missing action: info, dives, download, owner, time, firmware or layouts"));
         }
         name += QLatin1Char(' ') + arguments.takeFirst();
     } else if (name == QLatin1String("db")) {

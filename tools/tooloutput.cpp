@@ -58,6 +58,11 @@ void printError(const QString& subject, const QString& problem)
     write(stderr, QStringLiteral("divetool: %1: %2").arg(printable(subject), printable(text.trimmed())));
 }
 
+void printProgress(const QString& subject, const QString& text)
+{
+    write(stderr, QStringLiteral("divetool: %1: %2").arg(printable(subject), printable(text)));
+}
+
 QString isoStartTime(qint64 secondsSinceEpoch)
 {
     if (secondsSinceEpoch <= 0)

@@ -31,6 +31,10 @@ QString printable(const QString& text);
 // Start of a dive (seconds since the epoch, UTC) as ISO 8601 in local time
 // with its UTC offset; empty when the dive carries no start (0 or less).
 QString isoStartTime(qint64 secondsSinceEpoch);
+// One line of progress on stderr ("divetool: <subject>: <text>"), so that
+// stdout keeps only the result.
+void printProgress(const QString& subject, const QString& text);
+
 // A number for a JSON document: null when it is not finite (a damaged file
 // may hold anything), so that the document stays valid JSON.
 QJsonValue jsonNumber(double value);

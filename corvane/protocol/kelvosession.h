@@ -187,6 +187,8 @@ signals:
     void messageChanged();
     // A job was asked for while another was in flight; nothing was sent.
     void jobRefused(PelagonCommand::PelagonCommandIn command);
+    // The computer took the layout's bytes up to `bytesSent` of `total`.
+    void layoutAddProgress(int bytesSent, int total);
 
 private slots:
     void onDeviceFound(const BleDeviceInfo& device);

@@ -112,6 +112,8 @@ void KelvoSession::dispatchLayoutResponse(PelagonCommandIn command, const Record
         return;
     case LayoutAdd:
         m_layoutSuccess = success;
+        if (success)
+            emit layoutAddProgress(m_layoutOffset, int(m_layoutToWrite.size()));
         if (!success) {
             m_layoutOffset = int(m_layoutToWrite.size()); // no further chunk
             failJob(command, ExchangeError::GenericError);

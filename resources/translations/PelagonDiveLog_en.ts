@@ -68,6 +68,11 @@
         <source>The new version has been downloaded to %1</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <location filename="../../app/applicationupdater.cpp"/>
+        <source>Unpacking the new version...</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CommandWait</name>
@@ -625,6 +630,16 @@ A more recent version %2 is available.</source>
     <message>
         <location filename="../../app/firmwaremgt.cpp" line="302"/>
         <source>The firmware upload failed: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/firmwaremgt.cpp"/>
+        <source>The firmware upload could not start</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/firmwaremgt.cpp"/>
+        <source>The firmware upload could not start: %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -2306,6 +2321,19 @@ Dive Id already exists</source>
     <message>
         <location filename="../../app/main.cpp" line="50"/>
         <source>Impossible to create the data directory &quot;%1&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SessionFirmwareUploader</name>
+    <message>
+        <location filename="../../app/sessionfirmwareuploader.cpp"/>
+        <source>No dive computer connected</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/sessionfirmwareuploader.cpp"/>
+        <source>the link to the dive computer was lost</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

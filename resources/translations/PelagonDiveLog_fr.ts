@@ -68,6 +68,11 @@
         <source>The new version has been downloaded to %1</source>
         <translation>La nouvelle version a été téléchargée dans %1</translation>
     </message>
+    <message>
+        <location filename="../../app/applicationupdater.cpp"/>
+        <source>Unpacking the new version...</source>
+        <translation>Décompression de la nouvelle version...</translation>
+    </message>
 </context>
 <context>
     <name>CommandWait</name>
@@ -627,6 +632,16 @@ Une version plus récente %2 est disponible.</translation>
         <location filename="../../app/firmwaremgt.cpp" line="302" />
         <source>The firmware upload failed: %1</source>
         <translation>L'installation du firmware a échoué : %1</translation>
+    </message>
+    <message>
+        <location filename="../../app/firmwaremgt.cpp"/>
+        <source>The firmware upload could not start</source>
+        <translation>Le transfert du firmware n'a pas pu démarrer</translation>
+    </message>
+    <message>
+        <location filename="../../app/firmwaremgt.cpp"/>
+        <source>The firmware upload could not start: %1</source>
+        <translation>Le transfert du firmware n'a pas pu démarrer : %1</translation>
     </message>
 </context>
 <context>
@@ -2315,6 +2330,19 @@ Cette plongée existe déjà</translation>
         <location filename="../../app/main.cpp" line="50" />
         <source>Impossible to create the data directory "%1".</source>
         <translation>Impossible de créer le dossier de données « %1 ».</translation>
+    </message>
+</context>
+<context>
+    <name>SessionFirmwareUploader</name>
+    <message>
+        <location filename="../../app/sessionfirmwareuploader.cpp"/>
+        <source>No dive computer connected</source>
+        <translation>Aucun ordinateur de plongée connecté</translation>
+    </message>
+    <message>
+        <location filename="../../app/sessionfirmwareuploader.cpp"/>
+        <source>the link to the dive computer was lost</source>
+        <translation>la liaison avec l'ordinateur de plongée a été perdue</translation>
     </message>
 </context>
 </TS>

@@ -230,7 +230,7 @@ void TestFirmwareMgt::confirmationAndResults_data()
     QTest::newRow("firmware installed") << true << false << -3 << "Firmware already installed";
     QTest::newRow("bootloader installed") << true << false << -2 << "Bootloader already installed";
     QTest::newRow("too old") << true << false << -1 << "Too old firmware file";
-    QTest::newRow("nothing started") << true << false << 0 << "";
+    QTest::newRow("nothing started") << true << false << 0 << "The firmware upload could not start";
 }
 
 void TestFirmwareMgt::confirmationAndResults()

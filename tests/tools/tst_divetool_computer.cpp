@@ -3,7 +3,9 @@
 
 #include "divetooltesting.h"
 
+#include <QFile>
 #include <QJsonArray>
+#include <QtEndian>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -15,7 +17,33 @@ private slots:
     void downloadStoresEveryDiveOnce();
     void identityOwnerAndClock();
     void withoutAdapter();
+    void firmware_data();
+    void firmware();
+    void layouts();
 };
+
+namespace {
+
+// An image file the simulated computer takes: `magic` and `version` in the
+// header at byte 512, the size at 516 (magic 0: no header).
+QString writeImage(const QTemporaryDir& dir, const QString& name, quint32 magic, quint32 version, int size)
+{
+    QByteArray image(size, '\0');
+    for (int i = 0; i < size; ++i)
+        image[i] = char((i * 7 + 3) & 0xFF);
+    image.replace(512, 32, QByteArray(32, '\0'));
+    if (magic != 0) {
+        qToLittleEndian(magic, image.data() + 512);
+        qToLittleEndian(quint32(size), image.data() + 516);
+        qToLittleEndian(version, image.data() + 520);
+    }
+    QFile file(dir.filePath(name));
+    if (!file.open(QIODevice::WriteOnly) || file.write(image) != size)
+        return QString();
+    return file.fileName();
+}
+
+} // namespace
 
 void TestDivetoolComputer::downloadStoresEveryDiveOnce()
 {
@@ -107,6 +135,100 @@ void TestDivetoolComputer::withoutAdapter()
     QVERIFY2(run.err.contains(QStringLiteral("divetool: computer: Scan error: ")), qPrintable(run.err));
     const ToolRun usage = runTool({QStringLiteral("computer")});
     QCOMPARE(usage.status, 2);
+}
+
+void TestDivetoolComputer::firmware_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<quint32>("magic");
+    QTest::addColumn<quint32>("version");
+    QTest::addColumn<bool>("force");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("firmware");
+    QTest::addColumn<QString>("bootloader");
+    // The demo computer runs firmware 2.0.12.b over bootloader 1.2.0.a.
+    QTest::newRow("application") << "app.bin" << 0xDEADBEEFu << 0x02000D63u << false << 0 << "2.0.13.c" << "1.2.0.a";
+    QTest::newRow("bootloader") << "boot.bin" << 0x424F4F54u << 0x01030061u << false << 0 << "2.0.12.b" << "1.3.0.a";
+    QTest::newRow("without header") << "X.2.0.11.a.bin" << 0u << 0u << false << 0 << "2.0.11.a" << "1.2.0.a";
+    QTest::newRow("installed version") << "app.bin" << 0xDEADBEEFu << 0x02000C62u << false << 1 << "" << "";
+    QTest::newRow("installed version, forced") << "app.bin" << 0xDEADBEEFu << 0x02000C62u << true << 0 << "2.0.12.b"
+                                               << "1.2.0.a";
+    QTest::newRow("unknown kind") << "odd.bin" << 0x01020304u << 0u << false << 1 << "" << "";
+}
+
+void TestDivetoolComputer::firmware()
+{
+    QFETCH(QString, name);
+    QFETCH(quint32, magic);
+    QFETCH(quint32, version);
+    QFETCH(bool, force);
+    QFETCH(int, status);
+    QFETCH(QString, firmware);
+    QFETCH(QString, bootloader);
+    QTemporaryDir dir;
+    const QString path = writeImage(dir, name, magic, version, 3000);
+    QVERIFY(!path.isEmpty());
+    QStringList arguments{QStringLiteral("--demo"), QStringLiteral("--json"), QStringLiteral("computer"),
+                          QStringLiteral("firmware"), path};
+    if (force)
+        arguments << QStringLiteral("--force");
+    const ToolRun run = runTool(arguments);
+    QVERIFY2(!run.crashed, qPrintable(run.err));
+    QCOMPARE(run.status, status);
+    if (status != 0) {
+        QCOMPARE(run.errorLines().size(), 1);
+        return;
+    }
+    const QJsonObject result = run.json();
+    QCOMPARE(result.value(QStringLiteral("bytes")).toInt(), 3000);
+    QCOMPARE(result.value(QStringLiteral("firmware")).toString(), firmware);
+    QCOMPARE(result.value(QStringLiteral("bootloader")).toString(), bootloader);
+    // Progress on stderr, ending with the whole image.
+    QVERIFY2(run.err.contains(QStringLiteral("divetool: firmware: 100 % (3000 of 3000 bytes)")), qPrintable(run.err));
+    QVERIFY(run.errorLines().size() >= 10);
+}
+
+void TestDivetoolComputer::layouts()
+{
+    QTemporaryDir dir;
+    const auto layouts = [](const QStringList& words) {
+        return runTool(QStringList{QStringLiteral("--demo"), QStringLiteral("--json"), QStringLiteral("computer"),
+                                   QStringLiteral("layouts")}
+                       + words);
+    };
+    const ToolRun list = layouts({QStringLiteral("list")});
+    QCOMPARE(list.status, 0);
+    QCOMPARE(list.json().value(QStringLiteral("layouts")).toArray().size(), 5);
+    QCOMPARE(list.json().value(QStringLiteral("layouts")).toArray().at(1).toObject().value(QStringLiteral("name")),
+             QStringLiteral("Big numbers"));
+    QCOMPARE(list.json().value(QStringLiteral("active")).toArray(), (QJsonArray{0, 1, 2, 3, 4}));
+
+    const QString saved = dir.filePath(QStringLiteral("technical.layout"));
+    const ToolRun get = layouts({QStringLiteral("get"), QStringLiteral("2"), saved});
+    QCOMPARE(get.status, 0);
+    QFile file(saved);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray blob = file.readAll();
+    QCOMPARE(blob.size(), get.json().value(QStringLiteral("bytes")).toInt());
+    QVERIFY(blob.startsWith(QByteArray("\x03Technical\0", 11)));
+
+    // Written back under the next free number, in several chunks.
+    const ToolRun add = layouts({QStringLiteral("add"), saved});
+    QCOMPARE(add.status, 0);
+    QCOMPARE(add.json().value(QStringLiteral("index")).toInt(), 5);
+    QCOMPARE(add.json().value(QStringLiteral("name")).toString(), QStringLiteral("Technical"));
+    QVERIFY2(add.err.contains(QStringLiteral("divetool: layouts: %1 of %1 bytes").arg(blob.size())), qPrintable(add.err));
+
+    const ToolRun active = layouts({QStringLiteral("active"), QStringLiteral("1"), QStringLiteral("none")});
+    QCOMPARE(active.status, 0);
+    QCOMPARE(active.json().value(QStringLiteral("active")).toArray(), (QJsonArray{0, -1, 2, 3, 4}));
+    QCOMPARE(layouts({QStringLiteral("remove"), QStringLiteral("all")}).status, 0);
+    QCOMPARE(layouts({QStringLiteral("remove"), QStringLiteral("9")}).status, 1); // no such layout
+    // Wrong words are told before any scan.
+    for (const QStringList& words : {QStringList{QStringLiteral("active"), QStringLiteral("5"), QStringLiteral("0")},
+                                     QStringList{QStringLiteral("get"), QStringLiteral("1")},
+                                     QStringList{QStringLiteral("rename")}})
+        QCOMPARE(layouts(words).status, 2);
 }
 
 QTEST_GUILESS_MAIN(TestDivetoolComputer)
