@@ -7,6 +7,7 @@
 #include "app/computertext.h"
 #include "app/firmwaremgt.h"
 #include "app/formbluetoothconnect.h"
+#include "app/sessionfirmwareuploader.h"
 #include "app/importbluetooth.h"
 #include "app/syslogfile.h"
 #include "app/userdialogs.h"
@@ -120,7 +121,7 @@ void MainWindow::downloadOrFirmware(QAction* action)
     if (wantsDownload)
         downloadDives();
     else
-        runFirmwareDialog(this, mSettings, nullptr);
+        runSessionFirmwareDialog(this, mSettings, mSession);
 }
 
 void MainWindow::downloadDives()
