@@ -73,13 +73,7 @@ void ApplicationUpdater::offer(const QList<QJsonObject>& media)
         return;
     }
 
-    mProgress = new QProgressDialog(tr("Downloading new version..."), tr("Cancel"), 0, 100, mWindow);
-    mProgress->setObjectName(QStringLiteral("updateProgress"));
-    mProgress->setWindowTitle(tr("Downloading"));
-    mProgress->setWindowModality(Qt::WindowModal);
-    mProgress->setMinimumDuration(0);
-    mProgress->setAutoClose(false);
-    mProgress->setAutoReset(false);
+    openProgress(tr("Downloading"), tr("Downloading new version..."), tr("Cancel"), 100);
     mProgress->setMinimumWidth(mProgress->sizeHint().width() * 3 / 2);
     connect(mProgress, &QProgressDialog::canceled, this, [this] {
         mDownloader->cancel();
@@ -115,13 +109,7 @@ void ApplicationUpdater::install(const QString& archivePath)
     const QString folder = UpdateArchive::freshFolderFor(archivePath);
     auto result = std::make_shared<UpdateArchive::Result>();
     mUnpacker = QThread::create([archivePath, folder, result] { *result = UpdateArchive::unpack(archivePath, folder); });
-    mProgress = new QProgressDialog(tr("Unpacking the new version..."), QString(), 0, 0, mWindow);
-    mProgress->setObjectName(QStringLiteral("updateProgress"));
-    mProgress->setWindowTitle(tr("Download finished"));
-    mProgress->setWindowModality(Qt::WindowModal);
-    mProgress->setMinimumDuration(0);
-    mProgress->setAutoClose(false);
-    mProgress->setAutoReset(false);
+    openProgress(tr("Download finished"), tr("Unpacking the new version..."), QString(), 0);
     mProgress->setCancelButton(nullptr);
     mProgress->show();
     connect(mUnpacker, &QThread::finished, this, [this, archivePath, folder, result] {
@@ -154,6 +142,17 @@ void ApplicationUpdater::finishInstall(const QString& archivePath, const QString
     // No installer this platform runs: the user starts the new version.
     showInformation(mWindow, tr("Download finished"),
                     tr("The new version has been downloaded to %1").arg(QDir::toNativeSeparators(folder)));
+}
+
+void ApplicationUpdater::openProgress(const QString& title, const QString& label, const QString& cancel, int maximum)
+{
+    mProgress = new QProgressDialog(label, cancel, 0, maximum, mWindow);
+    mProgress->setObjectName(QStringLiteral("updateProgress"));
+    mProgress->setWindowTitle(title);
+    mProgress->setWindowModality(Qt::WindowModal);
+    mProgress->setMinimumDuration(0);
+    mProgress->setAutoClose(false);
+    mProgress->setAutoReset(false);
 }
 
 void ApplicationUpdater::closeProgress()

@@ -48,6 +48,9 @@ private:
     // Unpacks on a worker thread; finished() follows once it is done.
     void install(const QString& archivePath);
     void finishInstall(const QString& archivePath, const QString& folder, const UpdateArchive::Result& unpacked);
+    // The window-modal progress dialog of the download and the unpacking
+    // (maximum 0: a busy bar).
+    void openProgress(const QString& title, const QString& label, const QString& cancel, int maximum);
     void closeProgress();
 
     QWidget* mWindow;
