@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QFileInfo>
+#include <QHash>
 #include <QJsonObject>
 #include <QRegularExpression>
 
@@ -62,19 +63,25 @@ QList<FirmwareEntry> fromTableOfContents(const QJsonArray& toc)
 
 void applyListing(QList<FirmwareEntry>& entries, const QJsonArray& listing)
 {
+    // The entries by file name: a listing and a table of contents of many
+    // thousand names each (the server decides) are matched in linear time.
+    QHash<QString, QList<qsizetype>> byFile;
+    for (qsizetype i = 0; i < entries.size(); ++i)
+        byFile[entries.at(i).file].append(i);
     for (const QJsonValue& value : listing) {
         const QJsonObject object = value.toObject();
         const QString name = text(object, "name");
         if (!name.endsWith(QLatin1String("bin")))
             continue;
+        const auto described = byFile.constFind(name);
+        if (described == byFile.constEnd())
+            continue;
         // Only a web address downloads: never a local file or another scheme.
         const QUrl url(text(object, "download_url"));
         if (!url.isValid() || (url.scheme() != QLatin1String("https") && url.scheme() != QLatin1String("http")))
             continue;
-        for (FirmwareEntry& entry : entries) {
-            if (entry.file == name)
-                entry.downloadUrl = url;
-        }
+        for (const qsizetype i : *described)
+            entries[i].downloadUrl = url;
     }
 }
 

@@ -4,8 +4,11 @@
 # other, at the lowest priority:
 #   bash scripts/fuzz.sh [seconds per harness] [harness...]
 # (default 300 s; harnesses: divefiles protocol online, all by default).
-# Inputs go up to 1 MiB and each may take at most 5 s, so that slow paths
-# show up as findings. The corpus grows in build-fuzz/corpus/<harness>;
+# Inputs go up to 1 MiB and each may take at most 5 s (PELAGON_FUZZ_TIMEOUT;
+# libFuzzer counts wall time, so raise it on a machine that is busy with
+# other work and check each timeout-* alone), so that slow paths show up as
+# findings. A finding does not end the run (fork mode). The corpus grows in
+# build-fuzz/corpus/<harness>;
 # findings (crash-*, leak-*, timeout-*, slow-unit-*, oom-*) land in
 # build-fuzz/findings/<harness>, the run's log and figures in
 # build-fuzz/logs/<harness>.log. Copy a fixed finding into
@@ -17,6 +20,7 @@ shift || true
 harnesses=("$@")
 [ ${#harnesses[@]} -gt 0 ] || harnesses=(divefiles protocol online)
 build=${PELAGON_FUZZ_DIR:-build-fuzz}
+mkdir -p "$build" && build=$(cd "$build" && pwd)
 bash scripts/install-deps.sh
 cxx=$(command -v clang++ || command -v clang++-14 || true)
 [ -n "$cxx" ] || { echo "clang++ is needed (apt-get install clang-14)" >&2; exit 1; }
@@ -36,11 +40,13 @@ for h in "${harnesses[@]}"; do
   fi
   echo "fuzz_$h: $seconds s"
   status=0
-  nice -n 19 "$build/bin/fuzz_$h" -max_total_time="$seconds" -max_len=1048576 -timeout=5 -rss_limit_mb=2048 \
-    -report_slow_units=5 -print_final_stats=1 -artifact_prefix="$findings/" "$corpus" >"$log" 2>&1 || status=$?
-  # The figures of the run: executions, coverage and time.
-  runs=$(grep -oE 'stat::number_of_executed_units: *[0-9]+' "$log" | grep -oE '[0-9]+$' || echo 0)
-  cov=$(grep -oE 'cov: [0-9]+ ft: [0-9]+' "$log" | tail -1 || true)
-  took=$(grep -oE 'Done [0-9]+ runs in [0-9]+ second' "$log" | grep -oE 'in [0-9]+' | grep -oE '[0-9]+' || echo "?")
-  echo "fuzz_$h: $runs executions, $cov, ${took} s, exit $status, findings: $(ls "$findings" | wc -l)"
+  # Fork mode leaves a log per job in the folder it runs in.
+  mkdir -p "$build/work/$h"
+  ( cd "$build/work/$h" && nice -n 19 "$build/bin/fuzz_$h" -fork=1 -ignore_crashes=1 -ignore_timeouts=1 \
+      -ignore_ooms=1 -max_total_time="$seconds" -max_len=1048576 -timeout="${PELAGON_FUZZ_TIMEOUT:-5}" \
+      -rss_limit_mb=2048 -artifact_prefix="$findings/" "$corpus" ) >"$log" 2>&1 || status=$?
+  # The figures of the run, from its last status line: executions,
+  # coverage (edges, features) and time.
+  last=$(grep -E '^#[0-9]+: cov: ' "$log" | tail -1 || true)
+  echo "fuzz_$h: ${last:-no status line}; exit $status; findings: $(ls "$findings" | wc -l)"
 done

@@ -171,6 +171,16 @@ void TestOnlineLogic::catalogue()
     QVERIFY(entries[1].downloadUrl.isEmpty()); // described but not published
     QVERIFY(entries[2].downloadUrl.isEmpty()); // not a web address
 
+    // A name described twice and listed twice: both entries get the last
+    // web address listed for it.
+    QList<FirmwareEntry> twice = FirmwareCatalogue::fromTableOfContents({toc[0], toc[0]});
+    FirmwareCatalogue::applyListing(twice, {listing[0],
+                                            QJsonObject{{"name", "K2.1.4.2.b.bin"}, {"download_url", "https://b.example/K2"}},
+                                            QJsonObject{{"name", "K2.1.4.2.b.bin"}, {"download_url", "ftp://c.example/K2"}}});
+    QCOMPARE(twice.size(), 2);
+    QCOMPARE(twice[0].downloadUrl, QUrl("https://b.example/K2"));
+    QCOMPARE(twice[1].downloadUrl, QUrl("https://b.example/K2"));
+
     QVERIFY(!FirmwareCatalogue::isImageSize(543));
     QVERIFY(FirmwareCatalogue::isImageSize(544));
     QVERIFY(FirmwareCatalogue::isImageSize(16 * 1024 * 1024));
