@@ -7,7 +7,8 @@
 //    see them, with the input's bytes cut at the notification size.
 //  - Direct: the same responses go to the decoders without frames.
 // Every downloaded dive header is then turned into a dive with the samples
-// and its derived values are computed, as a download does. Nothing may crash,
+// and its derived values are computed, as a download does, and the binary
+// system log records are turned into text. Nothing may crash,
 // hang, leak or step outside a buffer.
 //
 // With PELAGON_FUZZ_SEEDS=<folder> set, the program writes a download of a
@@ -18,6 +19,7 @@
 #include "corvane/protocol/kelvodata.h"
 #include "corvane/protocol/pelagondiveconverter.h"
 #include "corvane/protocol/recordencoders.h"
+#include "corvane/protocol/syslogtext.h"
 #include "fuzzinput.h"
 
 #include <QCoreApplication>
@@ -81,8 +83,14 @@ QList<ReceivedFrame> responsesOf(FuzzInput& in)
     return responses;
 }
 
+// What a download leaves: the dives with their derived values, and the
+// binary system log as text lines.
 void convertDives(const KelvoData& data)
 {
+    for (const SyslogBinRecord& record : data.syslogBin()) {
+        convertSyslogRecord(record, false);
+        convertSyslogRecord(record, true);
+    }
     for (const PelagonDiveHeader& header : data.diveHeaders()) {
         ::Dive dive = PelagonDiveConverter::toDive(header, data.samples(), data);
         dive.refreshDerived();
