@@ -1,6 +1,7 @@
 // The dive computer's side of the main window: the connection step every
 // computer command goes through, the computer menu and the picture's menu.
 #include "app/mainwindow.h"
+#include "app/simulationpanel.h"
 
 #include "app/commandwait.h"
 #include "app/divedownload.h"
@@ -18,11 +19,13 @@
 #include "ui_mainwindow.h"
 
 #include <QDateTime>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QProgressDialog>
 #include <QSettings>
+#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -69,7 +72,19 @@ KelvoSession* MainWindow::computerSession()
 
 int MainWindow::ensureConnected()
 {
+    // The simulation tab's replay and ascent leave the computer to the
+    // command; a pressure still on its way is answered (or fails) within the
+    // command time-out, and the command waits for it rather than be refused.
+    mSimulation->stopAll();
     KelvoSession* session = computerSession();
+    if (session->jobInFlight() == PelagonCommand::Set_sensors) {
+        QEventLoop wait;
+        connect(session, &KelvoSession::endCommand, &wait, &QEventLoop::quit);
+        connect(session, &KelvoSession::exchangeError, &wait, &QEventLoop::quit);
+        connect(session, &KelvoSession::disconnectController, &wait, &QEventLoop::quit);
+        QTimer::singleShot(6000, &wait, &QEventLoop::quit);
+        wait.exec();
+    }
     if (session->isConnected())
         return 1;
     FormBluetoothConnect panel(session, this);

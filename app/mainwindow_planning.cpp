@@ -21,11 +21,12 @@ void MainWindow::createPlanning()
     mSimulation->setObjectName(QStringLiteral("simulationPanel"));
     mSimulation->setLog([this](const QString& text) { ui->console->appendPlainText(text); });
     ui->layoutSimulation->addWidget(mSimulation);
-    // The tab's connect button: the window's session with the computer, made
-    // on first need (on the demo computer in demo mode), handed to the tab,
-    // which connects it when it is not.
-    connect(mSimulation, &SimulationPanel::connectRequested, this,
-            [this] { mSimulation->useComputer(computerSession()); });
+    // The tab's connect button: the window's connection step (the panel,
+    // unless a computer is connected), then the tab reads the computer's
+    // settings; a connection that did not come offers the button again.
+    connect(mSimulation, &SimulationPanel::connectRequested, this, [this] {
+        mSimulation->useComputer(ensureConnected() == 1 ? computerSession() : nullptr);
+    });
 }
 
 void MainWindow::addPlanningEntries(QMenu& menu, int diveId)

@@ -19,7 +19,7 @@ void SimulationComputer::connectTo(KelvoSession* session)
     mReading = false;
     mReady = false;
     if (!session) {
-        fail(tr("No computer"));
+        fail(tr("No computer connected"));
         return;
     }
     connect(session, &KelvoSession::createControllerStatus, this, &SimulationComputer::onCreateStatus);

@@ -7,11 +7,13 @@
 
 #include "app/divedownload.h"
 #include "app/importbluetooth.h"
+#include "app/simulationpanel.h"
 #include "corvane/protocol/kelvosession.h"
 #include "corvane/simulator/democomputer.h"
 #include "corvane/simulator/simulatedcomputer.h"
 #include "online/onlineconfig.h"
 
+#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
@@ -52,6 +54,7 @@ private slots:
     void bootloaderMode();
     void firmwareNotice();
     void pictureMenuAndDoubleClick();
+    void simulationTabSharesTheComputer();
     void screenshots();
 
 private:
@@ -463,6 +466,35 @@ void TestComputerWindow::pictureMenuAndDoubleClick()
 
 // Not a check: with PELAGON_SCREENSHOT_DIR set, saves pictures of the
 // connection panel and of the import dialog during a download.
+void TestComputerWindow::simulationTabSharesTheComputer()
+{
+    auto window = showWindow();
+    QVERIFY(window);
+    auto* tab = child<SimulationPanel>(*window, "simulationPanel");
+    auto* ascent = child<QPushButton>(*tab, "btAscent");
+    // The tab's connect button runs the window's connection step on its one
+    // session: a panel that finds no computer offers the button again.
+    auto* connectButton = child<QPushButton>(*tab, "btConnectBluetooth");
+    mDemo->peripheral()->setName(QStringLiteral("Headphones"));
+    QTest::mouseClick(connectButton, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(connectButton->isEnabled(), 10000);
+    QVERIFY(!ascent->isEnabled());
+    mDemo->peripheral()->setName(QStringLiteral("Pelagon"));
+    QTest::mouseClick(connectButton, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(ascent->isEnabled(), 10000);
+    QVERIFY(window->computerSession()->isConnected());
+
+    // A programmed ascent runs; any other computer command stops it first.
+    child<QDoubleSpinBox>(*tab, "spPressure")->setValue(3.0);
+    mDialogs->onDialog = [](QDialog&) { return int(QDialog::Accepted); }; // to the surface at 10 m/min
+    QTest::mouseClick(ascent, Qt::LeftButton);
+    QVERIFY(tab->ascending());
+    computerAction(*window, "Program name")->trigger(); // and cancelled
+    QTRY_COMPARE(mDialogs->questions.size() + mDialogs->messages.size(), 1);
+    QVERIFY2(mDialogs->messages.isEmpty(), qPrintable(mDialogs->messages.value(0).text));
+    QVERIFY(!tab->ascending());
+}
+
 void TestComputerWindow::screenshots()
 {
     const QString target = qEnvironmentVariable("PELAGON_SCREENSHOT_DIR");
