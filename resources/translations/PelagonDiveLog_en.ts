@@ -2084,6 +2084,10 @@ Dive Id already exists</source>
         <source>Device disconnected</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>No computer connected</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>SimulationPanel</name>

@@ -2092,6 +2092,10 @@ Cette plongée existe déjà</translation>
         <source>Device disconnected</source>
         <translation>Appareil déconnecté</translation>
     </message>
+    <message>
+        <source>No computer connected</source>
+        <translation>Aucun ordinateur connecté</translation>
+    </message>
 </context>
 <context>
     <name>SimulationPanel</name>
