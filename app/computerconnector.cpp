@@ -39,7 +39,15 @@ void ComputerConnector::start()
         fail(tr("No Controller"));
         return;
     }
-    if (m_session->lastDevice().isValid()) {
+    if (m_session->isConnected()) {
+        // Linked by someone else (the simulation tab) without its identity
+        // read: only the reading is left to do.
+        m_linkUp = true;
+        m_connectTimer.stop();
+        emit statusChanged(tr("Device Connected"));
+        emit linkUp();
+        m_wait->start(PelagonCommand::Identification);
+    } else if (m_session->lastDevice().isValid()) {
         emit statusChanged(tr("Connect to computer..."));
         m_session->controllerConnect();
     } else {

@@ -30,7 +30,7 @@ public:
     void setCommandTimeoutMs(int ms);
 
     // Starts the run: a reconnection to the last device when the session
-    // knows one, else a scan.
+    // knows one, else a scan; on a session already linked, only the reading.
     void start();
     // Stops following the session (the panel closed).
     void stop();

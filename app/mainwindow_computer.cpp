@@ -85,7 +85,9 @@ int MainWindow::ensureConnected()
         QTimer::singleShot(6000, &wait, &QEventLoop::quit);
         wait.exec();
     }
-    if (session->isConnected())
+    // A link made elsewhere (the simulation tab) has not read the computer's
+    // identity yet: dives stored without their serial would come back.
+    if (session->isConnected() && !session->serialNumber().isEmpty())
         return 1;
     FormBluetoothConnect panel(session, this);
     const int result = panel.run();

@@ -99,6 +99,17 @@ void TestComputerLogic::connectionRun()
     QVERIFY(rig.connect(&statuses));
     QCOMPARE(statuses.first(), QStringLiteral("Connect to computer..."));
     QVERIFY(!statuses.contains(QStringLiteral("Computer found, connecting...")));
+
+    // A session linked elsewhere without its identity read: only the reading.
+    Rig linkedOnly;
+    QSignalSpy linked(linkedOnly.session.get(), &KelvoSession::connectControllerStatus);
+    linkedOnly.session->autoConnect();
+    QVERIFY(linked.wait());
+    QVERIFY(linkedOnly.session->serialNumber().isEmpty());
+    statuses.clear();
+    QVERIFY(linkedOnly.connect(&statuses));
+    QCOMPARE(statuses.first(), QStringLiteral("Device Connected"));
+    QVERIFY(!linkedOnly.session->serialNumber().isEmpty());
 }
 
 void TestComputerLogic::connectionFailures_data()
