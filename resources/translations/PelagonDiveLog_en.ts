@@ -111,62 +111,63 @@
     </message>
     <message>
         <location filename="../../app/computerconnector.cpp" line="39"/>
-        <location filename="../../app/computerconnector.cpp" line="75"/>
+        <location filename="../../app/computerconnector.cpp" line="83"/>
         <source>No Controller</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/computerconnector.cpp" line="43"/>
+        <location filename="../../app/computerconnector.cpp" line="51"/>
         <source>Connect to computer...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/computerconnector.cpp" line="46"/>
+        <location filename="../../app/computerconnector.cpp" line="54"/>
         <source>Search computer...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/computerconnector.cpp" line="63"/>
+        <location filename="../../app/computerconnector.cpp" line="71"/>
         <source>No Device Found</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/computerconnector.cpp" line="64"/>
+        <location filename="../../app/computerconnector.cpp" line="72"/>
         <source>Problem on Create Device</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/computerconnector.cpp" line="65"/>
+        <location filename="../../app/computerconnector.cpp" line="73"/>
         <source>Computer found, connecting...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/computerconnector.cpp" line="66"/>
+        <location filename="../../app/computerconnector.cpp" line="74"/>
         <source>Error on Create Device</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/computerconnector.cpp" line="76"/>
+        <location filename="../../app/computerconnector.cpp" line="84"/>
         <source>No Computer Found</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/computerconnector.cpp" line="80"/>
+        <location filename="../../app/computerconnector.cpp" line="47"/>
+        <location filename="../../app/computerconnector.cpp" line="88"/>
         <source>Device Connected</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/computerconnector.cpp" line="94"/>
+        <location filename="../../app/computerconnector.cpp" line="102"/>
         <source>Firmware version: </source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/computerconnector.cpp" line="98"/>
+        <location filename="../../app/computerconnector.cpp" line="106"/>
         <source>Serial number: </source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/computerconnector.cpp" line="102"/>
+        <location filename="../../app/computerconnector.cpp" line="110"/>
         <source>Ambiant pressure: </source>
         <translation type="unfinished"></translation>
     </message>
@@ -1069,7 +1070,7 @@ A more recent version %2 is available.</source>
     </message>
     <message>
         <location filename="../../app/mainwindow_computer.cpp" line="39"/>
-        <location filename="../../app/mainwindow_computer.cpp" line="158"/>
+        <location filename="../../app/mainwindow_computer.cpp" line="160"/>
         <source>Program name</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1080,7 +1081,7 @@ A more recent version %2 is available.</source>
     </message>
     <message>
         <location filename="../../app/mainwindow_computer.cpp" line="45"/>
-        <location filename="../../app/mainwindow_computer.cpp" line="204"/>
+        <location filename="../../app/mainwindow_computer.cpp" line="206"/>
         <source>Get system logs</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1095,87 +1096,87 @@ A more recent version %2 is available.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_computer.cpp" line="90"/>
+        <location filename="../../app/mainwindow_computer.cpp" line="92"/>
         <source>Computer Disconnected</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_computer.cpp" line="115"/>
+        <location filename="../../app/mainwindow_computer.cpp" line="117"/>
         <source>Firmware Update Available</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_computer.cpp" line="152"/>
-        <location filename="../../app/mainwindow_computer.cpp" line="182"/>
+        <location filename="../../app/mainwindow_computer.cpp" line="154"/>
+        <location filename="../../app/mainwindow_computer.cpp" line="184"/>
         <source>Warning</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_computer.cpp" line="152"/>
-        <location filename="../../app/mainwindow_computer.cpp" line="182"/>
+        <location filename="../../app/mainwindow_computer.cpp" line="154"/>
+        <location filename="../../app/mainwindow_computer.cpp" line="184"/>
         <source>The computer is in Bootloader mode</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_computer.cpp" line="166"/>
+        <location filename="../../app/mainwindow_computer.cpp" line="168"/>
         <source>Set owner</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_computer.cpp" line="166"/>
+        <location filename="../../app/mainwindow_computer.cpp" line="168"/>
         <source>Owner name</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_computer.cpp" line="186"/>
+        <location filename="../../app/mainwindow_computer.cpp" line="188"/>
         <source>Get syslog...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_computer.cpp" line="212"/>
-        <location filename="../../app/mainwindow_computer.cpp" line="221"/>
+        <location filename="../../app/mainwindow_computer.cpp" line="214"/>
+        <location filename="../../app/mainwindow_computer.cpp" line="223"/>
         <source>Save Syslog</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_computer.cpp" line="214"/>
+        <location filename="../../app/mainwindow_computer.cpp" line="216"/>
         <source>Syslog files (*.syslog)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_computer.cpp" line="221"/>
+        <location filename="../../app/mainwindow_computer.cpp" line="223"/>
         <source>Impossible to write the file %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_computer.cpp" line="234"/>
+        <location filename="../../app/mainwindow_computer.cpp" line="236"/>
         <source>Close Connection</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_computer.cpp" line="235"/>
-        <location filename="../../app/mainwindow_computer.cpp" line="236"/>
-        <location filename="../../app/mainwindow_computer.cpp" line="241"/>
+        <location filename="../../app/mainwindow_computer.cpp" line="237"/>
+        <location filename="../../app/mainwindow_computer.cpp" line="238"/>
+        <location filename="../../app/mainwindow_computer.cpp" line="243"/>
         <source>Reset Computer</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_computer.cpp" line="236"/>
+        <location filename="../../app/mainwindow_computer.cpp" line="238"/>
         <source>Are you sure to reset the computer?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_computer.cpp" line="241"/>
+        <location filename="../../app/mainwindow_computer.cpp" line="243"/>
         <source>The computer is still busy with another command, please try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_computer.cpp" line="248"/>
+        <location filename="../../app/mainwindow_computer.cpp" line="250"/>
         <source>Disconnect Computer</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_computer.cpp" line="249"/>
+        <location filename="../../app/mainwindow_computer.cpp" line="251"/>
         <source>Are you sure to disconnect the computer?</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1375,7 +1376,7 @@ Dive Id already exists</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_computer.cpp" line="141"/>
+        <location filename="../../app/mainwindow_computer.cpp" line="143"/>
         <location filename="../../app/mainwindow_files.cpp" line="128"/>
         <source>Write Database Error</source>
         <translation type="unfinished"></translation>

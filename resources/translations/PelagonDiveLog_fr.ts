@@ -111,62 +111,63 @@
     </message>
     <message>
         <location filename="../../app/computerconnector.cpp" line="39" />
-        <location filename="../../app/computerconnector.cpp" line="75" />
+        <location filename="../../app/computerconnector.cpp" line="83" />
         <source>No Controller</source>
         <translation>Pas de contrôleur</translation>
     </message>
     <message>
-        <location filename="../../app/computerconnector.cpp" line="43" />
+        <location filename="../../app/computerconnector.cpp" line="51" />
         <source>Connect to computer...</source>
         <translation>Connexion à l'ordinateur...</translation>
     </message>
     <message>
-        <location filename="../../app/computerconnector.cpp" line="46" />
+        <location filename="../../app/computerconnector.cpp" line="54" />
         <source>Search computer...</source>
         <translation>Recherche de l'ordinateur...</translation>
     </message>
     <message>
-        <location filename="../../app/computerconnector.cpp" line="63" />
+        <location filename="../../app/computerconnector.cpp" line="71" />
         <source>No Device Found</source>
         <translation>Aucun appareil trouvé</translation>
     </message>
     <message>
-        <location filename="../../app/computerconnector.cpp" line="64" />
+        <location filename="../../app/computerconnector.cpp" line="72" />
         <source>Problem on Create Device</source>
         <translation>Problème à la création de l'appareil</translation>
     </message>
     <message>
-        <location filename="../../app/computerconnector.cpp" line="65" />
+        <location filename="../../app/computerconnector.cpp" line="73" />
         <source>Computer found, connecting...</source>
         <translation>Ordinateur trouvé, connexion...</translation>
     </message>
     <message>
-        <location filename="../../app/computerconnector.cpp" line="66" />
+        <location filename="../../app/computerconnector.cpp" line="74" />
         <source>Error on Create Device</source>
         <translation>Erreur à la création de l'appareil</translation>
     </message>
     <message>
-        <location filename="../../app/computerconnector.cpp" line="76" />
+        <location filename="../../app/computerconnector.cpp" line="84" />
         <source>No Computer Found</source>
         <translation>Aucun ordinateur trouvé</translation>
     </message>
     <message>
-        <location filename="../../app/computerconnector.cpp" line="80" />
+        <location filename="../../app/computerconnector.cpp" line="47" />
+        <location filename="../../app/computerconnector.cpp" line="88" />
         <source>Device Connected</source>
         <translation>Appareil connecté</translation>
     </message>
     <message>
-        <location filename="../../app/computerconnector.cpp" line="94" />
+        <location filename="../../app/computerconnector.cpp" line="102" />
         <source>Firmware version: </source>
         <translation>Version du firmware : </translation>
     </message>
     <message>
-        <location filename="../../app/computerconnector.cpp" line="98" />
+        <location filename="../../app/computerconnector.cpp" line="106" />
         <source>Serial number: </source>
         <translation>Numéro de série : </translation>
     </message>
     <message>
-        <location filename="../../app/computerconnector.cpp" line="102" />
+        <location filename="../../app/computerconnector.cpp" line="110" />
         <source>Ambiant pressure: </source>
         <translation>Pression ambiante : </translation>
     </message>
@@ -1071,7 +1072,7 @@ Une version plus récente %2 est disponible.</translation>
     </message>
     <message>
         <location filename="../../app/mainwindow_computer.cpp" line="39" />
-        <location filename="../../app/mainwindow_computer.cpp" line="158" />
+        <location filename="../../app/mainwindow_computer.cpp" line="160" />
         <source>Program name</source>
         <translation>Nommer l'ordinateur</translation>
     </message>
@@ -1082,7 +1083,7 @@ Une version plus récente %2 est disponible.</translation>
     </message>
     <message>
         <location filename="../../app/mainwindow_computer.cpp" line="45" />
-        <location filename="../../app/mainwindow_computer.cpp" line="204" />
+        <location filename="../../app/mainwindow_computer.cpp" line="206" />
         <source>Get system logs</source>
         <translation>Récupérer les journaux système</translation>
     </message>
@@ -1097,87 +1098,87 @@ Une version plus récente %2 est disponible.</translation>
         <translation>Erreur de service : </translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_computer.cpp" line="90" />
+        <location filename="../../app/mainwindow_computer.cpp" line="92" />
         <source>Computer Disconnected</source>
         <translation>Ordinateur déconnecté</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_computer.cpp" line="115" />
+        <location filename="../../app/mainwindow_computer.cpp" line="117" />
         <source>Firmware Update Available</source>
         <translation>Mise à jour du firmware disponible</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_computer.cpp" line="152" />
-        <location filename="../../app/mainwindow_computer.cpp" line="182" />
+        <location filename="../../app/mainwindow_computer.cpp" line="154" />
+        <location filename="../../app/mainwindow_computer.cpp" line="184" />
         <source>Warning</source>
         <translation>Attention</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_computer.cpp" line="152" />
-        <location filename="../../app/mainwindow_computer.cpp" line="182" />
+        <location filename="../../app/mainwindow_computer.cpp" line="154" />
+        <location filename="../../app/mainwindow_computer.cpp" line="184" />
         <source>The computer is in Bootloader mode</source>
         <translation>L'ordinateur est en mode Bootloader</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_computer.cpp" line="166" />
+        <location filename="../../app/mainwindow_computer.cpp" line="168" />
         <source>Set owner</source>
         <translation>Propriétaire</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_computer.cpp" line="166" />
+        <location filename="../../app/mainwindow_computer.cpp" line="168" />
         <source>Owner name</source>
         <translation>Nom du propriétaire</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_computer.cpp" line="186" />
+        <location filename="../../app/mainwindow_computer.cpp" line="188" />
         <source>Get syslog...</source>
         <translation>Lecture du journal système...</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_computer.cpp" line="212" />
-        <location filename="../../app/mainwindow_computer.cpp" line="221" />
+        <location filename="../../app/mainwindow_computer.cpp" line="214" />
+        <location filename="../../app/mainwindow_computer.cpp" line="223" />
         <source>Save Syslog</source>
         <translation>Enregistrer le journal système</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_computer.cpp" line="214" />
+        <location filename="../../app/mainwindow_computer.cpp" line="216" />
         <source>Syslog files (*.syslog)</source>
         <translation>Fichiers journal (*.syslog)</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_computer.cpp" line="221" />
+        <location filename="../../app/mainwindow_computer.cpp" line="223" />
         <source>Impossible to write the file %1</source>
         <translation>Impossible d'écrire le fichier %1</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_computer.cpp" line="234" />
+        <location filename="../../app/mainwindow_computer.cpp" line="236" />
         <source>Close Connection</source>
         <translation>Fermer la connexion</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_computer.cpp" line="235" />
-        <location filename="../../app/mainwindow_computer.cpp" line="236" />
-        <location filename="../../app/mainwindow_computer.cpp" line="241" />
+        <location filename="../../app/mainwindow_computer.cpp" line="237" />
+        <location filename="../../app/mainwindow_computer.cpp" line="238" />
+        <location filename="../../app/mainwindow_computer.cpp" line="243" />
         <source>Reset Computer</source>
         <translation>Réinitialiser l'ordinateur</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_computer.cpp" line="236" />
+        <location filename="../../app/mainwindow_computer.cpp" line="238" />
         <source>Are you sure to reset the computer?</source>
         <translation>Voulez-vous vraiment réinitialiser l'ordinateur ?</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_computer.cpp" line="241" />
+        <location filename="../../app/mainwindow_computer.cpp" line="243" />
         <source>The computer is still busy with another command, please try again.</source>
         <translation>L'ordinateur est encore occupé par une autre commande, veuillez réessayer.</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_computer.cpp" line="248" />
+        <location filename="../../app/mainwindow_computer.cpp" line="250" />
         <source>Disconnect Computer</source>
         <translation>Déconnecter l'ordinateur</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_computer.cpp" line="249" />
+        <location filename="../../app/mainwindow_computer.cpp" line="251" />
         <source>Are you sure to disconnect the computer?</source>
         <translation>Voulez-vous vraiment déconnecter l'ordinateur ?</translation>
     </message>
@@ -1383,7 +1384,7 @@ Dive Id already exists</source>
 Cette plongée existe déjà</translation>
     </message>
     <message>
-        <location filename="../../app/mainwindow_computer.cpp" line="141" />
+        <location filename="../../app/mainwindow_computer.cpp" line="143" />
         <location filename="../../app/mainwindow_files.cpp" line="128" />
         <source>Write Database Error</source>
         <translation>Erreur d'écriture de la base de données</translation>
