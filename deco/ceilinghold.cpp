@@ -70,6 +70,23 @@ Range compartmentCeilingRange(const TissueBounds& bounds, int i, float gf)
 Range ceilingRange(const TissueBounds& bounds, float gf)
 {
     Range total{0.0, 0.0};
+    if (!bounds.low().heliumUsed) {
+        // Nitrogen's coefficients do not depend on the tensions: each float
+        // operation of the ceiling keeps the order of the tensions, so the
+        // ceilings of the lowest and highest tensions bound all the others
+        // exactly.
+        CompartmentArray low;
+        CompartmentArray high;
+        compartmentCeilings(bounds.low(), gf, low);
+        compartmentCeilings(bounds.high(), gf, high);
+        for (int i = 0; i < kCompartments; ++i) {
+            if (std::isnan(low[i]) || std::isnan(high[i]))
+                return {-kInfinite, kInfinite};
+            total.low = std::max(total.low, double(low[i]));
+            total.high = std::max(total.high, double(high[i]));
+        }
+        return total;
+    }
     for (int i = 0; i < kCompartments; ++i) {
         const Range r = compartmentCeilingRange(bounds, i, gf);
         total.low = std::max(total.low, r.low);
@@ -220,6 +237,55 @@ void TissueBounds::include(const TissueState& tissues)
         m_uniform = false;
 }
 
+void TissueBounds::widen(float margin)
+{
+    for (int i = 0; i < kCompartments; ++i) {
+        m_low.n2[i] = std::max(0.0f, m_low.n2[i] - margin);
+        m_high.n2[i] += margin;
+        m_low.he[i] = std::max(0.0f, m_low.he[i] - margin);
+        m_high.he[i] += margin;
+    }
+}
+
+void LevelStretch::addStep(float minutes)
+{
+    // loadSegment at constant pressure: loadConstant of the rounded seconds,
+    // which applies one factor row per 512 seconds and one per bit below.
+    if (!(minutes > 0.0f))
+        return;
+    std::uint32_t seconds = roundedSeconds(minutes);
+    m_seconds += seconds;
+    for (; seconds > kLargestRowSeconds; seconds -= kLargestRowSeconds)
+        ++m_loads;
+    for (; seconds != 0; seconds &= seconds - 1)
+        ++m_loads;
+}
+
+TissueBounds LevelStretch::bounds() const
+{
+    TissueState end = m_start;
+    for (std::uint64_t left = m_seconds; left > 0;) {
+        const std::uint32_t part = std::uint32_t(std::min<std::uint64_t>(left, 1u << 30));
+        loadConstant(end, part, m_gas, kOpenCircuitSetpoint, m_ambient);
+        left -= part;
+    }
+    TissueBounds bounds(m_start);
+    bounds.include(end);
+    // Each row applied rounds three times and its factor once (within one
+    // unit in the last place); the steps and the one-go load both stay
+    // within that of the exact path between the start and the inspired
+    // pressure, whose largest magnitude scales the error. Doubled for safety.
+    float largest = std::max(inspiredN2(m_gas, kOpenCircuitSetpoint, m_ambient),
+                             inspiredHe(m_gas, kOpenCircuitSetpoint, m_ambient));
+    for (int i = 0; i < kCompartments; ++i) {
+        largest = std::max({largest, bounds.high().n2[i], bounds.high().he[i]});
+    }
+    constexpr double kUnit = 1.0 / 16777216.0; // 2^-24
+    const double loads = double(m_loads) + 64.0; // the one-go load's rows and chunks
+    bounds.widen(float(2.0 * 4.0 * loads * kUnit * double(largest)));
+    return bounds;
+}
+
 bool ceilingStateHolds(const DecoState& state, const config_t& config, const TissueBounds& bounds, float ambient)
 {
     if (!bounds.uniform() || !std::isfinite(ambient))
@@ -229,10 +295,9 @@ bool ceilingStateHolds(const DecoState& state, const config_t& config, const Tis
     return stopsStay(state, config, bounds, ambient);
 }
 
-float heldCeiling(DecoState& state, const config_t& config, const TissueState& tissues, float ambient)
+float heldGradientFactor(const DecoState& state, const config_t& config, float ambient)
 {
-    state.ceiling = ceilingPressure(tissues, ceilingGf(state, config.gradientFactors(), config.surfacePressure(), ambient));
-    return state.ceiling;
+    return ceilingGf(state, config.gradientFactors(), config.surfacePressure(), ambient);
 }
 
 } // namespace deco

@@ -12,6 +12,8 @@
 #include "deco/decostate.h"
 #include "deco/tissuemodel.h"
 
+#include <cstdint>
+
 namespace deco {
 
 // The lowest and highest tension of each compartment over a stretch of
@@ -27,11 +29,39 @@ public:
     const TissueState& high() const { return m_high; }
     // False when the states disagree on whether helium is followed.
     bool uniform() const { return m_uniform; }
+    // Widens every range by `margin` bar, never below 0.
+    void widen(float margin);
 
 private:
     TissueState m_low;
     TissueState m_high;
     bool m_uniform = true;
+};
+
+// The tissue states that loading at one constant pressure on one gas, step
+// after step as loadSegment loads them, passes through from `start`. Every
+// tension moves steadily towards its inspired pressure, so the ends bound
+// the path: the end is loaded in one go and the bounds are widened past the
+// float error of the steps and of the one-go load, so that they hold every
+// state the steps really produce, to the bit.
+class LevelStretch
+{
+public:
+    LevelStretch(const TissueState& start, const GasMix& gas, float ambient)
+        : m_start(start), m_gas(gas), m_ambient(ambient)
+    {
+    }
+
+    // One more step of so many minutes.
+    void addStep(float minutes);
+    TissueBounds bounds() const;
+
+private:
+    TissueState m_start;
+    GasMix m_gas;
+    float m_ambient;
+    std::uint64_t m_seconds = 0;
+    std::uint64_t m_loads = 0; // factor rows applied per inert gas
 };
 
 // True when updateDecoCeiling of `state` at `ambient`, with any tissues
@@ -41,8 +71,8 @@ private:
 // closed-form no-decompression limit counts while no stop is needed.
 bool ceilingStateHolds(const DecoState& state, const config_t& config, const TissueBounds& bounds, float ambient);
 
-// The ceiling updateDecoCeiling gives for these tissues when the state
-// holds; stored in the state as the update would.
-float heldCeiling(DecoState& state, const config_t& config, const TissueState& tissues, float ambient);
+// The gradient factor of the state's ceiling at `ambient`: while the state
+// holds, updateDecoCeiling's ceiling is ceilingPressure(tissues, this).
+float heldGradientFactor(const DecoState& state, const config_t& config, float ambient);
 
 } // namespace deco

@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <vector>
 
 namespace deco {
 
@@ -23,8 +22,10 @@ constexpr float kCeilingCurveGravity = 9.80665f;
 
 constexpr double kTrackingStepSeconds = 2.0;
 // Samples at constant pressure are settled in stretches of this many.
-constexpr std::size_t kShortestRun = 4;
-constexpr std::size_t kLongestRun = 256;
+constexpr long kShortestRun = 4;
+constexpr long kLongestRun = 256;
+// Shorter stays (a recorded dive's samples) are not worth testing the state for.
+constexpr double kShortestLevelSeconds = 8.0 * kTrackingStepSeconds * double(kShortestRun);
 constexpr float kSurfaceDepth = 0.01f;   // m: a profile ending this shallow ends at the surface
 constexpr int kThirdSlot = 2;
 constexpr std::int32_t kThirdDiveInterval = 86400; // s
@@ -237,9 +238,10 @@ private:
     {
         if (!(tEnd > tStart))
             return;
-        // At constant pressure the samples are gathered into runs whose
-        // tracking state may not need updating (see settleRun).
-        const bool runs = pStart == pEnd && interpolatedFactors();
+        if (pStart == pEnd && interpolatedFactors() && tEnd - tStart >= kShortestLevelSeconds) {
+            trackLevel(tStart, tEnd, pStart, gas);
+            return;
+        }
         const double span = tEnd - tStart;
         double previousTime = tStart;
         float previousPressure = pStart;
@@ -250,13 +252,7 @@ private:
             const float pressure = pStart + (pEnd - pStart) * float((time - tStart) / span);
             loadSegment(m_tracking, previousPressure, pressure, float((time - previousTime) / 60.0), gas,
                         kOpenCircuitSetpoint);
-            if (runs) {
-                m_run.push_back(RunSample{time, m_tracking});
-                if (last || m_run.size() == kLongestRun)
-                    settleRun(pressure);
-            } else {
-                appendCeiling(time, trackedCeiling(pressure));
-            }
+            appendCeiling(time, trackedCeiling(pressure));
             previousTime = time;
             previousPressure = pressure;
             if (last)
@@ -264,38 +260,55 @@ private:
         }
     }
 
-    // The ceilings of the gathered samples, all at `pressure`. Where the
-    // tracking state provably keeps its stops over a stretch of samples, each
-    // ceiling is the tissues' ceiling under the state's gradient factor, the
-    // same to the bit as a full update's; elsewhere every sample is updated.
-    // Stretches grow while they hold and shrink where the state changes.
-    void settleRun(float pressure)
+    // track() at constant pressure with interpolated gradient factors, the
+    // same samples to the bit, taken in stretches. Where the tracking state
+    // provably keeps its stops over every state the stretch's tissues pass
+    // through, each ceiling is the tissues' ceiling under the state's
+    // gradient factor, as a full update would give it; elsewhere every
+    // sample is updated. Stretches grow while they hold and are halved where
+    // the state may change.
+    void trackLevel(double tStart, double tEnd, float pressure, const GasMix& gas)
     {
-        std::size_t done = 0;
-        while (done < m_run.size()) {
-            const std::size_t length = std::min(m_runLength, m_run.size() - done);
-            // At constant pressure on one gas every tension moves steadily
-            // towards the inspired pressure (but for rounding in the last
-            // place, far inside the state test's margin): the first and last
-            // samples of a stretch bound it.
-            TissueBounds bounds(m_run[done].tissues);
-            bounds.include(m_run[done + length - 1].tissues);
-            if (ceilingStateHolds(m_trackState, m_config, bounds, pressure)) {
-                for (std::size_t k = done; k < done + length; ++k)
-                    appendCeiling(m_run[k].time, heldCeiling(m_trackState, m_config, m_run[k].tissues, pressure));
-                done += length;
-                m_runLength = std::min(m_runLength * 2, kLongestRun);
-            } else if (length > kShortestRun) {
-                m_runLength = length / 2;
-            } else {
-                for (std::size_t k = done; k < done + length; ++k) {
-                    updateDecoCeiling(m_trackState, m_config, m_run[k].tissues, pressure);
-                    appendCeiling(m_run[k].time, m_trackState.ceiling);
-                }
-                done += length;
+        // Sample s (from 1): its time, the minutes since `before`, and whether it is the last.
+        auto sample = [&](long s, double before, double& time, float& minutes) {
+            const double planned = tStart + kTrackingStepSeconds * double(s);
+            const bool last = planned >= tEnd;
+            time = last ? tEnd : planned;
+            minutes = float((time - before) / 60.0);
+            return last;
+        };
+        long step = 1;
+        double previousTime = tStart;
+        bool ended = false;
+        while (!ended) {
+            LevelStretch stretch(m_tracking, gas, pressure);
+            double time = previousTime;
+            long length = 0;
+            for (bool last = false; length < m_runLength && !last; ++length) {
+                float minutes = 0.0f;
+                last = sample(step + length, time, time, minutes);
+                stretch.addStep(minutes);
             }
+            const bool holds = ceilingStateHolds(m_trackState, m_config, stretch.bounds(), pressure);
+            if (!holds && length > kShortestRun) {
+                m_runLength = length / 2;
+                continue;
+            }
+            const float gf = heldGradientFactor(m_trackState, m_config, pressure);
+            for (long k = 0; k < length; ++k) {
+                float minutes = 0.0f;
+                ended = sample(step + k, previousTime, previousTime, minutes);
+                loadSegment(m_tracking, pressure, pressure, minutes, gas, kOpenCircuitSetpoint);
+                if (holds)
+                    m_trackState.ceiling = ceilingPressure(m_tracking, gf);
+                else
+                    updateDecoCeiling(m_trackState, m_config, m_tracking, pressure);
+                appendCeiling(previousTime, m_trackState.ceiling);
+            }
+            step += length;
+            if (holds)
+                m_runLength = std::min(m_runLength * 2, kLongestRun);
         }
-        m_run.clear();
     }
 
     // OTU, tissues and CNS of a segment from p1 to p2 breathing the gas.
@@ -466,14 +479,7 @@ private:
     float m_otu = 0.0f;
     QList<CurvePoint> m_ceiling;
     bool m_decoNotTerminated = false;
-
-    struct RunSample
-    {
-        double time;
-        TissueState tissues;
-    };
-    std::vector<RunSample> m_run;
-    std::size_t m_runLength = kShortestRun;
+    long m_runLength = kShortestRun;
 };
 
 } // namespace

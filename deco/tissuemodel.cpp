@@ -303,6 +303,11 @@ float compartmentCeiling(const TissueState& state, int compartment, float gf)
     return (p - a * gf) / (gf / b - gf + 1.0f);
 }
 
+void compartmentCeilings(const TissueState& state, float gf, CompartmentArray& ceilings)
+{
+    allCeilings(state, gf, ceilings);
+}
+
 float ceilingPressure(const TissueState& state, float gf)
 {
     CompartmentArray ceilings;

@@ -123,6 +123,8 @@ void mixedCoefficients(const TissueState& state, int compartment, float& a, floa
 // Tolerated ambient pressure of one compartment and of the whole model.
 float compartmentCeiling(const TissueState& state, int compartment, float gf);
 float ceilingPressure(const TissueState& state, float gf);
+// compartmentCeiling of all sixteen compartments at once, the same values.
+void compartmentCeilings(const TissueState& state, float gf, CompartmentArray& ceilings);
 // Gradient-factor M-value of a compartment at ambient pressure p.
 float mValue(const TissueState& state, float ambient, int compartment, float gf);
 // Largest (p - P) / (M - P) over the compartments, with the plain M-value.
