@@ -227,7 +227,10 @@ void KelvoSession::onBleServicesDiscovered()
     if (!m_protocol->setupCharacteristics()) {
         setMessage(QStringLiteral("Service not found"));
         emit connectControllerStatus(ConnectControllerStatus::NoService);
-        m_device->disconnect();
+        // The link may have reported its own error while the service was
+        // looked for, and the session is then cleaned up already.
+        if (m_device)
+            m_device->disconnect();
     }
 }
 
