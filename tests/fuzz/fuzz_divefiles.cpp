@@ -13,6 +13,7 @@
 #include "divedata/planfile.h"
 #include "divedata/planificator.h"
 #include "divedata/uddffile.h"
+#include "fuzzinput.h"
 
 #include <QBuffer>
 #include <QCborMap>
@@ -116,11 +117,7 @@ void writeSeeds(const QString& folder)
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    const QString seeds = qEnvironmentVariable("PELAGON_FUZZ_SEEDS");
-    if (!seeds.isEmpty()) {
-        writeSeeds(seeds);
-        std::exit(0);
-    }
+    writeSeedsIfAsked(writeSeeds);
     return 0;
 }
 

@@ -140,11 +140,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
     // The catalogue reports every name it refuses; the fuzzer would drown in it.
     qputenv("QT_LOGGING_RULES", "*.debug=false");
     static QCoreApplication app(*argc, *argv);
-    const QString seeds = qEnvironmentVariable("PELAGON_FUZZ_SEEDS");
-    if (!seeds.isEmpty()) {
-        writeSeeds(seeds);
-        std::exit(0);
-    }
+    writeSeedsIfAsked(writeSeeds);
     return 0;
 }
 

@@ -164,11 +164,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     // The frame receiver's timers need an application object.
     static QCoreApplication app(*argc, *argv);
-    const QString seeds = qEnvironmentVariable("PELAGON_FUZZ_SEEDS");
-    if (!seeds.isEmpty()) {
-        writeSeeds(seeds);
-        std::exit(0);
-    }
+    writeSeedsIfAsked(writeSeeds);
     return 0;
 }
 

@@ -4,10 +4,12 @@
 // past the end gives zeros and empty strings, so every input is usable.
 
 #include <QByteArray>
+#include <QString>
 #include <QtGlobal>
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 
 class FuzzInput
 {
@@ -45,3 +47,14 @@ private:
     std::size_t m_size;
     std::size_t m_at = 0;
 };
+
+// When PELAGON_FUZZ_SEEDS names a folder, writes the harness's seed corpus
+// there and ends the process; otherwise does nothing.
+inline void writeSeedsIfAsked(void (*writeSeeds)(const QString& folder))
+{
+    const QString seeds = qEnvironmentVariable("PELAGON_FUZZ_SEEDS");
+    if (seeds.isEmpty())
+        return;
+    writeSeeds(seeds);
+    std::exit(0);
+}
