@@ -29,6 +29,7 @@ PlanningPanel::PlanningPanel(QWidget* parent)
     , ui(std::make_unique<Ui::PlanningPanelClass>())
 {
     ui->setupUi(this);
+    mPlanTable = std::make_unique<PlanTableDocument>(ui->edInfoPlanif->document());
     mPlanner.setTextCallback([this](const QString& text) { planText(text); });
     mPlanner.setPlanCallback([this](const deco::LinePlan& record) { planRecord(record); });
     createGraph();
@@ -196,7 +197,10 @@ void PlanningPanel::simulate()
             gasNames.append(gas.gasName());
     }
     mReport.setGasNames(gasNames);
+    mSimulating = true;
     mPlanner.simulateCurrentDive(factors, reduction);
+    mSimulating = false;
+    showPlan();
     refreshTissues();
     mGraph->profileItem()->updateTitle();
 }
@@ -278,21 +282,52 @@ void PlanningPanel::diverTypeChanged(int index)
 
 void PlanningPanel::planText(const QString& text)
 {
+    // An empty text clears the panel, any other is appended to it.
     if (text.isEmpty())
-        ui->edInfoPlanif->clear();
+        mPending = PendingPlan{true, false, {}};
     else
-        ui->edInfoPlanif->append(text);
+        mPending.texts.append(text);
+    if (!mSimulating)
+        showPlan();
 }
 
 void PlanningPanel::planRecord(const deco::LinePlan& record)
 {
-    if (mReport.add(record))
-        ui->edInfoPlanif->setHtml(mReport.html());
+    // The summary completes the table, which replaces the panel's contents;
+    // a text of the same run (why the profile was not simulated) stays, shown
+    // under it, rather than being wiped by a table of zeros.
+    if (mReport.add(record)) {
+        mPending.cleared = false;
+        mPending.table = true;
+    }
+    if (!mSimulating)
+        showPlan();
+}
+
+void PlanningPanel::showPlan()
+{
+    // Every run clears the panel and then completes a table: the table is
+    // written over the previous one, only its changed rows (a drag re-plans
+    // on every pointer move).
+    QTextEdit* panel = ui->edInfoPlanif;
+    if (mPending.table) {
+        mPlanTable->show(mReport);
+    } else if (mPending.cleared) {
+        panel->clear();
+        mPlanTable->forget();
+    }
+    for (const QString& text : std::as_const(mPending.texts)) {
+        panel->append(text);
+        mPlanTable->forget();
+    }
+    mPending = PendingPlan();
 }
 
 void PlanningPanel::clearPlan()
 {
     ui->edInfoPlanif->clear();
+    mPlanTable->forget();
+    mPending = PendingPlan();
     mReport = PlanReport();
     ui->tissuesGraph->reset();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/planreport.h"
+#include "app/plantabledocument.h"
 #include "deco/diveplanner.h"
 
 #include <QPointF>
@@ -88,6 +89,7 @@ private:
     void refreshTissues();
     void planText(const QString& text);
     void planRecord(const deco::LinePlan& record);
+    void showPlan();
     void clearPlan();
 
     // planningpanel_commands.cpp
@@ -111,6 +113,17 @@ private:
     TblDivePointsModel* mPointModel = nullptr;
     SpinBoxDelegate* mPointDelegate = nullptr;
     PlanReport mReport;
+    std::unique_ptr<PlanTableDocument> mPlanTable;
+    // What the planner's callbacks asked of the plan panel during a run,
+    // shown once the run is over: the panel cleared or the table completed,
+    // then the run's texts.
+    struct PendingPlan
+    {
+        bool cleared = false;
+        bool table = false;
+        QStringList texts;
+    } mPending;
+    bool mSimulating = false;
     bool mAddOn = false;
     int mSelectedPoint = -1;
 };

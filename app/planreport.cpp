@@ -48,6 +48,11 @@ qint64 wholeNumber(float value)
 
 } // namespace
 
+const QString& PlanReport::header()
+{
+    return kHeader;
+}
+
 QString PlanReport::gasName(int gasIndex)
 {
     switch (gasIndex) {
@@ -83,6 +88,7 @@ bool PlanReport::add(const deco::LinePlan& record)
     switch (record.kind) {
     case deco::LinePlan::Reset:
         mHtml = kHeader;
+        mRows.clear();
         mText.clear();
         mLastGas = -1;
         return false;
@@ -90,7 +96,7 @@ bool PlanReport::add(const deco::LinePlan& record)
         const QString icon = QStringLiteral("<img src = \":/TestGraphics/icons/%1.png\" style=\"vertical-align:middle\"/>")
                                  .arg(arrowName(record));
         const QString depth = QStringLiteral("%1m ").arg(double(record.depth), 6, 'g');
-        mHtml += QStringLiteral("<p %1>%2 ").arg(kParagraphStyle, icon) + depth;
+        QString paragraph = QStringLiteral("<p %1>%2 ").arg(kParagraphStyle, icon) + depth;
         QString row = directionMark(record) + QLatin1Char(' ') + depth;
         bool hours = false;
         const QString duration = clockText(record.duration, hours);
@@ -107,7 +113,9 @@ bool PlanReport::add(const deco::LinePlan& record)
             }
             row += QStringLiteral("|    %1 | %2").arg(runtime, gas);
         }
-        mHtml += row.mid(2 + depth.size()) + QStringLiteral("</p>");
+        paragraph += row.mid(2 + depth.size()) + QStringLiteral("</p>");
+        mHtml += paragraph;
+        mRows.append(paragraph);
         mText += row.trimmed() + QLatin1Char('\n');
         return false;
     }
@@ -115,8 +123,9 @@ bool PlanReport::add(const deco::LinePlan& record)
     {
         const QString cns = QStringLiteral("CNS %1%").arg(wholeNumber(record.cns));
         const QString otu = QStringLiteral("OTU %1").arg(wholeNumber(record.otu));
-        mHtml += QStringLiteral("<p %1>").arg(kParagraphStyle) + cns + QStringLiteral("<p %1>").arg(kParagraphStyle)
-            + otu + QStringLiteral("  </body></html>");
+        mRows.append(QStringLiteral("<p %1>").arg(kParagraphStyle) + cns);
+        mRows.append(QStringLiteral("<p %1>").arg(kParagraphStyle) + otu + QStringLiteral("  "));
+        mHtml += mRows.at(mRows.size() - 2) + mRows.last() + footer();
         mText += cns + QLatin1Char('\n') + otu + QLatin1Char('\n');
     }
         return true;

@@ -15,6 +15,12 @@ public:
     bool add(const deco::LinePlan& record);
     // The rich text so far.
     const QString& html() const { return mHtml; }
+    // The same rich text cut into its paragraphs, one a row of the table
+    // (the summary's CNS and OTU are the last two): html() is header(), the
+    // rows, then footer().
+    const QStringList& rows() const { return mRows; }
+    static const QString& header();
+    static QString footer() { return QStringLiteral("</body></html>"); }
     // The same table as plain text, one line per row (for the clipboard).
     const QString& text() const { return mText; }
     // The gas index last named in the table, -1 since the reset.
@@ -33,6 +39,7 @@ private:
     QString nameOf(int gasIndex) const;
 
     QStringList mGasNames;
+    QStringList mRows;
     QString mHtml;
     QString mText;
     int mLastGas = -1;

@@ -58,13 +58,19 @@ void BM_ReplanPerDragStep(benchmark::State& state)
         return;
     }
     const QPointF start = point->pos();
-    int step = 0;
+    const double depthBefore = plan.lines[point->diveLineInfo().index].depth;
+    point->setPos(start + QPointF(0.0, 6.0));
+    if (panel.planner().currentDive()->lines[point->diveLineInfo().index].depth == depthBefore) {
+        state.SkipWithError("the handle did not move its line");
+        return;
+    }
+    int step = 1;
     for (auto _ : state) {
-        // One drag event: the handle moves a few pixels up or down; the panel
-        // re-plans, refills the plan table and the tissue graph.
-        DiveLineInfo info = point->diveLineInfo();
-        const QPointF to = start + QPointF(0.0, (step++ % 2 == 0) ? 6.0 : -6.0);
-        point->setPos(item->updateDivePoint(info, to));
+        // One drag event: the handle moves a few pixels up or down (what the
+        // pointer's move does: one position change, constrained by the
+        // profile item); the panel re-plans, refills the plan table and the
+        // tissue graph.
+        point->setPos(start + QPointF(0.0, (step++ % 2 == 0) ? 6.0 : -6.0));
         panel.repaint();
     }
     state.counters["points"] = double(panel.planner().currentDive()->lines.size());

@@ -22,6 +22,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QTimeEdit>
 #include <QToolButton>
@@ -422,7 +423,28 @@ void TestPlanningTab::pointEditing()
     QVERIFY(dragged > 20.0);
     QCOMPARE(table->model()->index(2, 1).data().toString(), QString::number(dragged, 'f', 1));
     QVERIFY(planHtml() != before);
-    QVERIFY(get<QTextEdit>("edInfoPlanif")->toPlainText().contains(QStringLiteral("OTU")));
+    // The panel shows exactly the new table, written over the previous one.
+    auto* panel = get<QTextEdit>("edInfoPlanif");
+    const auto showsTheTable = [&] {
+        QTextDocument whole;
+        whole.setHtml(planHtml());
+        return panel->toHtml() == whole.toHtml();
+    };
+    QVERIFY(showsTheTable());
+    item->updateDivePoint(info, item->timeDepthToGraphCoordinates(900.0, 25.0));
+    QVERIFY(showsTheTable());
+
+    // A profile the planner refuses: its message stays under the empty
+    // table; once mended, the table alone again.
+    const QString refused = QStringLiteral("Profile not simulated");
+    planner().currentDive()->lines[2].depth = qQNaN();
+    get<QSpinBox>("spSurfPressure")->setValue(990);
+    QVERIFY(panel->toPlainText().contains(QStringLiteral("OTU 0")));
+    QVERIFY(panel->toPlainText().contains(refused));
+    planner().currentDive()->lines[2].depth = 30.0;
+    get<QSpinBox>("spSurfPressure")->setValue(1000);
+    QVERIFY(!panel->toPlainText().contains(refused));
+    QVERIFY(showsTheTable());
 }
 
 void TestPlanningTab::pointMenu()

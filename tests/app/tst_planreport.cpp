@@ -2,14 +2,17 @@
 // two profile points.
 
 #include "app/planreport.h"
+#include "app/plantabledocument.h"
 #include "app/pointmeasure.h"
 #include "divedata/dive.h"
 
 #include <QTest>
+#include <QTextDocument>
 
 using deco::LinePlan;
 
 Q_DECLARE_METATYPE(deco::LinePlan)
+Q_DECLARE_METATYPE(QList<QList<deco::LinePlan>>)
 
 namespace {
 
@@ -45,6 +48,25 @@ QString icon(const char* name)
         .arg(QLatin1String(name));
 }
 
+// A whole run of the planner: reset, the segments, the summary.
+QList<LinePlan> run(QList<LinePlan> segments, float cns = 5.0f, float otu = 12.0f)
+{
+    segments.prepend(ofKind(LinePlan::Reset));
+    segments.append(ofKind(LinePlan::Summary, cns, otu));
+    return segments;
+}
+
+// A dive to `depth` and the computed ascent's two stops.
+QList<LinePlan> dive(float depth, float bottomRuntime = 25.0f, int decoGas = 0, float lastStop = 4.0f)
+{
+    return {segment(LinePlan::Descent, false, depth, 2.0f, 2.0f, 0),
+            segment(LinePlan::Level, false, depth, bottomRuntime - 2.0f, bottomRuntime, 0),
+            segment(LinePlan::Ascent, true, 6.0f, 1.0f, bottomRuntime + 1.0f, 0),
+            segment(LinePlan::Level, true, 6.0f, 1.0f, bottomRuntime + 2.0f, decoGas),
+            segment(LinePlan::Level, true, 3.0f, lastStop, bottomRuntime + 2.5f + lastStop, decoGas),
+            segment(LinePlan::Ascent, true, 0.0f, 0.5f, bottomRuntime + 3.0f + lastStop, decoGas)};
+}
+
 } // namespace
 
 class TestPlanReport : public QObject
@@ -56,9 +78,70 @@ private slots:
     void rows();
     void wholeTable();
     void gasesNamedAfterTheDive();
+    void documentFollowsTheReport_data();
+    void documentFollowsTheReport();
     void measure_data();
     void measure();
 };
+
+void TestPlanReport::documentFollowsTheReport_data()
+{
+    QTest::addColumn<QList<QList<LinePlan>>>("runs");
+    QTest::addColumn<QList<int>>("rowsWritten");
+
+    QTest::newRow("first table whole, same again untouched") << QList<QList<LinePlan>>{run(dive(30.0f)), run(dive(30.0f))}
+                                                             << QList<int>{8, 0};
+    QTest::newRow("a dragged depth: its rows and nothing else")
+        << QList<QList<LinePlan>>{run(dive(30.0f)), run(dive(31.5f)), run(dive(30.0f))} << QList<int>{8, 2, 2};
+    QTest::newRow("longer last stop, CNS and OTU") << QList<QList<LinePlan>>{run(dive(30.0f)), run(dive(30.0f, 25.0f, 0, 6.0f), 7.0f, 15.0f)}
+                                                   << QList<int>{8, 4};
+    QTest::newRow("a switch to another gas names it")
+        << QList<QList<LinePlan>>{run(dive(30.0f)), run(dive(30.0f, 25.0f, 1))} << QList<int>{8, 1};
+    QTest::newRow("runtime passing the hour") << QList<QList<LinePlan>>{run(dive(30.0f, 50.0f)), run(dive(30.0f, 58.0f))}
+                                              << QList<int>{8, 5};
+    QTest::newRow("one stop more, one less: written whole")
+        << QList<QList<LinePlan>>{run(dive(30.0f)), run(dive(30.0f) << segment(LinePlan::Level, true, 0.0f, 1.0f, 40.0f, 0)),
+                                  run(dive(30.0f))}
+        << QList<int>{8, 9, 8};
+    QTest::newRow("no segment at all") << QList<QList<LinePlan>>{run({}), run(dive(30.0f)), run({})} << QList<int>{2, 8, 2};
+}
+
+void TestPlanReport::documentFollowsTheReport()
+{
+    // The document updated row by row reads exactly as the report's rich text
+    // set whole (what the plan panel showed before): text, paragraph and
+    // character formats, images, in the document's own HTML.
+    QFETCH(QList<QList<LinePlan>>, runs);
+    QFETCH(QList<int>, rowsWritten);
+
+    QTextDocument shown;
+    PlanTableDocument table(&shown);
+    PlanReport report;
+    const auto readsAsWhole = [&] {
+        QTextDocument whole;
+        whole.setHtml(report.html());
+        return shown.toHtml() == whole.toHtml() && shown.toPlainText() == whole.toPlainText();
+    };
+    for (qsizetype i = 0; i < runs.size(); ++i) {
+        for (const LinePlan& record : runs.at(i))
+            report.add(record);
+        table.show(report);
+        QVERIFY(readsAsWhole());
+        QCOMPARE(table.rowsWritten(), rowsWritten.at(i));
+        QCOMPARE(report.header() + report.rows().join(QString()) + report.footer(), report.html());
+    }
+    QVERIFY(!shown.isUndoAvailable());
+
+    // Someone else wrote into the document: the next table is written whole,
+    // whether it was said (forget) or not.
+    shown.setPlainText(QStringLiteral("other text"));
+    table.show(report);
+    QCOMPARE(table.rowsWritten(), int(report.rows().size()));
+    QVERIFY(readsAsWhole());
+    table.forget();
+    table.show(report);
+    QCOMPARE(table.rowsWritten(), int(report.rows().size()));
+}
 
 void TestPlanReport::rows_data()
 {
@@ -199,5 +282,5 @@ void TestPlanReport::measure()
         QCOMPARE(*measured->speed, speed);
 }
 
-QTEST_APPLESS_MAIN(TestPlanReport)
+QTEST_MAIN(TestPlanReport)
 #include "tst_planreport.moc"
