@@ -1,6 +1,10 @@
 // Feeds arbitrary bytes to every dive file reader. The first byte picks the
-// reader; the rest is the file. A reader may refuse the bytes, never crash,
-// hang, leak or step outside its buffers (the build adds the sanitizers).
+// reader (its value modulo the number of readers); the rest is the file. A
+// binary file is read as a stream when it starts with the format's framing
+// and as a bare payload otherwise. A dive a reader accepts then gets its
+// derived values, as a file opened in the program does. A reader may refuse
+// the bytes, never crash, hang, leak or step outside its buffers (the build
+// adds the sanitizers).
 //
 // With PELAGON_FUZZ_SEEDS=<folder> set, the program writes one well-formed
 // file per reader into the folder and stops: a corpus to start from.
@@ -111,6 +115,21 @@ void writeSeeds(const QString& folder)
         out << BinaryFile::magic() << BinaryFile::FormatVersion << payload.toCborValue().toCbor();
     }
     put("binarykeys", Binary, keyed);
+    put("binarypayload", Binary, payload.toCborValue().toCbor());
+}
+
+// True when the bytes start as a binary dive file does: the length of the
+// magic, then the magic.
+bool framedAsBinaryFile(const QByteArray& bytes)
+{
+    static const QByteArray frame = [] {
+        QByteArray bytes;
+        QDataStream out(&bytes, QIODevice::WriteOnly);
+        out.setVersion(BinaryFile::StreamVersion);
+        out << BinaryFile::magic();
+        return bytes;
+    }();
+    return bytes.startsWith(frame);
 }
 
 } // namespace
@@ -126,28 +145,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 1)
         return 0;
     const QByteArray bytes(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
-    Dive dive;
+    QList<Dive> dives(1);
+    bool read = false;
     switch (data[0] % ReaderCount) {
     case Uddf:
-        UddfFile::readDocument(bytes, dive);
+        read = UddfFile::readDocument(bytes, dives.first());
         break;
     case Csv: {
         QBuffer buffer;
         buffer.setData(bytes);
         buffer.open(QIODevice::ReadOnly);
-        QList<DiveLine> lines;
-        CsvFile::readProfile(buffer, lines);
+        read = CsvFile::readProfile(buffer, dives.first().lines) && !dives.first().lines.isEmpty()
+            && DiveFileLimits::linesAreSane(dives.first().lines);
         break;
     }
-    case Binary: {
-        QDataStream in(bytes);
-        BinaryFile().readStream(in, dive);
-        BinaryFile::decodePayload(bytes, dive);
+    case Binary:
+        if (framedAsBinaryFile(bytes)) {
+            QDataStream in(bytes);
+            read = BinaryFile().readStream(in, dives.first());
+        } else {
+            read = BinaryFile::decodePayload(bytes, dives.first());
+        }
         break;
-    }
     case PlanStream: {
         QDataStream in(bytes);
-        Planificator().readStream(in, dive);
+        read = Planificator().readStream(in, dives.first());
         break;
     }
     case PlanFileImage: {
@@ -156,14 +178,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         break;
     }
     case Json:
-        diveFromJson(QJsonDocument::fromJson(bytes).object(), dive);
+        diveFromJson(QJsonDocument::fromJson(bytes).object(), dives.first());
         break;
     case UddfDives: {
-        QList<Dive> dives;
         DiveLinesIO::ReadProblem problem = DiveLinesIO::ReadProblem::None;
-        UddfFile::readDocumentDives(bytes, dive, DiveFileLimits::MaxDives, dives, problem);
+        QList<Dive> logbook;
+        read = UddfFile::readDocumentDives(bytes, Dive(), DiveFileLimits::MaxDives, logbook, problem);
+        dives = std::move(logbook);
         break;
     }
+    }
+    // What opening the file does next.
+    if (read) {
+        for (Dive& dive : dives)
+            dive.refreshDerived();
     }
     return 0;
 }
