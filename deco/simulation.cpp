@@ -295,10 +295,21 @@ private:
                 continue;
             }
             const float gf = heldGradientFactor(m_trackState, m_config, pressure);
+            // loadSegment at constant pressure, prepared once: the seconds of
+            // a sample are rounded again only when its length changes.
+            const ConstantLoad load(gas, kOpenCircuitSetpoint, (pressure + pressure) / 2.0f);
+            float loadedMinutes = 0.0f;
+            std::uint32_t seconds = 0;
             for (long k = 0; k < length; ++k) {
                 float minutes = 0.0f;
                 ended = sample(step + k, previousTime, previousTime, minutes);
-                loadSegment(m_tracking, pressure, pressure, minutes, gas, kOpenCircuitSetpoint);
+                if (minutes > 0.0f) {
+                    if (minutes != loadedMinutes) {
+                        loadedMinutes = minutes;
+                        seconds = roundedSeconds(minutes);
+                    }
+                    load.apply(m_tracking, seconds);
+                }
                 if (holds)
                     m_trackState.ceiling = ceilingPressure(m_tracking, gf);
                 else

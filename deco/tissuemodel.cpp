@@ -75,6 +75,18 @@ inline void relax(CompartmentArray& tension, const CompartmentArray& uptake, flo
     tension = t;
 }
 
+// Haldane loading of one gas's tensions for whole seconds: one 512-second row
+// per 512 seconds beyond the first 512, then one row per bit, lowest first.
+inline void applyRows(CompartmentArray& tension, const CompartmentArray (&rows)[kFactorRows], float inspired,
+                      std::uint32_t seconds)
+{
+    constexpr int largestRow = kFactorRows - 1;
+    for (; seconds > kLargestRowSeconds; seconds -= kLargestRowSeconds)
+        relax(tension, rows[largestRow], inspired);
+    for (; seconds != 0; seconds &= seconds - 1)
+        relax(tension, rows[__builtin_ctz(seconds)], inspired);
+}
+
 // Schreiner: P(t) = Pi2 - R (1 - e^(-kt)) / k - (Pi1 - P0) e^(-kt).
 void schreiner(CompartmentArray& tension, InertGas gas, float inspired1, float inspired2, float minutes)
 {
@@ -234,28 +246,35 @@ std::uint32_t roundedSeconds(float minutes)
     return std::uint32_t(seconds);
 }
 
+ConstantLoad::ConstantLoad(const GasMix& gas, float setpoint, float ambient)
+    : m_n2(inspiredN2(gas, setpoint, ambient)),
+      m_he(inspiredHe(gas, setpoint, ambient)),
+      m_setsHelium(gas.hasHelium())
+{
+}
+
+void ConstantLoad::apply(TissueState& state, std::uint32_t seconds) const
+{
+    if (m_setsHelium)
+        state.heliumUsed = 1;
+    const TissueModel& m = g_model;
+    // The rows go to local copies: the compiler then keeps the tensions in
+    // registers across the rows instead of storing them after each.
+    CompartmentArray n2 = state.n2;
+    if (state.heliumUsed) {
+        CompartmentArray he = state.he;
+        applyRows(n2, m.uptake[Nitrogen], m_n2, seconds);
+        applyRows(he, m.uptake[Helium], m_he, seconds);
+        state.he = he;
+    } else {
+        applyRows(n2, m.uptake[Nitrogen], m_n2, seconds);
+    }
+    state.n2 = n2;
+}
+
 void loadConstant(TissueState& state, std::uint32_t seconds, const GasMix& gas, float setpoint, float ambient)
 {
-    if (gas.hasHelium())
-        state.heliumUsed = 1;
-    const bool helium = state.heliumUsed != 0;
-    const float n2 = inspiredN2(gas, setpoint, ambient);
-    const float he = helium ? inspiredHe(gas, setpoint, ambient) : 0.0f;
-    const TissueModel& m = g_model;
-
-    constexpr int largestRow = kFactorRows - 1;
-    for (; seconds > kLargestRowSeconds; seconds -= kLargestRowSeconds) {
-        relax(state.n2, m.uptake[Nitrogen][largestRow], n2);
-        if (helium)
-            relax(state.he, m.uptake[Helium][largestRow], he);
-    }
-    for (int j = 0; j < kFactorRows; ++j) {
-        if ((seconds & (1u << j)) == 0)
-            continue;
-        relax(state.n2, m.uptake[Nitrogen][j], n2);
-        if (helium)
-            relax(state.he, m.uptake[Helium][j], he);
-    }
+    ConstantLoad(gas, setpoint, ambient).apply(state, seconds);
 }
 
 void loadSegment(TissueState& state, float p1, float p2, float minutes, const GasMix& gas, float setpoint)
@@ -312,8 +331,17 @@ float ceilingPressure(const TissueState& state, float gf)
 {
     CompartmentArray ceilings;
     allCeilings(state, gf, ceilings);
+    // The largest ceiling above 0 (not-a-number ones never count), taken per
+    // lane of four and then across the lanes, which vectorises: any order of
+    // "take c when c > the best so far" ends at the same value.
+    constexpr int kLanes = 4;
+    float best[kLanes] = {0.0f, 0.0f, 0.0f, 0.0f};
+    for (int i = 0; i < kCompartments; i += kLanes) {
+        for (int l = 0; l < kLanes; ++l)
+            best[l] = ceilings[i + l] > best[l] ? ceilings[i + l] : best[l];
+    }
     float ceiling = 0.0f;
-    for (float c : ceilings) {
+    for (float c : best) {
         if (c > ceiling)
             ceiling = c;
     }

@@ -109,6 +109,21 @@ void setTissues(TissueState& state, const CompartmentArray& n2, const Compartmen
 // built from the power-of-two-second rows without calling the exponential.
 void loadConstant(TissueState& state, std::uint32_t seconds, const GasMix& gas, float setpoint, float ambient);
 
+// loadConstant at one pressure on one gas, with its inspired pressures worked
+// out once: apply(state, n) is loadConstant(state, n, gas, setpoint, ambient)
+// to the last bit, for a stay loaded piece by piece.
+class ConstantLoad
+{
+public:
+    ConstantLoad(const GasMix& gas, float setpoint, float ambient);
+    void apply(TissueState& state, std::uint32_t seconds) const;
+
+private:
+    float m_n2;
+    float m_he;
+    bool m_setsHelium;
+};
+
 // Schreiner loading over a linear change from p1 to p2 during the given
 // minutes; a change small enough (|dP| * t <= 1/3000) counts as constant.
 void loadSegment(TissueState& state, float p1, float p2, float minutes, const GasMix& gas, float setpoint);

@@ -282,6 +282,45 @@ private slots:
         QVERIFY(std::fabs(maxSupersaturation(engine, surface) - worst) < 1e-5);
     }
 
+    void modelCeilingIsTheLargestCompartmentCeiling_data()
+    {
+        QTest::addColumn<bool>("helium");
+        QTest::addColumn<float>("gf");
+        QTest::newRow("nitrogen 0.3") << false << 0.3f;
+        QTest::newRow("nitrogen 1.0") << false << 1.0f;
+        QTest::newRow("trimix 0.3") << true << 0.3f;
+        QTest::newRow("trimix 0.85") << true << 0.85f;
+    }
+
+    void modelCeilingIsTheLargestCompartmentCeiling()
+    {
+        // Whichever compartment holds the deepest ceiling, the model's
+        // ceiling is exactly that one's; a compartment whose ceiling is not a
+        // number never counts, and ceilings below 0 give 0.
+        QFETCH(bool, helium);
+        QFETCH(float, gf);
+        for (int leading = 0; leading < kCompartments; ++leading) {
+            CompartmentArray n2{};
+            CompartmentArray he{};
+            for (int i = 0; i < kCompartments; ++i) {
+                n2[i] = 1.2f + 0.01f * float(i);
+                he[i] = helium ? 0.6f - 0.02f * float(i) : 0.0f;
+            }
+            n2[leading] = 4.5f;
+            TissueState state;
+            setTissues(state, n2, he, 0.0f);
+            const float expected = compartmentCeiling(state, leading, gf);
+            QVERIFY(expected > 1.0f);
+            QCOMPARE(ceilingPressure(state, gf), expected);
+            state.n2[(leading + 5) % kCompartments] = std::nanf("");
+            QCOMPARE(ceilingPressure(state, gf), expected);
+        }
+        TissueState low;
+        low.n2.fill(0.05f);
+        QVERIFY(compartmentCeiling(low, 0, gf) < 0.0f);
+        QCOMPARE(ceilingPressure(low, gf), 0.0f);
+    }
+
     void coefficientsOfAnEmptyHeliumCompartment()
     {
         // The helium flag is set but a compartment holds no gas at all: its
