@@ -66,10 +66,10 @@ Range compartmentCeilingRange(const TissueBounds& bounds, int i, float gf)
     return {low - slack, high + slack};
 }
 
-// The ceiling of the whole model, as ceilingPressure takes it (never below 0).
-Range ceilingRange(const TissueBounds& bounds, float gf)
+// Every ceiling each compartment can have under gf within the bounds; false
+// when some range cannot be told (not-a-number ceilings).
+bool compartmentCeilingRanges(const TissueBounds& bounds, float gf, Range (&ranges)[kCompartments])
 {
-    Range total{0.0, 0.0};
     if (!bounds.low().heliumUsed) {
         // Nitrogen's coefficients do not depend on the tensions: each float
         // operation of the ceiling keeps the order of the tensions, so the
@@ -81,14 +81,24 @@ Range ceilingRange(const TissueBounds& bounds, float gf)
         compartmentCeilings(bounds.high(), gf, high);
         for (int i = 0; i < kCompartments; ++i) {
             if (std::isnan(low[i]) || std::isnan(high[i]))
-                return {-kInfinite, kInfinite};
-            total.low = std::max(total.low, double(low[i]));
-            total.high = std::max(total.high, double(high[i]));
+                return false;
+            ranges[i] = {double(low[i]), double(high[i])};
         }
-        return total;
+        return true;
     }
-    for (int i = 0; i < kCompartments; ++i) {
-        const Range r = compartmentCeilingRange(bounds, i, gf);
+    for (int i = 0; i < kCompartments; ++i)
+        ranges[i] = compartmentCeilingRange(bounds, i, gf);
+    return true;
+}
+
+// The ceiling of the whole model, as ceilingPressure takes it (never below 0).
+Range ceilingRange(const TissueBounds& bounds, float gf)
+{
+    Range ranges[kCompartments];
+    if (!compartmentCeilingRanges(bounds, gf, ranges))
+        return {-kInfinite, kInfinite};
+    Range total{0.0, 0.0};
+    for (const Range& r : ranges) {
         total.low = std::max(total.low, r.low);
         total.high = std::max(total.high, r.high);
     }
@@ -293,6 +303,23 @@ bool ceilingStateHolds(const DecoState& state, const config_t& config, const Tis
     if (state.anchorStopIndex == 0)
         return limitStaysOpen(state, config, bounds, ambient);
     return stopsStay(state, config, bounds, ambient);
+}
+
+CeilingCandidates ceilingCandidates(const TissueBounds& bounds, float gf)
+{
+    CeilingCandidates out;
+    Range ranges[kCompartments];
+    const bool known = compartmentCeilingRanges(bounds, gf, ranges);
+    // The model's ceiling is at least the largest lower end (and never below
+    // 0); a compartment whose ceiling stays under that never gives it.
+    double floor = 0.0;
+    for (int i = 0; known && i < kCompartments; ++i)
+        floor = std::max(floor, ranges[i].low);
+    for (int i = 0; i < kCompartments; ++i) {
+        if (!known || !(ranges[i].high < floor))
+            out.compartments[out.count++] = std::uint8_t(i);
+    }
+    return out;
 }
 
 float heldGradientFactor(const DecoState& state, const config_t& config, float ambient)

@@ -12,6 +12,7 @@
 #include "deco/decostate.h"
 #include "deco/tissuemodel.h"
 
+#include <array>
 #include <cstdint>
 
 namespace deco {
@@ -70,6 +71,16 @@ private:
 // no-decompression limit's answer); false when that is not certain. Only the
 // closed-form no-decompression limit counts while no stop is needed.
 bool ceilingStateHolds(const DecoState& state, const config_t& config, const TissueBounds& bounds, float ambient);
+
+// The compartments that can give the model's ceiling under gf for tensions
+// within the bounds; every other compartment's ceiling is surely smaller, so
+// ceilingOfCompartments over these is ceilingPressure.
+struct CeilingCandidates
+{
+    int count = 0;
+    std::array<std::uint8_t, kCompartments> compartments{};
+};
+CeilingCandidates ceilingCandidates(const TissueBounds& bounds, float gf);
 
 // The gradient factor of the state's ceiling at `ambient`: while the state
 // holds, updateDecoCeiling's ceiling is ceilingPressure(tissues, this).

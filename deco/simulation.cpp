@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace deco {
@@ -289,37 +290,67 @@ private:
                 last = sample(step + length, time, time, minutes);
                 stretch.addStep(minutes);
             }
-            const bool holds = ceilingStateHolds(m_trackState, m_config, stretch.bounds(), pressure);
+            const TissueBounds bounds = stretch.bounds();
+            const bool holds = ceilingStateHolds(m_trackState, m_config, bounds, pressure);
             if (!holds && length > kShortestRun) {
                 m_runLength = length / 2;
                 continue;
             }
-            const float gf = heldGradientFactor(m_trackState, m_config, pressure);
-            // loadSegment at constant pressure, prepared once: the seconds of
-            // a sample are rounded again only when its length changes.
+            // loadSegment at constant pressure, prepared once.
             const ConstantLoad load(gas, kOpenCircuitSetpoint, (pressure + pressure) / 2.0f);
-            float loadedMinutes = 0.0f;
-            std::uint32_t seconds = 0;
-            for (long k = 0; k < length; ++k) {
-                float minutes = 0.0f;
-                ended = sample(step + k, previousTime, previousTime, minutes);
-                if (minutes > 0.0f) {
-                    if (minutes != loadedMinutes) {
-                        loadedMinutes = minutes;
-                        seconds = roundedSeconds(minutes);
-                    }
-                    load.apply(m_tracking, seconds);
-                }
-                if (holds)
-                    m_trackState.ceiling = ceilingPressure(m_tracking, gf);
-                else
+            if (holds) {
+                ended = followHeldStretch(step, length, sample, load, pressure, bounds, previousTime);
+            } else {
+                for (long k = 0; k < length; ++k) {
+                    float minutes = 0.0f;
+                    ended = sample(step + k, previousTime, previousTime, minutes);
+                    if (minutes > 0.0f)
+                        load.apply(m_tracking, roundedSeconds(minutes));
                     updateDecoCeiling(m_trackState, m_config, m_tracking, pressure);
-                appendCeiling(previousTime, m_trackState.ceiling);
+                    appendCeiling(previousTime, m_trackState.ceiling);
+                }
             }
             step += length;
             if (holds)
                 m_runLength = std::min(m_runLength * 2, kLongestRun);
         }
+    }
+
+    // The samples of a stretch whose state holds: each ceiling is the
+    // tissues' ceiling under the state's gradient factor, over the
+    // compartments that can lead. Samples of one length are loaded in a run.
+    // Returns whether the stretch ends the stay; `time` moves to its end.
+    template <typename Sample>
+    bool followHeldStretch(long step, long length, const Sample& sample, const ConstantLoad& load, float pressure,
+                           const TissueBounds& bounds, double& time)
+    {
+        const float gf = heldGradientFactor(m_trackState, m_config, pressure);
+        const CeilingCandidates leading = ceilingCandidates(bounds, gf);
+        std::array<double, kLongestRun> times;
+        std::array<float, kLongestRun> minutes;
+        std::array<float, kLongestRun> ceilings;
+        bool ended = false;
+        for (long k = 0; k < length; ++k) {
+            ended = sample(step + k, time, time, minutes[k]);
+            times[k] = time;
+        }
+        for (long k = 0; k < length;) {
+            long end = k + 1;
+            while (end < length && minutes[end] == minutes[k])
+                ++end;
+            if (minutes[k] > 0.0f) {
+                load.applyEach(m_tracking, roundedSeconds(minutes[k]), int(end - k), gf,
+                               leading.compartments.data(), leading.count, &ceilings[k]);
+            } else {
+                for (long j = k; j < end; ++j)
+                    ceilings[j] = ceilingOfCompartments(m_tracking, gf, leading.compartments.data(), leading.count);
+            }
+            k = end;
+        }
+        for (long k = 0; k < length; ++k)
+            appendCeiling(times[k], ceilings[k]);
+        m_trackState.ceiling = ceilings[length - 1];
+        return ended;
     }
 
     // OTU, tissues and CNS of a segment from p1 to p2 breathing the gas.

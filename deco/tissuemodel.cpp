@@ -1,5 +1,6 @@
 #include "deco/tissuemodel.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -98,6 +99,11 @@ void schreiner(CompartmentArray& tension, InertGas gas, float inspired1, float i
     tension = t;
 }
 
+// Branch-free helium share so that the ceilings vectorise: the tiny addend
+// leaves any real tension unchanged and turns an empty compartment's 0/0 into
+// 0/tiny, i.e. nitrogen's coefficients, as mixedCoefficients gives.
+constexpr float kTiny = 1e-30f;
+
 // Ceiling of every compartment, computed as compartmentCeiling does but in
 // one pass over all sixteen so that it vectorises.
 void allCeilings(const TissueState& state, float gf, CompartmentArray& ceilings)
@@ -109,10 +115,6 @@ void allCeilings(const TissueState& state, float gf, CompartmentArray& ceilings)
     CompartmentArray a = m.a[Nitrogen];
     CompartmentArray b = m.b[Nitrogen];
     if (state.heliumUsed) {
-        // Branch-free so that it vectorises: the tiny addend leaves any real
-        // tension unchanged and turns an empty compartment's 0/0 into 0/tiny,
-        // i.e. nitrogen's coefficients, as mixedCoefficients gives.
-        constexpr float kTiny = 1e-30f;
         for (int i = 0; i < kCompartments; ++i) {
             const float r = state.he[i] / (p[i] + kTiny);
             a[i] = (1.0f - r) * a[i] + r * m.a[Helium][i];
@@ -124,6 +126,69 @@ void allCeilings(const TissueState& state, float gf, CompartmentArray& ceilings)
     gf = usableGf(gf);
     for (int i = 0; i < kCompartments; ++i)
         ceilings[i] = (p[i] - a[i] * gf) / (gf / b[i] - gf + 1.0f);
+}
+
+// The largest ceiling above 0 over the listed compartments, with the very
+// operations of allCeilings; gf already made usable.
+inline float listedCeiling(const CompartmentArray& n2, const CompartmentArray& he, bool helium, float gf,
+                           const std::uint8_t* compartments, int count)
+{
+    const TissueModel& m = g_model;
+    float ceiling = 0.0f;
+    for (int n = 0; n < count; ++n) {
+        const int i = compartments[n];
+        const float p = n2[i] + he[i];
+        float a = m.a[Nitrogen][i];
+        float b = m.b[Nitrogen][i];
+        if (helium) {
+            const float r = he[i] / (p + kTiny);
+            a = (1.0f - r) * a + r * m.a[Helium][i];
+            b = (1.0f - r) * b + r * m.b[Helium][i];
+        }
+        const float c = (p - a * gf) / (gf / b - gf + 1.0f);
+        if (c > ceiling)
+            ceiling = c;
+    }
+    return ceiling;
+}
+
+// Tensions of the listed compartments for a block of pieces, one row per
+// compartment, one column per piece.
+constexpr int kCeilingBlock = 8;
+struct BlockTensions
+{
+    float n2[kCompartments][kCeilingBlock];
+    float he[kCompartments][kCeilingBlock];
+};
+
+// listedCeiling of each piece of a block, the pieces side by side so that
+// the operations of one compartment run as vectors across them.
+template <bool Helium>
+void blockCeilings(const BlockTensions& block, float gf, const std::uint8_t* compartments, int count,
+                   float (&best)[kCeilingBlock])
+{
+    const TissueModel& m = g_model;
+    for (float& c : best)
+        c = 0.0f;
+    for (int n = 0; n < count; ++n) {
+        const int i = compartments[n];
+        const float aN2 = m.a[Nitrogen][i];
+        const float bN2 = m.b[Nitrogen][i];
+        const float aHe = m.a[Helium][i];
+        const float bHe = m.b[Helium][i];
+        for (int k = 0; k < kCeilingBlock; ++k) {
+            const float p = block.n2[n][k] + block.he[n][k];
+            float a = aN2;
+            float b = bN2;
+            if (Helium) {
+                const float r = block.he[n][k] / (p + kTiny);
+                a = (1.0f - r) * a + r * aHe;
+                b = (1.0f - r) * b + r * bHe;
+            }
+            const float c = (p - a * gf) / (gf / b - gf + 1.0f);
+            best[k] = c > best[k] ? c : best[k];
+        }
+    }
 }
 
 [[maybe_unused]] const bool g_defaultModelInstalled = selectZhl16c();
@@ -272,6 +337,45 @@ void ConstantLoad::apply(TissueState& state, std::uint32_t seconds) const
     state.n2 = n2;
 }
 
+void ConstantLoad::applyEach(TissueState& state, std::uint32_t seconds, int pieces, float gf,
+                             const std::uint8_t* compartments, int count, float* ceilings) const
+{
+    if (m_setsHelium)
+        state.heliumUsed = 1;
+    const TissueModel& m = g_model;
+    const bool helium = state.heliumUsed != 0;
+    gf = usableGf(gf);
+    CompartmentArray n2 = state.n2;
+    CompartmentArray he = state.he;
+    // The pieces go in blocks: the loads one after the other, keeping the
+    // listed compartments' tensions of each piece, then the ceilings of the
+    // whole block at once, one piece per vector lane. A block's pieces past
+    // the last repeat its tensions.
+    for (int first = 0; first < pieces; first += kCeilingBlock) {
+        const int inBlock = std::min(kCeilingBlock, pieces - first);
+        BlockTensions block;
+        for (int k = 0; k < kCeilingBlock; ++k) {
+            if (k < inBlock) {
+                applyRows(n2, m.uptake[Nitrogen], m_n2, seconds);
+                if (helium)
+                    applyRows(he, m.uptake[Helium], m_he, seconds);
+            }
+            for (int n = 0; n < count; ++n) {
+                block.n2[n][k] = n2[compartments[n]];
+                block.he[n][k] = he[compartments[n]];
+            }
+        }
+        float best[kCeilingBlock];
+        if (helium)
+            blockCeilings<true>(block, gf, compartments, count, best);
+        else
+            blockCeilings<false>(block, gf, compartments, count, best);
+        std::copy(best, best + inBlock, ceilings + first);
+    }
+    state.n2 = n2;
+    state.he = he;
+}
+
 void loadConstant(TissueState& state, std::uint32_t seconds, const GasMix& gas, float setpoint, float ambient)
 {
     ConstantLoad(gas, setpoint, ambient).apply(state, seconds);
@@ -346,6 +450,11 @@ float ceilingPressure(const TissueState& state, float gf)
             ceiling = c;
     }
     return ceiling;
+}
+
+float ceilingOfCompartments(const TissueState& state, float gf, const std::uint8_t* compartments, int count)
+{
+    return listedCeiling(state.n2, state.he, state.heliumUsed != 0, usableGf(gf), compartments, count);
 }
 
 float mValue(const TissueState& state, float ambient, int compartment, float gf)

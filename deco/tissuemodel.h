@@ -117,6 +117,10 @@ class ConstantLoad
 public:
     ConstantLoad(const GasMix& gas, float setpoint, float ambient);
     void apply(TissueState& state, std::uint32_t seconds) const;
+    // `pieces` loads of `seconds` one after the other, each followed by
+    // ceilingOfCompartments(state, gf, compartments, count) into ceilings[k].
+    void applyEach(TissueState& state, std::uint32_t seconds, int pieces, float gf, const std::uint8_t* compartments,
+                   int count, float* ceilings) const;
 
 private:
     float m_n2;
@@ -140,6 +144,9 @@ float compartmentCeiling(const TissueState& state, int compartment, float gf);
 float ceilingPressure(const TissueState& state, float gf);
 // compartmentCeiling of all sixteen compartments at once, the same values.
 void compartmentCeilings(const TissueState& state, float gf, CompartmentArray& ceilings);
+// ceilingPressure over the listed compartments only: the same value when no
+// other compartment's ceiling can be deeper than theirs.
+float ceilingOfCompartments(const TissueState& state, float gf, const std::uint8_t* compartments, int count);
 // Gradient-factor M-value of a compartment at ambient pressure p.
 float mValue(const TissueState& state, float ambient, int compartment, float gf);
 // Largest (p - P) / (M - P) over the compartments, with the plain M-value.

@@ -109,6 +109,7 @@ void TestCeilingHold::heldStretchesKeepTheState()
     int held = 0;
     int refused = 0;
     int samples = 0;
+    long candidates = 0;
     DecoState state(config);
     for (const Level& level : diveLevels(config, gas, depth, minutes)) {
         const std::vector<TissueState>& s = level.samples;
@@ -126,11 +127,15 @@ void TestCeilingHold::heldStretchesKeepTheState()
                 ++held;
                 DecoState updated = state;
                 const float gf = heldGradientFactor(state, config, level.pressure);
+                // Only the compartments that can lead are computed.
+                const CeilingCandidates leading = ceilingCandidates(bounds, gf);
+                candidates += leading.count;
                 for (std::size_t k = i; k < i + length; ++k) {
                     updateDecoCeiling(updated, config, s[k], level.pressure);
                     const float ceiling = ceilingPressure(s[k], gf);
                     QVERIFY2(sameDecisions(updated, state), qPrintable(QString("sample %1 of %2").arg(k).arg(length)));
                     QCOMPARE(ceiling, updated.ceiling);
+                    QCOMPARE(ceilingOfCompartments(s[k], gf, leading.compartments.data(), leading.count), ceiling);
                 }
             }
             updateDecoCeiling(state, config, s[i], level.pressure);
@@ -139,6 +144,8 @@ void TestCeilingHold::heldStretchesKeepTheState()
     // Most stretches are settled without updates.
     QVERIFY2(held > samples * 4 / 5, qPrintable(QString("%1 held, %2 refused").arg(held).arg(refused)));
     QVERIFY(refused > 0);
+    // And their ceilings come from a few compartments.
+    QVERIFY2(candidates < long(held) * 6, qPrintable(QString("%1 candidates per stretch").arg(double(candidates) / held)));
 }
 
 void TestCeilingHold::levelStretchesBoundEveryStep_data()

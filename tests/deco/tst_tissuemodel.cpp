@@ -11,6 +11,8 @@
 #include <QtTest>
 
 #include <cstring>
+#include <utility>
+#include <vector>
 
 using namespace deco;
 
@@ -319,6 +321,55 @@ private slots:
         low.n2.fill(0.05f);
         QVERIFY(compartmentCeiling(low, 0, gf) < 0.0f);
         QCOMPARE(ceilingPressure(low, gf), 0.0f);
+    }
+
+    void piecewiseLoadingWithCeilings_data()
+    {
+        QTest::addColumn<int>("o2");
+        QTest::addColumn<int>("he");
+        QTest::addColumn<int>("seconds");
+        QTest::addColumn<int>("pieces");
+        QTest::newRow("air, one piece of 2 s") << 21 << 0 << 2 << 1;
+        QTest::newRow("air, 7 pieces of 2 s") << 21 << 0 << 2 << 7;
+        QTest::newRow("nitrox, 8 pieces of 3 s") << 32 << 0 << 3 << 8;
+        QTest::newRow("trimix, 9 pieces of 2 s") << 18 << 45 << 2 << 9;
+        QTest::newRow("trimix, 29 pieces of 1 s") << 10 << 70 << 1 << 29;
+        QTest::newRow("oxygen after trimix, 17 pieces of 600 s") << 100 << 0 << 600 << 17;
+    }
+
+    void piecewiseLoadingWithCeilings()
+    {
+        // Pieces loaded in a run, each with its ceiling over a few listed
+        // compartments or over all of them, are loadConstant piece by piece
+        // and the ceiling of each piece, to the bit.
+        QFETCH(int, o2);
+        QFETCH(int, he);
+        QFETCH(int, seconds);
+        QFETCH(int, pieces);
+        TissueState start;
+        loadSegment(start, 1.013f, pressureAt(60), 3.0f, GasMix(18, 45), kOpenCircuitSetpoint);
+        loadConstant(start, 1500, GasMix(18, 45), kOpenCircuitSetpoint, pressureAt(60));
+        if (he > 0)
+            initTissues(start, 1.013f);
+        const float ambient = pressureAt(o2 == 100 ? 6.0f : 40.0f);
+        const GasMix gas(o2, he);
+        const std::uint8_t all[kCompartments] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
+        const std::uint8_t some[] = {3, 0, 11};
+        for (const auto& [list, count] : {std::pair(all, kCompartments), std::pair(some, 3)}) {
+            TissueState stepped = start;
+            TissueState run = start;
+            std::vector<float> ceilings(std::size_t(pieces), -1.0f);
+            ConstantLoad(gas, kOpenCircuitSetpoint, ambient)
+                .applyEach(run, std::uint32_t(seconds), pieces, 0.45f, list, count, ceilings.data());
+            for (int k = 0; k < pieces; ++k) {
+                loadConstant(stepped, std::uint32_t(seconds), gas, kOpenCircuitSetpoint, ambient);
+                QCOMPARE(ceilings[std::size_t(k)], ceilingOfCompartments(stepped, 0.45f, list, count));
+            }
+            QVERIFY(run.n2 == stepped.n2 && run.he == stepped.he);
+            QCOMPARE(run.heliumUsed, stepped.heliumUsed);
+            if (count == kCompartments)
+                QCOMPARE(ceilings.back(), ceilingPressure(stepped, 0.45f));
+        }
     }
 
     void coefficientsOfAnEmptyHeliumCompartment()
