@@ -63,6 +63,9 @@ private:
     float m_ambient;
     std::uint64_t m_seconds = 0;
     std::uint64_t m_loads = 0; // factor rows applied per inert gas
+    float m_stepMinutes = 0.0f;
+    std::uint32_t m_stepSeconds = 0;
+    std::uint32_t m_stepLoads = 0;
 };
 
 // True when updateDecoCeiling of `state` at `ambient`, with any tissues

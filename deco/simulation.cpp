@@ -239,7 +239,7 @@ private:
     {
         if (!(tEnd > tStart))
             return;
-        if (pStart == pEnd && interpolatedFactors() && tEnd - tStart >= kShortestLevelSeconds) {
+        if (pStart == pEnd && tEnd - tStart >= kShortestLevelSeconds) {
             trackLevel(tStart, tEnd, pStart, gas);
             return;
         }
@@ -261,85 +261,82 @@ private:
         }
     }
 
-    // track() at constant pressure with interpolated gradient factors, the
-    // same samples to the bit, taken in stretches. Where the tracking state
-    // provably keeps its stops over every state the stretch's tissues pass
-    // through, each ceiling is the tissues' ceiling under the state's
+    // track() at constant pressure, the same samples to the bit, taken in
+    // stretches. Where the tracking state provably keeps its stops over every
+    // state the stretch's tissues pass through (always, with equal gradient
+    // factors), each ceiling is the tissues' ceiling under the state's
     // gradient factor, as a full update would give it; elsewhere every
     // sample is updated. Stretches grow while they hold and are halved where
     // the state may change.
     void trackLevel(double tStart, double tEnd, float pressure, const GasMix& gas)
     {
-        // Sample s (from 1): its time, the minutes since `before`, and whether it is the last.
-        auto sample = [&](long s, double before, double& time, float& minutes) {
-            const double planned = tStart + kTrackingStepSeconds * double(s);
-            const bool last = planned >= tEnd;
-            time = last ? tEnd : planned;
-            minutes = float((time - before) / 60.0);
-            return last;
-        };
+        // loadSegment at constant pressure, prepared once.
+        const ConstantLoad load(gas, kOpenCircuitSetpoint, (pressure + pressure) / 2.0f);
+        LevelSamples samples;
         long step = 1;
         double previousTime = tStart;
         bool ended = false;
         while (!ended) {
+            // The stretch's samples: their times and minutes since the one before.
             LevelStretch stretch(m_tracking, gas, pressure);
             double time = previousTime;
             long length = 0;
             for (bool last = false; length < m_runLength && !last; ++length) {
-                float minutes = 0.0f;
-                last = sample(step + length, time, time, minutes);
-                stretch.addStep(minutes);
+                const double planned = tStart + kTrackingStepSeconds * double(step + length);
+                last = planned >= tEnd;
+                ended = last;
+                samples.minutes[length] = float(((last ? tEnd : planned) - time) / 60.0);
+                time = last ? tEnd : planned;
+                samples.times[length] = time;
+                stretch.addStep(samples.minutes[length]);
             }
             const TissueBounds bounds = stretch.bounds();
-            const bool holds = ceilingStateHolds(m_trackState, m_config, bounds, pressure);
+            // With equal factors the ceiling never depends on the state.
+            const bool holds = !interpolatedFactors() || ceilingStateHolds(m_trackState, m_config, bounds, pressure);
             if (!holds && length > kShortestRun) {
                 m_runLength = length / 2;
+                ended = false;
                 continue;
             }
-            // loadSegment at constant pressure, prepared once.
-            const ConstantLoad load(gas, kOpenCircuitSetpoint, (pressure + pressure) / 2.0f);
             if (holds) {
-                ended = followHeldStretch(step, length, sample, load, pressure, bounds, previousTime);
+                followHeldStretch(samples, length, load, pressure, bounds);
             } else {
                 for (long k = 0; k < length; ++k) {
-                    float minutes = 0.0f;
-                    ended = sample(step + k, previousTime, previousTime, minutes);
-                    if (minutes > 0.0f)
-                        load.apply(m_tracking, roundedSeconds(minutes));
+                    if (samples.minutes[k] > 0.0f)
+                        load.apply(m_tracking, roundedSeconds(samples.minutes[k]));
                     updateDecoCeiling(m_trackState, m_config, m_tracking, pressure);
-                    appendCeiling(previousTime, m_trackState.ceiling);
+                    appendCeiling(samples.times[k], m_trackState.ceiling);
                 }
             }
+            previousTime = time;
             step += length;
             if (holds)
                 m_runLength = std::min(m_runLength * 2, kLongestRun);
         }
     }
 
+    // The samples of one stretch at constant pressure.
+    struct LevelSamples
+    {
+        std::array<double, kLongestRun> times;
+        std::array<float, kLongestRun> minutes;
+    };
+
     // The samples of a stretch whose state holds: each ceiling is the
     // tissues' ceiling under the state's gradient factor, over the
     // compartments that can lead. Samples of one length are loaded in a run.
-    // Returns whether the stretch ends the stay; `time` moves to its end.
-    template <typename Sample>
-    bool followHeldStretch(long step, long length, const Sample& sample, const ConstantLoad& load, float pressure,
-                           const TissueBounds& bounds, double& time)
+    void followHeldStretch(const LevelSamples& samples, long length, const ConstantLoad& load, float pressure,
+                           const TissueBounds& bounds)
     {
         const float gf = heldGradientFactor(m_trackState, m_config, pressure);
         const CeilingCandidates leading = ceilingCandidates(bounds, gf);
-        std::array<double, kLongestRun> times;
-        std::array<float, kLongestRun> minutes;
         std::array<float, kLongestRun> ceilings;
-        bool ended = false;
-        for (long k = 0; k < length; ++k) {
-            ended = sample(step + k, time, time, minutes[k]);
-            times[k] = time;
-        }
         for (long k = 0; k < length;) {
             long end = k + 1;
-            while (end < length && minutes[end] == minutes[k])
+            while (end < length && samples.minutes[end] == samples.minutes[k])
                 ++end;
-            if (minutes[k] > 0.0f) {
-                load.applyEach(m_tracking, roundedSeconds(minutes[k]), int(end - k), gf,
+            if (samples.minutes[k] > 0.0f) {
+                load.applyEach(m_tracking, roundedSeconds(samples.minutes[k]), int(end - k), gf,
                                leading.compartments.data(), leading.count, &ceilings[k]);
             } else {
                 for (long j = k; j < end; ++j)
@@ -348,9 +345,8 @@ private:
             k = end;
         }
         for (long k = 0; k < length; ++k)
-            appendCeiling(times[k], ceilings[k]);
+            appendCeiling(samples.times[k], ceilings[k]);
         m_trackState.ceiling = ceilings[length - 1];
-        return ended;
     }
 
     // OTU, tissues and CNS of a segment from p1 to p2 breathing the gas.
