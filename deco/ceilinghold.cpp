@@ -26,44 +26,53 @@ struct Range
 
 constexpr double kInfinite = std::numeric_limits<double>::infinity();
 
-// Every ceiling compartment i can have under gf with tensions in the bounds.
-// Nitrogen and helium tensions are taken as independent, which only widens
-// the range.
-Range compartmentCeilingRange(const TissueBounds& bounds, int i, float gf)
+// Every ceiling each compartment can have under gf with tensions in the
+// bounds, helium followed. Nitrogen and helium tensions are taken as
+// independent, which only widens the ranges. Written without branches so
+// that the sixteen compartments go through as vectors: each division is made
+// whatever the case and the case picks its result.
+void heliumCeilingRanges(const TissueBounds& bounds, float gf, Range (&ranges)[kCompartments])
 {
     const TissueModel& m = tissueModel();
     const double g = gf >= 0.0f ? double(gf) : 0.0; // as the ceiling takes it
-    const double n2Low = bounds.low().n2[i];
-    const double n2High = bounds.high().n2[i];
-    const double heLow = bounds.low().he[i];
-    const double heHigh = bounds.high().he[i];
-    if (!(n2Low >= 0.0) || !(heLow >= 0.0) || !(n2High < kInfinite) || !(heHigh < kInfinite))
-        return {-kInfinite, kInfinite};
-
-    // The helium share grows with helium and shrinks with nitrogen.
-    double shareLow = 0.0;
-    double shareHigh = 0.0;
-    if (bounds.low().heliumUsed) {
-        shareLow = n2High + heLow > 0.0 ? heLow / (n2High + heLow) : 0.0;
-        shareHigh = n2Low + heHigh > 0.0 ? heHigh / (n2Low + heHigh) : 1.0;
+    double lows[kCompartments];
+    double highs[kCompartments];
+    for (int i = 0; i < kCompartments; ++i) {
+        const double n2Low = bounds.low().n2[i];
+        const double n2High = bounds.high().n2[i];
+        const double heLow = bounds.low().he[i];
+        const double heHigh = bounds.high().he[i];
+        // The helium share grows with helium and shrinks with nitrogen.
+        const double leastTotal = n2High + heLow;
+        const double mostTotal = n2Low + heHigh;
+        const double leastShare = heLow / (leastTotal > 0.0 ? leastTotal : 1.0);
+        const double mostShare = heHigh / (mostTotal > 0.0 ? mostTotal : 1.0);
+        const double shareLow = leastTotal > 0.0 ? leastShare : 0.0;
+        const double shareHigh = mostTotal > 0.0 ? mostShare : 1.0;
+        const double aN2 = m.a[Nitrogen][i];
+        const double bN2 = m.b[Nitrogen][i];
+        const double aStep = double(m.a[Helium][i]) - aN2;
+        const double bStep = double(m.b[Helium][i]) - bN2;
+        const double a1 = aN2 + shareLow * aStep;
+        const double a2 = aN2 + shareHigh * aStep;
+        const double b1 = bN2 + shareLow * bStep;
+        const double b2 = bN2 + shareHigh * bStep;
+        // The denominator g/b - g + 1 is at least 1 and falls as b rises.
+        const double smallest = g / std::max(b1, b2) - g + 1.0;
+        const double largest = g / std::min(b1, b2) - g + 1.0;
+        const double lowest = n2Low + heLow - std::max(a1, a2) * g;
+        const double highest = n2High + heHigh - std::min(a1, a2) * g;
+        const double low = lowest / (lowest >= 0.0 ? largest : smallest);
+        const double high = highest / (highest >= 0.0 ? smallest : largest);
+        const double slack = kCeilingSlack + kCeilingSlackRelative * std::max(std::fabs(low), std::fabs(high));
+        lows[i] = low - slack;
+        highs[i] = high + slack;
     }
-    auto mixed = [&](const CompartmentArray (&table)[2], double share) {
-        return double(table[Nitrogen][i]) + share * (double(table[Helium][i]) - double(table[Nitrogen][i]));
-    };
-    const double a1 = mixed(m.a, shareLow);
-    const double a2 = mixed(m.a, shareHigh);
-    const double b1 = mixed(m.b, shareLow);
-    const double b2 = mixed(m.b, shareHigh);
-    // The denominator g/b - g + 1 is at least 1 and falls as b rises.
-    auto denominator = [g](double b) { return g / b - g + 1.0; };
-    const double smallest = denominator(std::max(b1, b2));
-    const double largest = denominator(std::min(b1, b2));
-    const double lowest = n2Low + heLow - std::max(a1, a2) * g;
-    const double highest = n2High + heHigh - std::min(a1, a2) * g;
-    const double low = lowest / (lowest >= 0.0 ? largest : smallest);
-    const double high = highest / (highest >= 0.0 ? smallest : largest);
-    const double slack = kCeilingSlack + kCeilingSlackRelative * std::max(std::fabs(low), std::fabs(high));
-    return {low - slack, high + slack};
+    for (int i = 0; i < kCompartments; ++i) {
+        const bool usable = bounds.low().n2[i] >= 0.0f && bounds.low().he[i] >= 0.0f
+            && double(bounds.high().n2[i]) < kInfinite && double(bounds.high().he[i]) < kInfinite;
+        ranges[i] = usable ? Range{lows[i], highs[i]} : Range{-kInfinite, kInfinite};
+    }
 }
 
 // Every ceiling each compartment can have under gf within the bounds; false
@@ -86,8 +95,7 @@ bool compartmentCeilingRanges(const TissueBounds& bounds, float gf, Range (&rang
         }
         return true;
     }
-    for (int i = 0; i < kCompartments; ++i)
-        ranges[i] = compartmentCeilingRange(bounds, i, gf);
+    heliumCeilingRanges(bounds, gf, ranges);
     return true;
 }
 

@@ -218,14 +218,34 @@ private:
         return m_trackState.ceiling;
     }
 
+    // The curve's point of a ceiling deeper than the slot's surface.
+    static CurvePoint ceilingPoint(double time, float ceiling)
+    {
+        const float depth = ceiling > kCeilingCurveSurface
+            ? (ceiling - kCeilingCurveSurface) * 100.0f / kCeilingCurveGravity
+            : 0.0f;
+        return CurvePoint{float(time), depth, 0};
+    }
+
     void appendCeiling(double time, float ceiling)
     {
-        if (ceiling > m_slotSurface) {
-            const float depth = ceiling > kCeilingCurveSurface
-                ? (ceiling - kCeilingCurveSurface) * 100.0f / kCeilingCurveGravity
-                : 0.0f;
-            m_ceiling.append(CurvePoint{float(time), depth, 0});
+        if (ceiling > m_slotSurface)
+            m_ceiling.append(ceilingPoint(time, ceiling));
+    }
+
+    // appendCeiling of many samples: the points are written in place.
+    void appendCeilings(const double* times, const float* ceilings, long count)
+    {
+        const qsizetype before = m_ceiling.size();
+        if (m_ceiling.capacity() < before + count)
+            m_ceiling.reserve(std::max(2 * m_ceiling.capacity(), before + qsizetype(count)));
+        m_ceiling.resize(before + count);
+        CurvePoint* out = m_ceiling.data() + before;
+        for (long k = 0; k < count; ++k) {
+            if (ceilings[k] > m_slotSurface)
+                *out++ = ceilingPoint(times[k], ceilings[k]);
         }
+        m_ceiling.resize(out - m_ceiling.constData());
     }
 
     // Follows the ceiling from tStart to tEnd in two-second steps, the last
@@ -344,8 +364,7 @@ private:
             }
             k = end;
         }
-        for (long k = 0; k < length; ++k)
-            appendCeiling(samples.times[k], ceilings[k]);
+        appendCeilings(samples.times.data(), ceilings.data(), length);
         m_trackState.ceiling = ceilings[length - 1];
     }
 

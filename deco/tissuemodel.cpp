@@ -347,6 +347,10 @@ void ConstantLoad::applyEach(TissueState& state, std::uint32_t seconds, int piec
     gf = usableGf(gf);
     CompartmentArray n2 = state.n2;
     CompartmentArray he = state.he;
+    // A piece of a power of two seconds, as the two-second samples are, is
+    // one row.
+    const bool oneRow = seconds != 0 && seconds <= kLargestRowSeconds && (seconds & (seconds - 1)) == 0;
+    const int row = oneRow ? __builtin_ctz(seconds) : 0;
     // The pieces go in blocks: the loads one after the other, keeping the
     // listed compartments' tensions of each piece, then the ceilings of the
     // whole block at once, one piece per vector lane. A block's pieces past
@@ -355,7 +359,11 @@ void ConstantLoad::applyEach(TissueState& state, std::uint32_t seconds, int piec
         const int inBlock = std::min(kCeilingBlock, pieces - first);
         BlockTensions block;
         for (int k = 0; k < kCeilingBlock; ++k) {
-            if (k < inBlock) {
+            if (k < inBlock && oneRow) {
+                relax(n2, m.uptake[Nitrogen][row], m_n2);
+                if (helium)
+                    relax(he, m.uptake[Helium][row], m_he);
+            } else if (k < inBlock) {
                 applyRows(n2, m.uptake[Nitrogen], m_n2, seconds);
                 if (helium)
                     applyRows(he, m.uptake[Helium], m_he, seconds);
