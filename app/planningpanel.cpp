@@ -121,12 +121,28 @@ void PlanningPanel::connectWidgets()
     for (QSpinBox* box : {ui->spGfLow, ui->spGfhigh, ui->spReduction})
         connect(box, &QSpinBox::valueChanged, this, &PlanningPanel::simulate);
     connect(ui->rbStartOfDive, &QRadioButton::toggled, this, &PlanningPanel::refreshTissues);
-    connect(ui->ckDecoGases, &QCheckBox::toggled, this, [this](bool on) {
-        deco::DecoGasSettings settings = mPlanner.decoGases();
-        settings.enabled = on;
-        mPlanner.setDecoGases(settings);
-        simulate();
-    });
+    connect(ui->ckDecoGases, &QCheckBox::toggled, this, &PlanningPanel::decoGasesChanged);
+    connect(ui->spDecoPpO2, &QDoubleSpinBox::valueChanged, this, &PlanningPanel::decoGasesChanged);
+    connect(ui->spSwitchStop, &QSpinBox::valueChanged, this, &PlanningPanel::decoGasesChanged);
+}
+
+void PlanningPanel::decoGasesChanged()
+{
+    deco::DecoGasSettings settings;
+    settings.enabled = ui->ckDecoGases->isChecked();
+    // The box's tenths, as the engine's table of limits holds them.
+    settings.maxPpO2 = float(std::lround(ui->spDecoPpO2->value() * 10.0)) / 10.0f;
+    settings.switchStopMinutes = float(ui->spSwitchStop->value());
+    mPlanner.setDecoGases(settings);
+    enableDecoGasLimits();
+    simulate();
+}
+
+void PlanningPanel::enableDecoGasLimits()
+{
+    const bool on = ui->ckDecoGases->isEnabled() && ui->ckDecoGases->isChecked();
+    ui->spDecoPpO2->setEnabled(on);
+    ui->spSwitchStop->setEnabled(on);
 }
 
 void PlanningPanel::setAddOnEnabled(bool on)
@@ -143,6 +159,7 @@ void PlanningPanel::setSlotWidgetsEnabled(bool enabled)
         widget->setEnabled(enabled);
     if (enabled)
         ui->edSurfaceInterval->setEnabled(mPlanner.currentIndex() == 1 || mPlanner.currentIndex() == 2);
+    enableDecoGasLimits();
 }
 
 void PlanningPanel::showSlotSettings()

@@ -86,6 +86,8 @@ private:
     void showSlotSettings();
     void slotSettingChanged();
     void diverTypeChanged(int index);
+    void decoGasesChanged();
+    void enableDecoGasLimits();
     void refreshTissues();
     void planText(const QString& text);
     void planRecord(const deco::LinePlan& record);

@@ -1963,6 +1963,26 @@ Dive Id already exists</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location filename="../../app/planningpanel.ui" line="166"/>
+        <source>ppO2 max</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="166"/>
+        <source>Deepest use of a deco gas: its ppO2 there</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="166"/>
+        <source>Switch stop</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="166"/>
+        <source>Least time at the stop where the diver switches gas</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <location filename="../../app/planningpanel.ui" line="184"/>
         <source>GF low</source>
         <translation type="unfinished"></translation>

@@ -1971,6 +1971,26 @@ Cette plongée existe déjà</translation>
         <translation>Passer aux gaz plus riches de la plongée pendant la remontée calculée</translation>
     </message>
     <message>
+        <location filename="../../app/planningpanel.ui" line="166" />
+        <source>ppO2 max</source>
+        <translation>ppO2 max</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="166" />
+        <source>Deepest use of a deco gas: its ppO2 there</source>
+        <translation>Profondeur maximale d'un gaz de déco : sa ppO2 à cette profondeur</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="166" />
+        <source>Switch stop</source>
+        <translation>Palier de changement</translation>
+    </message>
+    <message>
+        <location filename="../../app/planningpanel.ui" line="166" />
+        <source>Least time at the stop where the diver switches gas</source>
+        <translation>Durée minimale du palier où le plongeur change de gaz</translation>
+    </message>
+    <message>
         <location filename="../../app/planningpanel.ui" line="184" />
         <source>GF low</source>
         <translation>GF bas</translation>

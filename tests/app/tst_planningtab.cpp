@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QGuiApplication>
 #include <QGroupBox>
 #include <QSettings>
@@ -54,6 +55,8 @@ private slots:
     void nothingWithoutSlot();
     void slotsAndSettings();
     void gradientFactorsAndGasSets();
+    void decoGasLimits_data();
+    void decoGasLimits();
     void planFileRoundTrip();
     void divesFromLogbook();
     void divesFromFiles();
@@ -235,6 +238,74 @@ void TestPlanningTab::gradientFactorsAndGasSets()
     get<QComboBox>("cbDiverType")->setCurrentIndex(0);
     QCOMPARE(gases->count(), 5);
     QCOMPARE(gases->itemText(2), QStringLiteral("Air + VidAD"));
+}
+
+void TestPlanningTab::decoGasLimits_data()
+{
+    QTest::addColumn<double>("ppO2");
+    QTest::addColumn<int>("switchStop");
+    QTest::addColumn<QStringList>("switches"); // "depth gas" of each row naming a gas after air
+
+    // 40 m for 20 min on air with the default dive's 30 %, 40 % and oxygen, in
+    // salt water at 1.013 bar (0.101 bar/m): each gas is first breathed at the
+    // deepest 3 m stop where its ppO2 is within the limit (40 % at 1.6 bar:
+    // 27 m = 1.50, 30 m = 1.62; oxygen: 3 m = 1.32, 6 m = 1.62), or at the
+    // first stop when no switch stop is asked.
+    QTest::newRow("1.6 bar, 1 min") << 1.6 << 1 << QStringList{"39m Nx30", "27m Nx40", "3m Oxy"};
+    QTest::newRow("1.4 bar, 1 min") << 1.4 << 1 << QStringList{"36m Nx30", "24m Nx40", "3m Oxy"};
+    QTest::newRow("1.0 bar, 5 min: no oxygen") << 1.0 << 5 << QStringList{"21m Nx30", "12m Nx40"};
+    QTest::newRow("1.6 bar, no switch stop") << 1.6 << 0 << QStringList{"15m Nx40", "3m Oxy"};
+}
+
+void TestPlanningTab::decoGasLimits()
+{
+    QFETCH(double, ppO2);
+    QFETCH(int, switchStop);
+    QFETCH(QStringList, switches);
+
+    openWindow();
+    auto* limit = get<QDoubleSpinBox>("spDecoPpO2");
+    auto* stop = get<QSpinBox>("spSwitchStop");
+    auto* decoGases = get<QCheckBox>("ckDecoGases");
+    const auto limitsEnabled = [&] { return limit->isEnabled() && stop->isEnabled(); };
+    // Without a slot, or with deco gases off, the limits wait.
+    QVERIFY(!limitsEnabled());
+    decoGases->setChecked(true);
+    QVERIFY(!limitsEnabled());
+    click("btAddDive");
+    QVERIFY(limitsEnabled());
+    DiveProfileItem* item = mPanel->graph()->profileItem();
+    item->modifyDepthOfDivePoint(1, 40.0);
+    item->modifyDepthOfDivePoint(2, 40.0);
+    double end = 1200.0;
+    item->modifyTimeOfDivePoint(2, end);
+    decoGases->setChecked(false);
+    QVERIFY(!limitsEnabled());
+    const QString airOnly = mPanel->report().text();
+    QVERIFY(airOnly.contains(QStringLiteral("40m")));
+
+    decoGases->setChecked(true);
+    QVERIFY(limitsEnabled());
+    limit->setValue(ppO2);
+    stop->setValue(switchStop);
+    QCOMPARE(planner().decoGases().maxPpO2, float(ppO2));
+    QCOMPARE(planner().decoGases().switchStopMinutes, float(switchStop));
+    QStringList named;
+    for (const QString& row : mPanel->report().text().split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QStringList cells = row.split(QLatin1Char('|'));
+        if (cells.size() < 4 || cells.at(3).trimmed().isEmpty() || cells.at(3).trimmed() == QLatin1String("Air"))
+            continue;
+        named << cells.at(0).mid(1).trimmed() + QLatin1Char(' ') + cells.at(3).trimmed();
+        // A switch made at a stop keeps the diver there for the switch time.
+        if (switchStop > 0 && named.size() < switches.size())
+            QVERIFY2(QTime::fromString(cells.at(1).trimmed(), QStringLiteral("mm:ss")) >= QTime(0, switchStop),
+                     qPrintable(row));
+    }
+    QCOMPARE(named, switches);
+
+    // Off again: the plan on air alone, whatever the limits say.
+    decoGases->setChecked(false);
+    QCOMPARE(mPanel->report().text(), airOnly);
 }
 
 void TestPlanningTab::planFileRoundTrip()
