@@ -11,9 +11,11 @@
 #include <QPointF>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 class ApplicationUpdater;
+class ComputerCommandGate;
 class DiveLinesIO;
 class FirstStartHint;
 class FloatingInformation;
@@ -74,10 +76,12 @@ public:
     ApplicationUpdater* updater() const { return mUpdater; }
 
     // The dive computer (mainwindow_computer.cpp). The session is made on
-    // first need; ensureConnected() runs the connection panel unless a
-    // computer is connected and gives its result (1 = connected).
+    // first need. ensureConnected() is every computer command's first step:
+    // the simulation tab stops, a pressure still on its way is answered first
+    // (the command waits for it without blocking), the connection panel runs
+    // unless a computer is connected, then `then` learns whether one is.
     KelvoSession* computerSession();
-    int ensureConnected();
+    void ensureConnected(std::function<void(bool connected)> then);
     // The newest firmware the catalogue offers, for the notice shown before
     // a download.
     void setNewestFirmware(quint32 version);
@@ -136,12 +140,16 @@ private:
     // The message of a failed logbook write of the dive called `name`.
     static QString storeFailureText(const QString& name, int result);
 
-    // The computer commands (mainwindow_computer.cpp).
+    // The computer commands (mainwindow_computer.cpp); each goes through
+    // ensureConnected, then its ...OnComputer part runs.
     void showComputerConnected(bool connected);
     void downloadOrFirmware(QAction* action);
+    void downloadOrFirmwareOnComputer(bool download);
     void downloadDives();
     void programName();
+    void programNameOnComputer();
     void getSystemLogs();
+    void getSystemLogsOnComputer();
     void saveSystemLog(bool binary);
     void showComputerImageMenu(const QPoint& position);
     void askToDisconnect();
@@ -187,5 +195,6 @@ private:
     PlanningPanel* mPlanning = nullptr;
     SimulationPanel* mSimulation = nullptr;
     KelvoSession* mSession = nullptr;
+    ComputerCommandGate* mComputerGate = nullptr;
     quint32 mNewestFirmware = 0;
 };

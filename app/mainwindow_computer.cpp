@@ -4,6 +4,7 @@
 #include "app/simulationpanel.h"
 
 #include "app/commandwait.h"
+#include "app/computercommandgate.h"
 #include "app/divedownload.h"
 #include "app/computertext.h"
 #include "app/firmwaremgt.h"
@@ -19,13 +20,11 @@
 #include "ui_mainwindow.h"
 
 #include <QDateTime>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QProgressDialog>
 #include <QSettings>
-#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -70,31 +69,29 @@ KelvoSession* MainWindow::computerSession()
     return mSession;
 }
 
-int MainWindow::ensureConnected()
+void MainWindow::ensureConnected(std::function<void(bool connected)> then)
 {
     // The simulation tab's replay and ascent leave the computer to the
     // command; a pressure still on its way is answered (or fails) within the
     // command time-out, and the command waits for it rather than be refused.
     mSimulation->stopAll();
-    KelvoSession* session = computerSession();
-    if (session->jobInFlight() == PelagonCommand::Set_sensors) {
-        QEventLoop wait;
-        connect(session, &KelvoSession::endCommand, &wait, &QEventLoop::quit);
-        connect(session, &KelvoSession::exchangeError, &wait, &QEventLoop::quit);
-        connect(session, &KelvoSession::disconnectController, &wait, &QEventLoop::quit);
-        QTimer::singleShot(6000, &wait, &QEventLoop::quit);
-        wait.exec();
-    }
-    // A link made elsewhere (the simulation tab) has not read the computer's
-    // identity yet: dives stored without their serial would come back.
-    if (session->isConnected() && !session->serialNumber().isEmpty())
-        return 1;
-    FormBluetoothConnect panel(session, this);
-    const int result = panel.run();
-    if (result != 1)
-        return result;
-    showComputerConnected(true);
-    return 1;
+    if (!mComputerGate)
+        mComputerGate = new ComputerCommandGate(this);
+    mComputerGate->run(computerSession(), [this, then = std::move(then)] {
+        // A link made elsewhere (the simulation tab) has not read the
+        // computer's identity yet: dives stored without their serial would
+        // come back.
+        KelvoSession* session = computerSession();
+        if (session->isConnected() && !session->serialNumber().isEmpty()) {
+            then(true);
+            return;
+        }
+        FormBluetoothConnect panel(session, this);
+        const bool connected = panel.run() == 1;
+        if (connected)
+            showComputerConnected(true);
+        then(connected);
+    });
 }
 
 void MainWindow::showComputerConnected(bool connected)
@@ -115,8 +112,15 @@ void MainWindow::setNewestFirmware(quint32 version)
 
 void MainWindow::downloadOrFirmware(QAction* action)
 {
-    if (ensureConnected() != 1)
-        return;
+    const bool download = action->property(kActionId).toInt() == DownloadAction;
+    ensureConnected([this, download](bool connected) {
+        if (connected)
+            downloadOrFirmwareOnComputer(download);
+    });
+}
+
+void MainWindow::downloadOrFirmwareOnComputer(bool download)
+{
     // Dives stored earlier carry the computer's name as it is now.
     const QString name = mSession->computer().nameText();
     if (!name.isEmpty()) {
@@ -125,7 +129,6 @@ void MainWindow::downloadOrFirmware(QAction* action)
             && changed)
             fillDiveList();
     }
-    const bool download = action->property(kActionId).toInt() == DownloadAction;
     bool wantsDownload = false;
     if (mSession->firmwareVersion() >= ComputerText::kBinaryLogFirmware) {
         const QString notice = ComputerText::firmwareNotice(mSession->firmwareVersion(), mNewestFirmware);
@@ -164,8 +167,14 @@ void MainWindow::downloadDives()
 
 void MainWindow::programName()
 {
-    if (ensureConnected() != 1)
-        return;
+    ensureConnected([this](bool connected) {
+        if (connected)
+            programNameOnComputer();
+    });
+}
+
+void MainWindow::programNameOnComputer()
+{
     if (mSession->currentMode() != CurrentMode::Normal) {
         showWarning(this, tr("Warning"), tr("The computer is in Bootloader mode"));
         return;
@@ -194,8 +203,14 @@ void MainWindow::programName()
 
 void MainWindow::getSystemLogs()
 {
-    if (ensureConnected() != 1)
-        return;
+    ensureConnected([this](bool connected) {
+        if (connected)
+            getSystemLogsOnComputer();
+    });
+}
+
+void MainWindow::getSystemLogsOnComputer()
+{
     if (mSession->currentMode() == CurrentMode::BootLoader) {
         showWarning(this, tr("Warning"), tr("The computer is in Bootloader mode"));
         return;

@@ -25,7 +25,8 @@ void MainWindow::createPlanning()
     // unless a computer is connected), then the tab reads the computer's
     // settings; a connection that did not come offers the button again.
     connect(mSimulation, &SimulationPanel::connectRequested, this, [this] {
-        mSimulation->useComputer(ensureConnected() == 1 ? computerSession() : nullptr);
+        ensureConnected(
+            [this](bool connected) { mSimulation->useComputer(connected ? computerSession() : nullptr); });
     });
 }
 

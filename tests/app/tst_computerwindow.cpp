@@ -55,6 +55,8 @@ private slots:
     void firmwareNotice();
     void pictureMenuAndDoubleClick();
     void simulationTabSharesTheComputer();
+    void commandWaitsForThePressure_data();
+    void commandWaitsForThePressure();
     void screenshots();
 
 private:
@@ -493,6 +495,56 @@ void TestComputerWindow::simulationTabSharesTheComputer()
     QTRY_COMPARE(mDialogs->questions.size() + mDialogs->messages.size(), 1);
     QVERIFY2(mDialogs->messages.isEmpty(), qPrintable(mDialogs->messages.value(0).text));
     QVERIFY(!tab->ascending());
+}
+
+void TestComputerWindow::commandWaitsForThePressure_data()
+{
+    QTest::addColumn<QString>("pressureEnd");
+    QTest::addColumn<int>("panelRuns"); // connection panels shown for the command
+
+    QTest::newRow("answered") << "answer" << 0;
+    QTest::newRow("answer with a bad CRC") << "error" << 0;
+    QTest::newRow("link lost: connected again") << "link" << 1;
+}
+
+void TestComputerWindow::commandWaitsForThePressure()
+{
+    // A computer command given while a pressure of the simulation tab is on
+    // its way waits for that pressure's answer, failure or the link's loss,
+    // without blocking the window, and then runs (not refused as busy).
+    QFETCH(QString, pressureEnd);
+    QFETCH(int, panelRuns);
+
+    auto window = showWindow();
+    QVERIFY(window);
+    auto* tab = child<SimulationPanel>(*window, "simulationPanel");
+    auto* pressure = child<QDoubleSpinBox>(*tab, "spPressure");
+    QTest::mouseClick(child<QPushButton>(*tab, "btConnectBluetooth"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(pressure->isEnabled(), 10000);
+    KelvoSession* session = window->computerSession();
+    const int panels = mPanelStatus.size();
+    if (pressureEnd == QLatin1String("error"))
+        computer().faults.badCrcCommand = Set_sensors;
+
+    pressure->setValue(2.5);
+    QCOMPARE(session->jobInFlight(), std::optional(Set_sensors));
+    // Asked twice while waiting: one command runs (the last asked).
+    computerAction(*window, "Program name")->trigger();
+    computerAction(*window, "Program name")->trigger();
+    // Back at once, the pressure still on its way: the command waits.
+    QCOMPARE(session->jobInFlight(), std::optional(Set_sensors));
+    QVERIFY(mDialogs->questions.isEmpty());
+    if (pressureEnd == QLatin1String("link"))
+        mDemo->peripheral()->dropLink();
+
+    QTRY_COMPARE_WITH_TIMEOUT(mDialogs->questions.size(), 1, 10000); // the owner asked for
+    QVERIFY2(mDialogs->messages.isEmpty(), qPrintable(mDialogs->messages.value(0).text));
+    QCOMPARE(mDialogs->questions.last().title, QStringLiteral("Set owner"));
+    QCOMPARE(mPanelStatus.size() - panels, panelRuns);
+    QVERIFY(session->isConnected());
+    QTRY_VERIFY(!session->jobInFlight());
+    QCOMPARE(mDialogs->questions.size(), 1);
+    QVERIFY(mDialogs->messages.isEmpty());
 }
 
 void TestComputerWindow::screenshots()
