@@ -1,6 +1,7 @@
 #include "app/planningpanel.h"
 
 #include "app/divepointtable.h"
+#include "deco/config.h"
 #include "profilor/diveprofileitem.h"
 #include "profilor/graphview.h"
 #include "ui_planningpanel.h"
@@ -365,9 +366,20 @@ void PlanningPanel::graphViewPlanificationMouseMove(QPointF scenePoint, int time
     const double f = span > 0.0 ? std::clamp((time - before.timeSec) / span, 0.0, 1.0) : 0.0;
     const double depth = before.depth + f * (after.depth - before.depth);
     const double speed = span > 0.0 ? (after.depth - before.depth) * 60.0 / span : 0.0;
+    // The plan's lines carry no ppO2 of their own: the planner's breathing
+    // gas at that depth, in the slot's water and surface pressure.
+    double ppO2 = before.ppO2;
+    if (const deco::PlannedDive* slot = mPlanner.currentSlot()) {
+        deco::config_t config;
+        config.applyDefaults();
+        config.setSurfacePressure(slot->surfacePressure);
+        config.setWaterType(slot->freshWater ? deco::FreshWater : deco::SaltWater);
+        const deco::GasMix gas = mPlanner.breathingGas().value_or(config.gas(config.firstGasIndex()));
+        ppO2 = double(gas.fO2 * deco::depthToPressure(config, float(depth)));
+    }
     panel->setText(tr("Time: ") + Dive::formatDuration(time) + QStringLiteral("   ")
                    + tr("Depth: %1m").arg(std::fabs(depth), 0, 'f', 1) + QStringLiteral("   ")
                    + tr("Speed: %1m/mn").arg(std::fabs(speed), 0, 'f', 1) + QStringLiteral("   ")
-                   + tr("PpO2: %1").arg(before.ppO2, 0, 'f', 2) + QStringLiteral("   ")
+                   + tr("PpO2: %1").arg(ppO2, 0, 'f', 2) + QStringLiteral("   ")
                    + tr("Ceil: %1").arg(position.ceiling, 0, 'f', 2));
 }

@@ -11,6 +11,7 @@
 #include "profilor/divepoint.h"
 #include "profilor/diveprofileitem.h"
 #include "profilor/graphview.h"
+#include "profilor/tissuesgraph.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -18,6 +19,9 @@
 #include <QDoubleSpinBox>
 #include <QGuiApplication>
 #include <QGroupBox>
+#include <QRadioButton>
+#include <QLabel>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -62,6 +66,7 @@ private slots:
     void divesFromFiles();
     void pointEditing();
     void pointMenu();
+    void tissuesAndPosition();
     void screenshots();
 
 private:
@@ -553,6 +558,55 @@ void TestPlanningTab::pointMenu()
     // Two or more selected points are deleted together.
     QVERIFY(triggerAction(menu, "Delete this point"));
     QCOMPARE(planner().currentDive()->lines.size(), 1);
+}
+
+void TestPlanningTab::tissuesAndPosition()
+{
+    openWindow();
+    auto* tissues = get<TissuesGraph>("tissuesGraph");
+    click("btAddDive"); // 20 m from 1 to 10 min on air
+    // Start of the first dive: every compartment saturated at the surface,
+    // (1.013 - 0.0627 water vapour) * 0.79 = 0.7507 bar of nitrogen.
+    get<QRadioButton>("rbStartOfDive")->setChecked(true);
+    for (const float value : tissues->values())
+        QVERIFY2(std::fabs(value - 0.7507f) < 0.0005f, qPrintable(QString::number(value)));
+    // End of dive: loaded, the fast compartments the most.
+    get<QRadioButton>("rbEndOfDive")->setChecked(true);
+    const TissuesGraph::Values end = tissues->values();
+    QVERIFY(end[0] > end[8] && end[8] > end[15] && end[15] > 0.7507f);
+    // The next dive starts from what the first left (the planner does not
+    // give off gas over the surface interval).
+    click("btAddDive");
+    get<QTimeEdit>("edSurfaceInterval")->setTime(QTime(1, 0));
+    get<QRadioButton>("rbStartOfDive")->setChecked(true);
+    QCOMPARE(tissues->values(), end);
+    click("btNewSimulation"); // not confirmed: nothing changes
+    mDialogs->answers.enqueue(true);
+    click("btNewSimulation");
+    QVERIFY(std::all_of(tissues->values().begin(), tissues->values().end(), [](float v) { return v == 0.0f; }));
+
+    // The pointer over the planning profile: where it is on the dive.
+    click("btAddDive");
+    GraphView* graph = mPanel->graph();
+    DiveProfileItem* item = graph->profileItem();
+    const QPointF scene = item->mapToScene(item->timeDepthToGraphCoordinates(300.0, 10.0));
+    QTest::mouseMove(graph->viewport(), graph->mapFromScene(scene));
+    auto* position = get<QLabel>("edPlanPosition");
+    // Air at 20 m of salt water under 1.013 bar: 0.21 * (1.013 + 2.020).
+    QVERIFY(position->text().startsWith(QStringLiteral("Time: 05:")));
+    QVERIFY2(position->text().contains(QStringLiteral("Depth: 20.0m   Speed: 0.0m/mn   PpO2: 0.64   Ceil: 0.00")),
+             qPrintable(position->text()));
+    // On the way down, fresh water at altitude: 0.21 * (0.800 + 1.961).
+    get<QComboBox>("cbWaterType")->setCurrentIndex(1);
+    get<QSpinBox>("spSurfPressure")->setValue(800);
+    QTest::mouseMove(graph->viewport(),
+                     graph->mapFromScene(item->mapToScene(item->timeDepthToGraphCoordinates(30.0, 10.0))));
+    const QRegularExpressionMatch shown = QRegularExpression(QStringLiteral(
+        "Depth: ([0-9.]+)m   Speed: 20.0m/mn   PpO2: ([0-9.]+)   ")).match(position->text());
+    QVERIFY2(shown.hasMatch(), qPrintable(position->text()));
+    QVERIFY(std::fabs(shown.captured(2).toDouble() - 0.21 * (0.8 + 0.0980665 * shown.captured(1).toDouble())) < 0.006);
+    emit graph->mouseMove(scene, -1);
+    QVERIFY(position->text().isEmpty());
 }
 
 // Not a check: with PELAGON_SCREENSHOT_DIR set, saves the pictures of the
