@@ -236,9 +236,8 @@ private:
     // appendCeiling of many samples: the points are written in place.
     void appendCeilings(const double* times, const float* ceilings, long count)
     {
+        // Growing the list by resize keeps its geometric growth.
         const qsizetype before = m_ceiling.size();
-        if (m_ceiling.capacity() < before + count)
-            m_ceiling.reserve(std::max(2 * m_ceiling.capacity(), before + qsizetype(count)));
         m_ceiling.resize(before + count);
         CurvePoint* out = m_ceiling.data() + before;
         for (long k = 0; k < count; ++k) {
