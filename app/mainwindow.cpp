@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/floatinginformation.h"
+#include "app/flowlayout.h"
 #include "app/formfilter.h"
 #include "app/planningpanel.h"
 #include "app/profileicons.h"
@@ -16,6 +17,7 @@
 #include <QIcon>
 #include <QMenu>
 #include <QSettings>
+#include <QTabWidget>
 #include <QToolButton>
 
 MainWindow::MainWindow(QWidget* parent)
@@ -28,6 +30,7 @@ MainWindow::MainWindow(QWidget* parent)
     ui->setupUi(this);
     setWindowIcon(QIcon(QStringLiteral(":/AppIcon/TessalySystemsDiveIcon.ico")));
     setToolIcons();
+    arrangeGraphTools();
     createGraph();
     mFloatingInformation = new FloatingInformation(this);
     mFloatingInformation->setFrame(ui->widgetGraph);
@@ -94,6 +97,42 @@ void MainWindow::setToolIcons()
         button->setIconSize(QSize(32, 32));
     ui->splitVert->setStretchFactor(1, 1);
     ui->edInformation->setVisible(false);
+}
+
+namespace {
+
+// The information area is as tall as the page shown needs, not as its tallest
+// page (the simulation's), so the profile keeps its room on small screens.
+void sizeToCurrentPage(QTabWidget* tabs)
+{
+    for (int index = 0; index < tabs->count(); ++index) {
+        QWidget* page = tabs->widget(index);
+        QSizePolicy policy = page->sizePolicy();
+        policy.setVerticalPolicy(index == tabs->currentIndex() ? QSizePolicy::Preferred : QSizePolicy::Ignored);
+        page->setSizePolicy(policy);
+    }
+}
+
+} // namespace
+
+void MainWindow::arrangeGraphTools()
+{
+    // The layer switches wrap onto a second row when the profile's side is
+    // narrow, so the dive list keeps the width its columns need.
+    QHBoxLayout* row = ui->layoutGraphTools;
+    auto* switches = new FlowLayout;
+    for (QCheckBox* box : {ui->ckPoints, ui->ckTemperature, ui->ckGases, ui->ckDeco, ui->ckAlerts, ui->ckMaxDepth,
+                           ui->ckTankPressure}) {
+        row->removeWidget(box);
+        switches->addWidget(box);
+    }
+    delete row->takeAt(row->indexOf(ui->spacerGraphTools));
+    row->insertLayout(1, switches, 1);
+    row->setAlignment(ui->btFitAllVisu, Qt::AlignTop);
+    row->setAlignment(ui->btMaxMinProfile, Qt::AlignTop);
+
+    sizeToCurrentPage(ui->tabProfile);
+    connect(ui->tabProfile, &QTabWidget::currentChanged, this, [this] { sizeToCurrentPage(ui->tabProfile); });
 }
 
 void MainWindow::openDataFiles()

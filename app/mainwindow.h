@@ -109,6 +109,7 @@ protected:
 private:
     // Construction (mainwindow.cpp).
     void setToolIcons();
+    void arrangeGraphTools();
     void openDataFiles();
     void applyOptionSwitches();
     void openDatabase(const QString& path);

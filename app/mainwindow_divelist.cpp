@@ -37,10 +37,11 @@ const QColor kHeaderBackground(0x9B, 0xC9, 0xFF);
 
 // The date, duration and depth columns take the room their widest text needs
 // in bold (the shown dive's row) or their title with the sort arrow; the name
-// column takes the rest of the pane, so no text is cut short and no
-// horizontal scroll bar shows while the pane holds them. Names longer than
-// their column show whole in their tool tip.
-void fitDiveListColumns(QTableWidget* list)
+// column takes the rest of the pane, at least its title. Returns the width the
+// list needs to show every column without a horizontal scroll bar, its
+// vertical scroll bar and frame included. Names longer than their column show
+// whole in their tool tip.
+int fitDiveListColumns(QTableWidget* list)
 {
     QFont bold = list->font();
     bold.setWeight(QFont::Bold);
@@ -56,15 +57,17 @@ void fitDiveListColumns(QTableWidget* list)
     QHeaderView* header = list->horizontalHeader();
     header->setStretchLastSection(false);
     header->setSectionResizeMode(0, QHeaderView::Stretch);
+    const int nameWidth = title.horizontalAdvance(titles.at(0)) + kPadding;
+    int needed = nameWidth;
     for (int column = 1; column < 4; ++column) {
         const int width = std::max(cell.horizontalAdvance(widest[std::size_t(column)]),
                                    title.horizontalAdvance(titles.at(column)) + kSortArrow)
             + kPadding;
         header->setSectionResizeMode(column, QHeaderView::Fixed);
         list->setColumnWidth(column, width);
+        needed += width;
     }
-    // No minimum width for the pane: at 1024 pixels the profile's tool row
-    // needs the room, and a pane made that narrow scrolls instead.
+    return needed + list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list) + 2 * list->frameWidth();
 }
 
 void setRowLook(QTableWidget* list, int row, bool highlighted)
@@ -102,7 +105,9 @@ void MainWindow::setupDiveList()
     header->setSectionsClickable(true);
     header->setSortIndicatorShown(true);
     header->setSortIndicator(1, Qt::DescendingOrder);
-    fitDiveListColumns(list);
+    // The pane never gets narrower than its columns; the profile's tool row
+    // wraps instead.
+    ui->wdDiveList->setMinimumWidth(fitDiveListColumns(list));
     ui->splitVert->setSizes({400, 1000});
 
     connect(header, &QHeaderView::sectionClicked, this, &MainWindow::sortBySection);

@@ -12,10 +12,13 @@
 #include "profilor/diveprofileitem.h"
 #include "profilor/graphview.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QHeaderView>
 #include <QIcon>
 #include <QLineEdit>
+#include <QPainter>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -35,8 +38,10 @@ private slots:
     void firstStartHint();
     void floatingInformationPlacedAndCleared();
     void keyboardShowsTheDive();
+    void columnsFitTheirTexts_data();
     void columnsFitTheirTexts();
     void fitsSmallScreens();
+    void screenshots();
 
 private:
     std::unique_ptr<MainWindow> showWindow(QSize size = QSize(1400, 900));
@@ -236,23 +241,65 @@ void TestLogbookWindow::keyboardShowsTheDive()
     QVERIFY(mDialogs->messages.isEmpty());
 }
 
+void TestLogbookWindow::columnsFitTheirTexts_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QString>("language");
+    QTest::newRow("1024x680") << QSize(1024, 680) << QStringLiteral("en");
+    QTest::newRow("1024x680 French") << QSize(1024, 680) << QStringLiteral("fr");
+    QTest::newRow("1600x1000") << QSize(1600, 1000) << QStringLiteral("en");
+}
+
 void TestLogbookWindow::columnsFitTheirTexts()
 {
-    // An empty list: no horizontal scroll bar.
+    QFETCH(QSize, size);
+    QFETCH(QString, language);
+    const QString dir = QCoreApplication::applicationDirPath();
+    QVERIFY(LanguageHolder::instance()->load(QStringLiteral("PelagonDiveLog"), dir, language));
+    const auto restore = qScopeGuard(
+        [&dir] { LanguageHolder::instance()->load(QStringLiteral("PelagonDiveLog"), dir, QStringLiteral("en")); });
+
+    // Every column's title whole in the pane, no horizontal scroll bar, and
+    // every layer switch of the profile's tool row shown whole beside it.
+    const auto fitsItsPane = [&size](MainWindow& window) {
+        QCOMPARE(window.size(), size);
+        QTableWidget* list = diveList(window);
+        QVERIFY(!list->horizontalScrollBar()->isVisible());
+        QHeaderView* header = list->horizontalHeader();
+        const QFontMetrics title(header->font());
+        for (int column = 0; column < 4; ++column) {
+            const int left = header->sectionViewportPosition(column);
+            const int width = header->sectionSize(column);
+            const QString text = list->horizontalHeaderItem(column)->text();
+            QVERIFY2(left >= 0 && left + width <= header->viewport()->width(), qPrintable(text));
+            QVERIFY2(title.horizontalAdvance(text) < width, qPrintable(text));
+        }
+        const auto* side = child<QWidget>(window, "wdGraphSide");
+        for (auto* box : side->findChildren<QCheckBox*>()) {
+            QVERIFY2(box->isVisible(), qPrintable(box->objectName()));
+            QVERIFY2(side->rect().contains(QRect(box->mapTo(side, QPoint(0, 0)), box->sizeHint())),
+                     qPrintable(box->objectName()));
+        }
+    };
     {
-        const auto window = showWindow(QSize(1400, 900));
+        const auto window = showWindow(size);
         QVERIFY(window);
-        QVERIFY(!diveList(*window)->horizontalScrollBar()->isVisible());
+        fitsItsPane(*window);
+        if (QTest::currentTestFailed())
+            return;
     }
 
     const QString longName = QStringLiteral("Blue hole, second dive of the day along the north wall");
     Dive deep = makeDive(longName, "S1", localSecs(2023, 12, 28, 23, 59), 60, 104.5);
     QVERIFY(storeDives({deep, makeDive("Short", "S1", localSecs(2023, 1, 1))}));
-    const auto window = showWindow(QSize(1400, 900));
+    const auto window = showWindow(size);
     QVERIFY(window);
     QTableWidget* list = diveList(*window);
     const int row = rowOf(list, longName);
     clickRow(list, row); // its row in bold
+    fitsItsPane(*window);
+    if (QTest::currentTestFailed())
+        return;
     QFont bold = list->font();
     bold.setWeight(QFont::Bold);
     const QFontMetrics metrics(bold);
@@ -264,7 +311,6 @@ void TestLogbookWindow::columnsFitTheirTexts()
     for (int column = 0; column < 4; ++column)
         total += list->columnWidth(column);
     QVERIFY(total <= list->viewport()->width());
-    QVERIFY(!list->horizontalScrollBar()->isVisible());
     // What a column cannot show whole, its tool tip does.
     QCOMPARE(list->item(row, 0)->toolTip(), longName);
     QCOMPARE(list->item(row, 1)->toolTip(), list->item(row, 1)->text());
@@ -311,6 +357,82 @@ void TestLogbookWindow::fitsSmallScreens()
     }
     LanguageHolder::instance()->load(QStringLiteral("PelagonDiveLog"), QCoreApplication::applicationDirPath(),
                                      QStringLiteral("en"));
+}
+
+// A recorded-looking dive: down at 18 m/min, a slightly wavy bottom, up at
+// 9 m/min with a stop at 5 m; the water cools on the way down and the tank
+// empties with depth.
+static Dive screenshotDive(int number, const QString& serial, qint64 begin, double depth, int minutes)
+{
+    Dive dive = makeDive(QString::number(number), serial, begin, 0);
+    dive.computerName = QStringLiteral("Pelagon");
+    dive.surfacePressure = 1013;
+    dive.gfLow = 40;
+    dive.gfHigh = 85;
+    double tank = 200.0;
+    const double bottomEnd = minutes * 60.0 - depth / 9.0 * 60.0 - 180.0;
+    for (double t = 0; t <= minutes * 60.0; t += 5.0) {
+        DiveLine line;
+        line.timeSec = t;
+        const double ascent = (t - bottomEnd) / 60.0 * 9.0;
+        if (t < depth / 18.0 * 60.0)
+            line.depth = t / 60.0 * 18.0;
+        else if (t < bottomEnd)
+            line.depth = depth + 0.3 * std::sin(t / 7.0);
+        else if (depth - ascent > 5.0)
+            line.depth = depth - ascent;
+        else if (t < minutes * 60.0 - 40.0)
+            line.depth = 5.0;
+        else
+            line.depth = std::max(0.0, 5.0 * (minutes * 60.0 - t) / 40.0);
+        line.ambientTemp = 26.0 - 3.0 * std::min(1.0, line.depth / 15.0);
+        tank -= (1.0 + line.depth / 10.0) * 5.0 / 60.0 * 1.6;
+        line.tankPressure = quint16(tank);
+        line.gasIndex = 0;
+        dive.lines.append(line);
+    }
+    dive.lines.last().depth = 0.0;
+    dive.refreshDerived();
+    return dive;
+}
+
+// Not a check: with PELAGON_SCREENSHOT_DIR set, saves the logbook window at
+// 1024 x 680 and 1600 x 1000 for docs/, a dive shown with its position
+// information.
+void TestLogbookWindow::screenshots()
+{
+    const QString target = qEnvironmentVariable("PELAGON_SCREENSHOT_DIR");
+    if (target.isEmpty())
+        QSKIP("PELAGON_SCREENSHOT_DIR not set");
+    QList<Dive> dives;
+    const QStringList serials = {QStringLiteral("00A1B2C3-00000017-20240601"), QStringLiteral("00A1B2C3-00000021-20240915"),
+                                 QStringLiteral("00B40017-00000003-20230310"), QStringLiteral("00B40017-00000009-20250122")};
+    qint64 begin = localSecs(2020, 1, 4, 9);
+    for (int number = 1; number <= 320; ++number) {
+        begin += 86400 + (number * 7919 % 86400);
+        const double depth = 12.0 + (number * 37 % 47);
+        dives.append(screenshotDive(number, serials.at(number * 5 % 4), begin, depth, 25 + number * 13 % 50));
+    }
+    QVERIFY(storeDives(dives));
+    for (const QSize& size : {QSize(1024, 680), QSize(1600, 1000)}) {
+        const auto window = showWindow(size);
+        QVERIFY(window);
+        QTableWidget* list = diveList(*window);
+        clickRow(list, 5);
+        hover(600);
+        // Let the details panel settle before the picture.
+        QCoreApplication::processEvents();
+        // The floating window is a window of its own: drawn over the grab.
+        QPixmap picture = window->grab();
+        auto* floating = child<FloatingInformation>(*window, "floatingInformation");
+        QVERIFY(floating->isVisible());
+        {
+            QPainter painter(&picture);
+            painter.drawPixmap(window->mapFromGlobal(floating->mapToGlobal(QPoint(0, 0))), floating->grab());
+        }
+        QVERIFY(picture.save(
+            target + QStringLiteral("/logbook-window-%1x%2.png").arg(size.width()).arg(size.height())));
+    }
 }
 
 QTEST_MAIN(TestLogbookWindow)
