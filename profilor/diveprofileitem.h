@@ -119,6 +119,10 @@ public:
     // painting); call this to have them at once, e.g. before rendering offscreen.
     void prepareLayout();
     QList<ProfileIconItem*> iconItems() const { return mIconItems; }
+    // The texts drawn beside the curves (temperature, tank pressure, maximum
+    // depth) in the prepared layout, each with the area it covers in item
+    // coordinates. No two of them overlap.
+    QList<QPair<QString, QRectF>> labelAreas() const;
 
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
 

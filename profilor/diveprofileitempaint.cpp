@@ -123,6 +123,8 @@ const ProfileLayout& DiveProfileItem::ensureLayout(double columnWidth, double co
         input.columnPhase = columnPhase;
         input.ascentLimit = vascSpeedLimit;
         input.descentLimit = vdscSpeedLimit;
+        // Before the first picture, the metrics of the screen.
+        input.labelMetrics = mPicture.isNull() ? QFontMetricsF(layerFont()) : QFontMetricsF(layerFont(), &mPicture);
         *mLayout = buildProfileLayout(input);
         mLayoutKey = std::make_unique<LayoutKey>(key);
         ++mLayoutGeneration;
@@ -142,6 +144,16 @@ const ProfileLayout& DiveProfileItem::ensureLayout(double columnWidth, double co
 void DiveProfileItem::prepareLayout()
 {
     ensureLayout(mColumnWidth, mColumnPhase, false);
+}
+
+QList<QPair<QString, QRectF>> DiveProfileItem::labelAreas() const
+{
+    QList<QPair<QString, QRectF>> areas;
+    if (mLayout->hasMaxDepth)
+        areas.append({mLayout->maxDepthText, mLayout->maxDepthArea});
+    for (const ProfileLayout::Label& label : mLayout->curveLabels)
+        areas.append({label.text, label.area});
+    return areas;
 }
 
 void DiveProfileItem::scheduleIconSync()

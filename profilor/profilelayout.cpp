@@ -5,13 +5,13 @@
 #include <QHash>
 #include <QSet>
 
+#include <algorithm>
+
 #include <cmath>
 #include <cstring>
 
 namespace {
 
-// Labels are drawn from their anchor to the right: keep those that can reach the graph.
-constexpr double kLabelReach = 200.0;
 // Pens of up to 4 pixels (sample dots) stay visible this far outside the graph.
 constexpr double kPenReach = 4.0;
 
@@ -108,10 +108,59 @@ void LayoutBuilder::addCircle(const QPointF& centre, const QColor& colour)
         mOut.circles.push_back({centre, colour});
 }
 
-void LayoutBuilder::addCurveLabel(const QPointF& at, const QString& text, const QColor& colour)
+bool LayoutBuilder::addCurveLabel(const QPointF& curvePoint, const QString& text, const QColor& colour)
 {
-    if (at.x() <= mClip.right() && at.x() >= mClip.left() - kLabelReach)
-        mOut.curveLabels.push_back({at, text, colour});
+    // Past the graph's right edge: nothing to draw, and the place counts as
+    // labelled. Left of the graph a label cannot show whole: the first point
+    // inside takes it.
+    const double usualLeft = curvePoint.x() + 5.0;
+    if (usualLeft > mClip.right())
+        return true;
+    if (usualLeft < mClip.left())
+        return false;
+    // Above right of the point as usual; else below it, else on its left
+    // (at the graph's right edge). A label that fits nowhere whole, clear of
+    // the others, is left to a later point.
+    // Measuring shapes the text: a dive repeats few values, measure each once.
+    auto known = mLabelBoxes.constFind(text);
+    if (known == mLabelBoxes.constEnd())
+        known = mLabelBoxes.insert(text, mInput.labelMetrics.boundingRect(text));
+    const QRectF box = *known;
+    const double below = 5.0 + mInput.labelMetrics.ascent();
+    const double left = -5.0 - box.width();
+    for (const QPointF& offset : {QPointF(5, -5), QPointF(5, below), QPointF(left, -5), QPointF(left, below)}) {
+        const QPointF at = curvePoint + offset;
+        const QRectF area = box.translated(at);
+        if (area.left() < mClip.left() || area.right() > mClip.right() || area.top() < mClip.top()
+            || area.bottom() > mClip.bottom())
+            continue;
+        const bool free = std::none_of(mTaken.begin(), mTaken.end(),
+                                       [&area](const QRectF& taken) { return taken.intersects(area); });
+        if (!free)
+            continue;
+        mTaken.push_back(area);
+        mOut.curveLabels.push_back({at, text, colour, area});
+        return true;
+    }
+    return false;
+}
+
+void LayoutBuilder::placeMaxDepth()
+{
+    const QList<DiveLine>& lines = mDive.lines;
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        if (lines[i].deepestPoint) {
+            mOut.hasMaxDepth = true;
+            mOut.maxDepthPoint = mProfilePoints[i];
+            mOut.maxDepthText = QStringLiteral("%1m").arg(ProfileStyle::shortNumber(lines[i].depth));
+            mOut.maxDepthArea = mInput.labelMetrics.boundingRect(mOut.maxDepthText)
+                                    .translated(mOut.maxDepthPoint + QPointF(0, -10));
+            // Its label and its circle come first; the curve labels keep clear.
+            mTaken.push_back(mOut.maxDepthArea);
+            mTaken.push_back(QRectF(mOut.maxDepthPoint - QPointF(4, 4), QSizeF(8, 8)));
+            return;
+        }
+    }
 }
 
 void LayoutBuilder::buildProfile()
@@ -126,6 +175,8 @@ void LayoutBuilder::buildProfile()
     mProfilePoints.resize(n);
     for (qsizetype i = 0; i < n; ++i)
         mProfilePoints[i] = mView.toItem(lines[i].timeSec, lines[i].depth);
+    if (flags.maxDepth)
+        placeMaxDepth();
 
     QVector<QPointF> decoPoints;
     decoPoints.reserve(mDive.decoLines.size());
@@ -177,6 +228,10 @@ void LayoutBuilder::buildProfile()
     double lastLabelX = -9999.0;
     int lastTemperature = -100;
     int lastPressure = -1;
+    // A label with no room is tried again a few pixels on, not at every line.
+    constexpr double kRetryStep = 4.0;
+    double temperatureRetryX = -9999.0;
+    double pressureRetryX = -9999.0;
     QPointF previousTemperature = temperature ? temperaturePoint(0) : QPointF();
     QPointF previousPressure = pressure ? pressurePoint(0) : QPointF();
 
@@ -207,11 +262,14 @@ void LayoutBuilder::buildProfile()
             const QPointF current = temperaturePoint(i);
             temperatureCurve.segment(previousTemperature, current, 0, blue);
             const int value = qRound(before.ambientTemp);
-            const QPointF at = previousTemperature + QPointF(5, -5);
-            if (at.x() > lastLabelX + 50.0 && value != lastTemperature) {
-                addCurveLabel(at, QStringLiteral("%1°C").arg(value), blue);
-                lastLabelX = at.x();
-                lastTemperature = value;
+            const double x = previousTemperature.x() + 5.0;
+            if (x > lastLabelX + 50.0 && value != lastTemperature && x >= mClip.left() && x >= temperatureRetryX) {
+                if (addCurveLabel(previousTemperature, QStringLiteral("%1°C").arg(value), blue)) {
+                    lastLabelX = x;
+                    lastTemperature = value;
+                } else {
+                    temperatureRetryX = x + kRetryStep;
+                }
             }
             previousTemperature = current;
         }
@@ -225,11 +283,14 @@ void LayoutBuilder::buildProfile()
                 pen = ProfileStyle::pressureColor(value);
             }
             pressureRuns.segment(previousPressure, current, pressureClass, pen);
-            const QPointF at = previousPressure + QPointF(5, -5);
-            if (at.x() > lastLabelX + 50.0 && value != lastPressure) {
-                addCurveLabel(at, QStringLiteral("%1b").arg(value), pen);
-                lastLabelX = at.x();
-                lastPressure = value;
+            const double x = previousPressure.x() + 5.0;
+            if (x > lastLabelX + 50.0 && value != lastPressure && x >= mClip.left() && x >= pressureRetryX) {
+                if (addCurveLabel(previousPressure, QStringLiteral("%1b").arg(value), pen)) {
+                    lastLabelX = x;
+                    lastPressure = value;
+                } else {
+                    pressureRetryX = x + kRetryStep;
+                }
             }
             previousPressure = current;
         }
@@ -239,17 +300,6 @@ void LayoutBuilder::buildProfile()
     pressureRuns.finish();
     for (auto& run : temperatureRuns)
         mOut.temperatureLines += run.lines;
-
-    if (flags.maxDepth) {
-        for (qsizetype i = 1; i < n; ++i) {
-            if (lines[i].deepestPoint) {
-                mOut.hasMaxDepth = true;
-                mOut.maxDepthPoint = mProfilePoints[i];
-                mOut.maxDepthText = QStringLiteral("%1m").arg(ProfileStyle::shortNumber(lines[i].depth));
-                break;
-            }
-        }
-    }
 
     if (flags.points && !mInput.editMode) {
         // Dots at the same device pixel draw the same square once.

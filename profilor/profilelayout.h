@@ -31,6 +31,7 @@ struct ProfileLayout
         QPointF position; // text baseline start
         QString text;
         QColor colour;
+        QRectF area; // what the text covers (curve labels only)
     };
     struct Circle
     {
@@ -71,6 +72,7 @@ struct ProfileLayout
     bool hasMaxDepth = false;
     QPointF maxDepthPoint;
     QString maxDepthText;
+    QRectF maxDepthArea; // what its text covers
 
     QVector<QPointF> sampleDots;
 
@@ -100,6 +102,9 @@ struct ProfileLayoutInput
     double columnPhase = 0.0; // item x of the left edge of a device pixel column
     double ascentLimit = 15.0;
     double descentLimit = 30.0;
+    // The font the curve labels are drawn with, on the device they are drawn
+    // on: labels are placed where they cover no other label.
+    QFontMetricsF labelMetrics{QFont(QStringLiteral("Arial"), 10)};
 };
 
 ProfileLayout buildProfileLayout(const ProfileLayoutInput& input);

@@ -8,6 +8,8 @@
 #include "profilor/polylinereducer.h"
 #include "profilor/profilelayout.h"
 
+#include <QHash>
+
 #include <array>
 
 // Collects consecutive segments into runs of one colour, thins each run and
@@ -48,7 +50,8 @@ public:
 private:
     // profilelayout.cpp
     void buildProfile();
-    void addCurveLabel(const QPointF& at, const QString& text, const QColor& colour);
+    void placeMaxDepth();
+    bool addCurveLabel(const QPointF& curvePoint, const QString& text, const QColor& colour);
     void addCircle(const QPointF& centre, const QColor& colour);
     bool nearClip(const QPointF& p, double margin) const;
 
@@ -73,6 +76,8 @@ private:
     ProfileLayout mOut;
 
     QVector<QPointF> mProfilePoints; // one per line, not thinned (alarms need every line)
+    std::vector<QRectF> mTaken;      // areas of the labels placed so far
+    QHash<QString, QRectF> mLabelBoxes; // label texts measured, at the origin
 
     // Alarms shown once per painting, in the order of the alarm table.
     std::array<bool, 8> mShownOnce{};

@@ -72,7 +72,7 @@ void LayoutBuilder::buildDeco()
             mOut.ceilTrackingInLabelPen = true;
             const QPointF at = point + QPointF(8, 0);
             if (at.x() <= mClip.right() && at.x() >= mClip.left() - kLabelReach)
-                mOut.decoLabels.push_back({at, stopLabel(line, deco[j - 1]), QColor(Qt::blue)});
+                mOut.decoLabels.push_back({at, stopLabel(line, deco[j - 1]), QColor(Qt::blue), QRectF()});
         }
     }
     mOut.ceilTrackingLine = reducedPolyline(mDive.ceilTrackingLines);
@@ -110,7 +110,7 @@ void LayoutBuilder::buildOverlay()
         if (line.depth >= 0.01 && std::fabs(line.depth - overlay[j - 1].depth) <= 0.01) {
             const QPointF at = mView.toItem(line.timeSec, line.depth) + QPointF(8, 0);
             if (at.x() <= mClip.right() && at.x() >= mClip.left() - kLabelReach)
-                mOut.overlayLabels.push_back({at, stopLabel(line, overlay[j - 1]), QColor(230, 120, 0)});
+                mOut.overlayLabels.push_back({at, stopLabel(line, overlay[j - 1]), QColor(230, 120, 0), QRectF()});
         }
     }
 }

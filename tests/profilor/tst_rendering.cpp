@@ -66,6 +66,8 @@ private slots:
     void gridStepsKeepLabelsApart_data();
     void gridStepsKeepLabelsApart();
     void smallViewWidensTheGrid();
+    void curveLabelsKeepApart_data();
+    void curveLabelsKeepApart();
     void invalidDiveIsTintedRed();
     void degenerateDivesAndItemsFinishPainting();
     void gasIconsBeyondTheTableDrawNothing();
@@ -224,6 +226,68 @@ void RenderingTest::smallViewWidensTheGrid()
     const double probeX = s.item->timeToXposition(2000);
     QVERIFY(!hasColourNear(image, QPointF(probeX, depthY(4)), kLightGray, 1));
     QVERIFY(hasColourNear(image, QPointF(probeX, depthY(10)), kLightGray, 1));
+}
+
+// A recorded dive: down to 20.3 m in 80 s while the water cools from 26 to
+// 23 degrees, 24 minutes near 20 m, up with a stop at 5 m; the tank empties
+// from 200 bar. The deepest point is where the cold water is reached, so its
+// label and the temperature labels meet there.
+static Dive coolingDive(int minutes)
+{
+    Dive dive;
+    const double end = minutes * 60.0;
+    for (double t = 0; t <= end; t += 10) {
+        double depth = t <= 80 ? 20.3 * t / 80 : 20.0 + 0.2 * std::sin(t / 9);
+        if (t > end - 300)
+            depth = std::max(0.0, std::min(depth, t > end - 60 ? 5.0 * (end - t) / 60 : 5.0));
+        DiveLine l = line(t, depth);
+        l.ambientTemp = 26.0 - 3.0 * std::min(1.0, depth / 20.3);
+        l.tankPressure = quint16(200 - t / end * 120);
+        dive.lines.append(l);
+    }
+    dive.lines[8].depth = 20.3;
+    dive.computeStatistics();
+    return dive;
+}
+
+void RenderingTest::curveLabelsKeepApart_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("minutes");
+    // The profile's area in the window at 1024 x 680 and at 1600 x 1000, and
+    // smaller ones where the labels crowd.
+    QTest::newRow("1024x680 window") << QSize(580, 270) << 27;
+    QTest::newRow("1600x1000 window") << QSize(1000, 400) << 27;
+    QTest::newRow("long dive, small view") << QSize(420, 200) << 95;
+    QTest::newRow("short dive, flat view") << QSize(700, 150) << 12;
+}
+
+void RenderingTest::curveLabelsKeepApart()
+{
+    QFETCH(QSize, size);
+    QFETCH(int, minutes);
+    Dive dive = coolingDive(minutes);
+    ProfileScene s(size);
+    s.item->setDiveProfile(&dive);
+    s.render();
+    const QList<QPair<QString, QRectF>> labels = s.item->labelAreas();
+    const QRectF graph(s.item->getOrigin(), QSizeF(s.item->view().graph.size()));
+    int temperatures = 0;
+    int pressures = 0;
+    for (qsizetype i = 0; i < labels.size(); ++i) {
+        const auto& [text, area] = labels[i];
+        temperatures += text.endsWith(QStringLiteral("°C"));
+        pressures += text.endsWith(u'b');
+        // Whole inside the graph, and clear of every other label.
+        QVERIFY2(graph.contains(area), qPrintable(text));
+        for (qsizetype j = 0; j < i; ++j)
+            QVERIFY2(!area.intersects(labels[j].second), qPrintable(text + QStringLiteral(" / ") + labels[j].first));
+    }
+    // Nothing is lost for it: the deepest point, the cold bottom and the
+    // warm surface, and the tank along the dive keep their labels.
+    QCOMPARE(labels.first().first, QStringLiteral("20.3m"));
+    QVERIFY(temperatures >= 2);
+    QVERIFY(pressures >= 3);
 }
 
 void RenderingTest::invalidDiveIsTintedRed()
