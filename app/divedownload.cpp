@@ -46,11 +46,8 @@ void DiveDownload::cancel()
 
 Dive DiveDownload::convert(const PelagonDiveHeader& header, const KelvoSession& session)
 {
-    Dive dive = PelagonDiveConverter::toDive(header, session.diveSamples(), session.data());
-    dive.computeStatistics();
-    dive.recomputeDerived();
-    dive.rebuildCeilingProfile();
-    return dive;
+    // The converter hands the dive over with its derived values refreshed.
+    return PelagonDiveConverter::toDive(header, session.diveSamples(), session.data());
 }
 
 void DiveDownload::fetchNext()

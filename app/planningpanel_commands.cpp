@@ -52,7 +52,7 @@ QString PlanningPanel::askDiveFile()
 {
     return UserDialogs::current().openFileName(
         this, tr("Open Dive File"), settingsValue(mSettings, SettingsKey::lastDiveFile),
-        tr("Dive file (*.csv *.uddf *.divebin);;Csv file (*.csv);;UDDF file (*.uddf);;Binary dive file (*.divebin)"));
+        diveFileDialogFilter(DiveFileDialog::Open));
 }
 
 void PlanningPanel::addDiveFromFile()

@@ -1,5 +1,7 @@
 #include "app/planreport.h"
 
+#include "divedata/dive.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -14,11 +16,6 @@ const QString kHeader = QStringLiteral(
 const QString kParagraphStyle = QStringLiteral(
     "style=\" line-height:1em; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; "
     "-qt-block-indent:0; text-indent:0px;\"");
-
-QString twoDigits(qint64 value)
-{
-    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
-}
 
 QString arrowName(const deco::LinePlan& record)
 {
@@ -75,12 +72,8 @@ QString PlanReport::nameOf(int gasIndex) const
 QString PlanReport::clockText(float minutes, bool& fromOneHour)
 {
     const double seconds = std::isfinite(minutes) ? std::max(0.0, std::round(double(minutes) * 60.0)) : 0.0;
-    const auto total = qint64(std::min(seconds, 1e12));
-    fromOneHour = total >= 3600;
-    if (fromOneHour)
-        return twoDigits(total / 3600) + QLatin1Char(':') + twoDigits(total / 60 % 60) + QLatin1Char(':')
-            + twoDigits(total % 60);
-    return twoDigits(total / 60) + QLatin1Char(':') + twoDigits(total % 60);
+    fromOneHour = seconds >= 3600.0;
+    return Dive::formatDuration(seconds);
 }
 
 bool PlanReport::add(const deco::LinePlan& record)
