@@ -17,6 +17,7 @@ namespace {
 constexpr int kCornerRadius = 14;
 constexpr int kMargin = 10;
 constexpr int kWidth = 260;
+constexpr int kMinWidth = 200;
 constexpr int kMaxHeight = 290;
 // The profile's title band and its depth- and time-label margins, in pixels
 // from the frame's edges, and what the window keeps from the pointer.
@@ -24,6 +25,13 @@ constexpr int kTitleBand = 34;
 constexpr int kLeftLabels = 56;
 constexpr int kRightMargin = 44;
 constexpr int kPointerReach = 40;
+
+// A wide profile gives the window its full width, a narrow one about a third
+// of its own, so that the window hides less of the dive.
+int widthIn(const QRect& frame)
+{
+    return std::clamp(frame.width() / 3, kMinWidth, kWidth);
+}
 } // namespace
 
 FloatingInformation::FloatingInformation(QWidget* parent)
@@ -130,11 +138,13 @@ QRect FloatingInformation::frameRect() const
 void FloatingInformation::fitToText()
 {
     // The document laid out at the text box's width tells the height it needs.
+    const QRect frame = frameRect();
+    const int width = widthIn(frame);
     QTextDocument* document = mText->document();
-    document->setTextWidth(kWidth - 2 * kMargin);
+    document->setTextWidth(width - 2 * kMargin);
     const int wanted = int(std::ceil(document->size().height())) + 2 * kMargin + 2;
-    const int room = std::max(60, frameRect().height() - kTitleBand - kMargin);
-    resize(kWidth, std::clamp(wanted, 60, std::min(kMaxHeight, room)));
+    const int room = std::max(60, frame.height() - kTitleBand - kMargin);
+    resize(width, std::clamp(wanted, 60, std::min(kMaxHeight, room)));
 }
 
 void FloatingInformation::placeInFrame()
@@ -147,9 +157,12 @@ bool FloatingInformation::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::Move:
     case QEvent::Resize:
-        // The main window or the profile area moved: back into its corner.
-        if (isVisible())
+        // The main window or the profile area moved or changed size: sized
+        // to it again and back into its corner.
+        if (isVisible()) {
+            fitToText();
             placeInFrame();
+        }
         break;
     case QEvent::Hide:
         if (watched == mFrame)

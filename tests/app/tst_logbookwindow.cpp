@@ -175,6 +175,12 @@ void TestLogbookWindow::floatingInformationPlacedAndCleared()
     window->resize(1024, 680);
     window->move(window->pos() + QPoint(37, 21));
     QTRY_VERIFY(frame().contains(floating->geometry()));
+    // A narrower profile: the window takes about a third of it, its text whole.
+    hover(250);
+    QVERIFY(frame().contains(floating->geometry()));
+    QVERIFY2(floating->width() * 5 < frame().width() * 2, qPrintable(QString::number(floating->width())));
+    const auto* text = child<QTextEdit>(*window, "floatingInformationText");
+    QVERIFY(text->document()->size().height() <= text->viewport()->height() + 1);
 
     // Another dive: the old text, selection table and all, is gone.
     clickRow(list, 2);
