@@ -87,6 +87,18 @@ double deepestLine(const QList<DiveLine>& lines)
     return deepest;
 }
 
+// The surface interval before a repetitive dive. At the surface the diver
+// breathes air, off any loop, at the slot's own surface pressure (the one the
+// first dive starts saturated at): the tensions relax towards air at constant
+// pressure and the CNS load decays with its half-time. The OTU count is a
+// daily total and is not touched here.
+void spendSurfaceInterval(TissueState& state, std::int32_t seconds, float surface)
+{
+    loadConstant(state, std::uint32_t(seconds), kAir, kOpenCircuitSetpoint, surface);
+    const float minutes = float(seconds) / 60.0f;
+    updateCns(state, surface, surface, minutes, kAir, kOpenCircuitSetpoint);
+}
+
 // One run over one slot. Everything here is local to the run.
 class SlotRun
 {
@@ -151,6 +163,8 @@ private:
             initTissues(m_start, m_slotSurface);
         else
             setTissues(m_start, previous->tissues.n2, previous->tissues.he, previous->tissues.cns);
+        if (previous != nullptr && m_slot.surfaceInterval > 0)
+            spendSurfaceInterval(m_start, m_slot.surfaceInterval, m_slotSurface);
 
         selectZhl16c();
         initDecoState(m_diveState, m_config);

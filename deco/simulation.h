@@ -55,8 +55,9 @@ struct SimulationOutcome
 };
 
 // Simulates one slot. `previous` is the slot before it (null for the first):
-// its tissues, CNS and OTU are where this dive starts. Empty callbacks are
-// skipped. The slot's tissues and OTU total hold the end state afterwards;
+// its tissues, CNS and OTU are where this dive starts, the tissues and CNS
+// after the slot's surface interval spent on air at the surface (an interval
+// of 0 starts from them exactly). Empty callbacks are skipped. The slot's tissues and OTU total hold the end state afterwards;
 // a dive without lines, or whose lines cannot be followed (not a number,
 // deeper than 1000 m, longer than seven days), only gets the opening and
 // summary records and keeps its tissues.

@@ -86,6 +86,8 @@ private slots:
     void planMatchesTheReference();
     void effortAndAlertLevelImpose6868();
     void thirdDiveRule();
+    void surfaceIntervalBeforeRepetitiveDive_data();
+    void surfaceIntervalBeforeRepetitiveDive();
     void slotSurfacePressureOutsideRange();
     void ceilingCurveUsesStandardColumn();
     void oneSecondSamplesTrackLikeTwoSecondSamples();
@@ -337,6 +339,7 @@ void TestSimulation::thirdDiveRule()
     PlannedDive& second = *p.planner.slot(1);
     PlannedDive& third = *p.planner.slot(2);
     QCOMPARE(third.surfaceInterval, 7200);
+    third.surfaceInterval = 0; // straight back in: the tensions the second dive left
 
     second.tissues.n2[9] = 0.85f;
     p.run(profile({{0, 0}, {60, 20}, {600, 20}}));
@@ -354,9 +357,87 @@ void TestSimulation::thirdDiveRule()
 
     // Deeper than 6 m after less than a day: 68/68 whatever the caller asks.
     const QList<DiveLine> deep = profile({{0, 0}, {120, 40}, {1200, 40}});
-    const QList<LinePlan> dayLater = p.run(deep, GradientFactors(68, 68));
+    QVERIFY(!sameRecords(p.run(deep, GradientFactors(30, 70)), p.run(deep, GradientFactors(68, 68))));
     third.surfaceInterval = 7200;
-    QVERIFY(sameRecords(p.run(deep, GradientFactors(30, 70)), dayLater));
+    const QList<LinePlan> asked6868 = p.run(deep, GradientFactors(68, 68));
+    QVERIFY(sameRecords(p.run(deep, GradientFactors(30, 70)), asked6868));
+}
+
+void TestSimulation::surfaceIntervalBeforeRepetitiveDive_data()
+{
+    QTest::addColumn<int>("interval");        // s, before the second and the third dive
+    QTest::addColumn<int>("shorterInterval"); // s, the no-stop time must not be longer after it
+    QTest::addColumn<bool>("ndlGrows");       // strictly longer than after the shorter interval
+    QTest::addColumn<bool>("thirdInvalid");
+    QTest::newRow("none") << 0 << 0 << false << true;
+    QTest::newRow("one hour") << 3600 << 0 << true << true;
+    QTest::newRow("six hours") << 21600 << 3600 << true << false;
+    // The fast compartments that limit a 30 m dive are clean after six hours.
+    QTest::newRow("a day") << 86400 << 21600 << false << false;
+}
+
+// After a 30 m, 25 min air dive the next dive starts from the end state
+// relaxed on air at the surface: Haldane per compartment with the published
+// nitrogen half-times, CNS halved every 90 minutes.
+void TestSimulation::surfaceIntervalBeforeRepetitiveDive()
+{
+    QFETCH(int, interval);
+    QFETCH(int, shorterInterval);
+    QFETCH(bool, ndlGrows);
+    QFETCH(bool, thirdInvalid);
+    const double halfTimes[kCompartments] = {4.0, 8.0, 12.5, 18.5, 27.0, 38.3, 54.3, 77.0,
+                                             109.0, 146.0, 187.0, 239.0, 305.0, 390.0, 498.0, 635.0};
+    const double air = (1.013 - 0.0627) * 0.79;
+    const QList<DiveLine> shallow = profile({{0, 0}, {60, 5}, {600, 5}});
+
+    PlannedDive first;
+    first.dive.lines = profile({{0, 0}, {90, 30}, {1500, 30}});
+    simulateSlot(first, 0, nullptr, {}, {}, {});
+    QVERIFY(first.tissues.cns > 0.01f);
+    auto secondAfter = [&](int seconds, PlannedDive& second) {
+        second.surfaceInterval = seconds;
+        second.dive.lines = shallow;
+        return simulateSlot(second, 1, &first, {}, {}, {}).start;
+    };
+    PlannedDive second;
+    const TissueState start = secondAfter(interval, second);
+
+    const double minutes = interval / 60.0;
+    for (int i = 0; i < kCompartments; ++i) {
+        const double end = first.tissues.n2[i];
+        const double expected = end + (air - end) * (1.0 - std::exp2(-minutes / halfTimes[i]));
+        QVERIFY2(std::fabs(start.n2[i] - expected) < 2e-5, qPrintable(QString::number(i)));
+        QCOMPARE(start.he[i], 0.0f);
+    }
+    QVERIFY(std::fabs(start.cns - first.tissues.cns * std::exp2(-minutes / 90.0)) < 1e-3);
+    QCOMPARE(second.otuTotal, first.otuTotal); // a daily total: kept, and 5 m on air adds none
+    if (interval == 0) {
+        // Straight back in: the state exactly as the first dive left it.
+        QVERIFY(start.n2 == first.tissues.n2);
+        QCOMPARE(start.cns, first.tissues.cns);
+    }
+
+    // The longer the interval, the longer the next dive may stay at 30 m.
+    dive_t config;
+    config.applyDefaults();
+    const DecoState fresh(config);
+    PlannedDive shorter;
+    const float ndl = ndlTime(fresh, config, start, seaPressure(30.0));
+    const float shorterNdl = ndlTime(fresh, config, secondAfter(shorterInterval, shorter), seaPressure(30.0));
+    QVERIFY(ndl > 0.0f && ndl < 250.0f);
+    QVERIFY2(ndlGrows ? ndl > shorterNdl : ndl >= shorterNdl, qPrintable(QStringLiteral("%1 %2").arg(ndl).arg(shorterNdl)));
+
+    // The third dive within a day is judged on compartment 10 after its own
+    // interval.
+    PlannedDive third;
+    third.surfaceInterval = interval;
+    third.dive.lines = shallow;
+    const TissueState thirdStart = simulateSlot(third, 2, &second, {}, {}, {}).start;
+    const double end10 = second.tissues.n2[9];
+    const double expected10 = end10 + (air - end10) * (1.0 - std::exp2(-minutes / halfTimes[9]));
+    QVERIFY(std::fabs(thirdStart.n2[9] - expected10) < 2e-5);
+    QCOMPARE(third.dive.invalidReason == 2, thirdInvalid);
+    QCOMPARE(thirdInvalid, interval < 86400 && expected10 > 0.8);
 }
 
 void TestSimulation::slotSurfacePressureOutsideRange()
