@@ -122,6 +122,39 @@ int boundaryStep(const Allowed& allowed, bool atZero, int lo, int hi, int maxSte
     return lo;
 }
 
+// The tissues after staying so many seconds, for the many durations one
+// search tries from the same tissues, each as loadConstant loads it. A load
+// is whole 512-second rows and then the rest; the rows of the last count
+// asked are kept and extended, so each try mostly adds only its rest.
+class StayLoads
+{
+public:
+    StayLoads(const TissueState& tissues, const GasMix& gas, float setpoint, float ambient)
+        : m_tissues(tissues), m_chunked(tissues), m_load(gas, setpoint, ambient)
+    {
+    }
+
+    TissueState after(std::uint32_t seconds)
+    {
+        const std::uint32_t chunks = ConstantLoad::chunksOf(seconds);
+        if (chunks < m_chunks) {
+            m_chunked = m_tissues;
+            m_chunks = 0;
+        }
+        m_load.applyChunks(m_chunked, chunks - m_chunks);
+        m_chunks = chunks;
+        TissueState stayed = m_chunked;
+        m_load.apply(stayed, seconds - chunks * kLargestRowSeconds);
+        return stayed;
+    }
+
+private:
+    const TissueState& m_tissues;
+    TissueState m_chunked;
+    std::uint32_t m_chunks = 0;
+    ConstantLoad m_load;
+};
+
 float stepsToMinutes(int steps)
 {
     return float(steps * kSearchStepSeconds) / 60.0f;
@@ -310,9 +343,9 @@ float ndlMinutes(const DecoState& state, const config_t& config, const TissueSta
         return analyticNdl(config, tissues, ambient, ascent, gas, setpoint, zeroOrNot);
 
     const float gfHigh = config.gradientFactors().gfHigh;
+    StayLoads stays(tissues, gas, setpoint, ambient);
     auto surfacingAllowed = [&](int steps) {
-        TissueState copy = tissues;
-        loadConstant(copy, stepsToSeconds(steps), gas, setpoint, ambient);
+        TissueState copy = stays.after(stepsToSeconds(steps));
         if (ambient > surface)
             loadSegment(copy, ambient, surface, ascent, gas, setpoint);
         return surface - ceilingPressure(copy, gfHigh) >= 0.0f;
@@ -349,9 +382,9 @@ float stopTime(const TissueState& tissues, const GasMix& gas, float setpoint, fl
     if (closedFormStop(tissues, gas))
         return closedFormStopTime(tissues, gas, setpoint, stopPressureBar, nextStopPressure, gf, false);
 
+    StayLoads stays(tissues, gas, setpoint, stopPressureBar);
     auto nextStopAllowed = [&](int steps) {
-        TissueState copy = tissues;
-        loadConstant(copy, stepsToSeconds(steps), gas, setpoint, stopPressureBar);
+        const TissueState copy = stays.after(stepsToSeconds(steps));
         return nextStopPressure - ceilingPressure(copy, gf) >= 0.0f;
     };
     if (nextStopAllowed(0))

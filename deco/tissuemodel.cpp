@@ -337,6 +337,24 @@ void ConstantLoad::apply(TissueState& state, std::uint32_t seconds) const
     state.n2 = n2;
 }
 
+void ConstantLoad::applyChunks(TissueState& state, std::uint32_t chunks) const
+{
+    if (m_setsHelium)
+        state.heliumUsed = 1;
+    const TissueModel& m = g_model;
+    constexpr int largestRow = kFactorRows - 1;
+    CompartmentArray n2 = state.n2;
+    for (std::uint32_t c = 0; c < chunks; ++c)
+        relax(n2, m.uptake[Nitrogen][largestRow], m_n2);
+    state.n2 = n2;
+    if (state.heliumUsed) {
+        CompartmentArray he = state.he;
+        for (std::uint32_t c = 0; c < chunks; ++c)
+            relax(he, m.uptake[Helium][largestRow], m_he);
+        state.he = he;
+    }
+}
+
 void ConstantLoad::applyEach(TissueState& state, std::uint32_t seconds, int pieces, float gf,
                              const std::uint8_t* compartments, int count, float* ceilings) const
 {

@@ -117,6 +117,14 @@ class ConstantLoad
 public:
     ConstantLoad(const GasMix& gas, float setpoint, float ambient);
     void apply(TissueState& state, std::uint32_t seconds) const;
+    // apply(state, n) is applyChunks(state, chunksOf(n)) followed by
+    // apply(state, n - 512 * chunksOf(n)): whole 512-second rows first, and
+    // chunks applied in several goes add up to the same bits.
+    static std::uint32_t chunksOf(std::uint32_t seconds)
+    {
+        return seconds > kLargestRowSeconds ? (seconds - 1) / kLargestRowSeconds : 0;
+    }
+    void applyChunks(TissueState& state, std::uint32_t chunks) const;
     // `pieces` loads of `seconds` one after the other, each followed by
     // ceilingOfCompartments(state, gf, compartments, count) into ceilings[k].
     void applyEach(TissueState& state, std::uint32_t seconds, int pieces, float gf, const std::uint8_t* compartments,

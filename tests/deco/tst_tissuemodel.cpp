@@ -372,6 +372,41 @@ private slots:
         }
     }
 
+    void longStaysInChunks_data()
+    {
+        QTest::addColumn<int>("seconds");
+        QTest::addColumn<int>("chunks");
+        QTest::newRow("1 s") << 1 << 0;
+        QTest::newRow("512 s, one row") << 512 << 0;
+        QTest::newRow("513 s") << 513 << 1;
+        QTest::newRow("1024 s") << 1024 << 1;
+        QTest::newRow("1025 s") << 1025 << 2;
+        QTest::newRow("250 min") << 15000 << 29;
+        QTest::newRow("2000 min") << 120000 << 234;
+    }
+
+    void longStaysInChunks()
+    {
+        // A long stay is its whole 512-second chunks, applied in any number
+        // of goes, and then the rest: the same bits as the stay in one go.
+        QFETCH(int, seconds);
+        QFETCH(int, chunks);
+        const auto n = std::uint32_t(seconds);
+        QCOMPARE(ConstantLoad::chunksOf(n), std::uint32_t(chunks));
+        for (const GasMix& gas : {kAir, GasMix(18, 45)}) {
+            TissueState whole;
+            loadConstant(whole, n, gas, kOpenCircuitSetpoint, pressureAt(45));
+            const ConstantLoad load(gas, kOpenCircuitSetpoint, pressureAt(45));
+            TissueState pieces;
+            const std::uint32_t first = std::uint32_t(chunks) / 3;
+            load.applyChunks(pieces, first);
+            load.applyChunks(pieces, std::uint32_t(chunks) - first);
+            load.apply(pieces, n - std::uint32_t(chunks) * kLargestRowSeconds);
+            QVERIFY(whole.n2 == pieces.n2 && whole.he == pieces.he);
+            QCOMPARE(pieces.heliumUsed, whole.heliumUsed);
+        }
+    }
+
     void coefficientsOfAnEmptyHeliumCompartment()
     {
         // The helium flag is set but a compartment holds no gas at all: its
