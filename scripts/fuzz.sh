@@ -38,6 +38,9 @@ nice -n 10 cmake --build "$build" --target "${targets[@]}" -- -j "${PELAGON_FUZZ
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:quarantine_size_mb=16:malloc_context_size=10}
 niceness=${PELAGON_FUZZ_NICE:-5}
+# The update-archive reader unpacks every input into a scratch folder: in
+# memory the online harness runs about twice as fast as on disk.
+[ -d /dev/shm ] && export TMPDIR=${PELAGON_FUZZ_TMPDIR:-/dev/shm}
 for h in "${harnesses[@]}"; do
   corpus="$build/corpus/$h" findings="$build/findings/$h" log="$build/logs/$h-$(date -u +%Y%m%dT%H%M%S).log"
   mkdir -p "$corpus" "$findings" "$(dirname "$log")"
