@@ -40,6 +40,7 @@ void BleScanner::startScan(int timeoutSeconds)
 {
     if (m_agent->isActive())
         m_agent->stop();
+    ++m_scanRequest; // an answer to an earlier permission request starts nothing
     m_devices.clear();
     emit devicesChanged();
 
@@ -47,14 +48,22 @@ void BleScanner::startScan(int timeoutSeconds)
     case BlePermission::Granted:
         beginDiscovery(timeoutSeconds);
         break;
-    case BlePermission::Undetermined:
-        m_backend->requestBluetoothPermission(this, [this, timeoutSeconds] {
-            if (m_backend->bluetoothPermission() == BlePermission::Granted)
+    case BlePermission::Undetermined: {
+        // The scan counts as running while the user is asked, so that it can be stopped.
+        setScanning(true);
+        const quint64 request = m_scanRequest;
+        m_backend->requestBluetoothPermission(this, [this, timeoutSeconds, request] {
+            if (request != m_scanRequest)
+                return;
+            if (m_backend->bluetoothPermission() == BlePermission::Granted) {
                 beginDiscovery(timeoutSeconds);
-            else
+            } else {
+                setScanning(false);
                 emit scanError(QStringLiteral("Autorisation Bluetooth refusée."));
+            }
         });
         break;
+    }
     case BlePermission::Denied:
         emit scanError(QStringLiteral("Autorisation Bluetooth refusée. Activez-la dans Réglages Système › "
                                       "Confidentialité et sécurité › Bluetooth."));
@@ -73,8 +82,13 @@ void BleScanner::beginDiscovery(int timeoutSeconds)
 
 void BleScanner::stopScan()
 {
-    if (m_agent->isActive())
+    if (m_agent->isActive()) {
         m_agent->stop();
+    } else if (m_scanning) {
+        // Stopped while the permission is asked: the answer starts nothing.
+        ++m_scanRequest;
+        onScanFinished();
+    }
 }
 
 void BleScanner::clearDevices()

@@ -65,4 +65,5 @@ private:
     BleDiscoveryAgent* m_agent;
     QList<BleDeviceInfo> m_devices;
     bool m_scanning = false;
+    quint64 m_scanRequest = 0;
 };

@@ -110,9 +110,10 @@ void KelvoSession::createProtocol(BleMode mode)
 void KelvoSession::cleanup()
 {
     if (m_scanner) {
+        // Disconnected first: the end of a scan given up here is no "device not found".
+        QObject::disconnect(m_scanner, nullptr, this, nullptr);
         if (m_scanner->isScanning())
             m_scanner->stopScan();
-        QObject::disconnect(m_scanner, nullptr, this, nullptr);
         m_scanner->deleteLater();
     }
     if (m_protocol) {

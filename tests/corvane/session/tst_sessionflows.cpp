@@ -37,6 +37,8 @@ class TestSessionFlows : public QObject
 private slots:
     void connectToAndDisconnect();
     void reconnectWithoutAKnownDevice();
+    void stoppedScan_data();
+    void stoppedScan();
     void computerWithoutTheService();
     void linkLostBeforeReady();
     void resetEndsTheConnection();
@@ -88,6 +90,48 @@ void TestSessionFlows::reconnectWithoutAKnownDevice()
     QCOMPARE(status.size(), 1);
     QCOMPARE(status.first().at(0).toInt(), int(ConnectControllerStatus::NoController));
     QCOMPARE(rig.session.message(), QStringLiteral("No device known, please scan first"));
+}
+
+void TestSessionFlows::stoppedScan_data()
+{
+    QTest::addColumn<bool>("askPermission");
+    QTest::addColumn<bool>("afterAReport");
+    QTest::addColumn<bool>("restarted");
+    QTest::newRow("at once") << false << false << false;
+    QTest::newRow("after a device was reported") << false << true << false;
+    QTest::newRow("while the permission is asked") << true << false << false;
+    QTest::newRow("after a restart") << false << true << true;
+}
+
+void TestSessionFlows::stoppedScan()
+{
+    // A scan that paces its reports over 30 s ends at once when stopped,
+    // with one "not found"; a scan given up for a new one reports nothing.
+    QFETCH(bool, askPermission);
+    QFETCH(bool, afterAReport);
+    QFETCH(bool, restarted);
+    QStringList messages;
+    Rig rig({QStringLiteral("Heart rate"), QStringLiteral("Scale")});
+    rig.backend.setPacedScan(true);
+    if (askPermission)
+        rig.backend.setPermission(BlePermission::Undetermined, BlePermission::Granted);
+    recordMessages(rig, messages);
+    QSignalSpy created(&rig.session, &KelvoSession::createControllerStatus);
+    rig.session.autoConnect();
+    if (afterAReport)
+        QTRY_VERIFY_WITH_TIMEOUT(messages.last().startsWith(QLatin1String("Name: Heart rate")), 2000);
+    if (restarted) {
+        rig.session.autoConnect();
+        QCOMPARE(created.size(), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(messages.last().startsWith(QLatin1String("Name: Heart rate")), 2000);
+    }
+    rig.session.stopJob();
+    QTRY_COMPARE_WITH_TIMEOUT(created.size(), 1, 3000);
+    QCOMPARE(created.first().at(0).toInt(), int(CreateControllerStatus::NotFound));
+    QCOMPARE(rig.session.message(), QStringLiteral("End of scan, device not found"));
+    // Nothing of the stopped scan arrives later.
+    QVERIFY(!created.wait(300));
+    QVERIFY(!messages.last().startsWith(QLatin1String("Name: Scale")));
 }
 
 void TestSessionFlows::computerWithoutTheService()
