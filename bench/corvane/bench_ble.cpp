@@ -11,7 +11,6 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QLoggingCategory>
 #include <QSignalSpy>
 
 #include <benchmark/benchmark.h>
@@ -92,6 +91,5 @@ BENCHMARK(BM_OneMiBThroughThePipe)->Arg(23)->Arg(247)->Arg(512)->Unit(benchmark:
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
     return BenchMain::runBenchmarks(argc, argv);
 }

@@ -1,8 +1,11 @@
 #include "corvane/ble/bledevice.h"
 
-#include <QDebug>
+#include <QLoggingCategory>
 #include <QMetaEnum>
 #include <QSignalBlocker>
+
+// The link's trace; rule "corvane.ble.debug=false" silences it.
+Q_LOGGING_CATEGORY(lcBleLink, "corvane.ble")
 
 namespace {
 
@@ -272,8 +275,8 @@ void BleDevice::onCharacteristicWritten(const BleCharacteristic&, const QByteArr
 
 void BleDevice::onDescriptorWritten(const QBluetoothUuid& descriptor, const QByteArray& value)
 {
-    qDebug().noquote() << "BleDevice::onDescriptorWritten uuid=" << uuidText(descriptor)
-                       << "data=" << QString::fromLatin1(value.toHex());
+    qCDebug(lcBleLink).noquote() << "BleDevice::onDescriptorWritten uuid=" << uuidText(descriptor)
+                                 << "data=" << QString::fromLatin1(value.toHex());
     m_notificationsWatchdog.stop();
     // Too late: the link was given up and "timed out" reported.
     if (m_notificationsTimedOut)
