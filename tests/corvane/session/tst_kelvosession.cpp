@@ -126,7 +126,7 @@ void TestKelvoSession::reconnectAfterLinkLoss()
 void TestKelvoSession::jobs_data()
 {
     QTest::addColumn<int>("job");
-    for (int job = 0; job <= 14; ++job)
+    for (int job = 0; job <= 18; ++job)
         QTest::newRow(qPrintable(QString::number(job))) << job;
 }
 
@@ -261,6 +261,48 @@ void TestKelvoSession::jobs()
         QTRY_VERIFY(!s.jobInFlight());
         QVERIFY(state.superUser);
         break;
+    case 15:
+        // The older settings record: the layout before the 12-gas table.
+        state.model = ComputerModel::Kelvo;
+        state.settings.gasO2 = {21, 32, 36, 40, 50, 60, 80, 100, 18};
+        QVERIFY(rig.run(Computer));
+        QCOMPARE(s.computer().nameText(), QStringLiteral("Nautile"));
+        QCOMPARE(s.computer().getBatteryStr(), QStringLiteral("NiMH"));
+        QCOMPARE(s.config().surfacePressure, quint16(980));
+        QCOMPARE(s.config().gases[7].o2, quint8(100));
+        QCOMPARE(s.config().gases[8].o2, quint8(0)); // no ninth gas in this layout
+        break;
+    case 16:
+        // The legacy record of a computer older than the families: no version word.
+        state.legacyIdentification = true;
+        state.settings.firstSetting = 7;
+        QVERIFY(rig.run(Computer));
+        QCOMPARE(s.config().firstSetting, quint16(7));
+        QCOMPARE(s.computer().nameText(), QStringLiteral("Nautile"));
+        QCOMPARE(s.config().getDensity(), 1.0);
+        break;
+    case 17:
+        // Script numbers keep their low 16 bits: 65538 is dive 2.
+        QVERIFY(rig.run(Identification));
+        QVERIFY(rig.run([&s] { return s.qmlStartGetLogbook({65538, 4}); }, Logbook));
+        QCOMPARE(s.diveHeaders().size(), 4);
+        QVERIFY(!s.diveHeader(2));
+        QVERIFY(!s.diveHeader(4));
+        QVERIFY(s.diveHeader(3));
+        break;
+    case 18: {
+        // The session reports nothing for a flash erase: the job ends on its answer.
+        const auto erase = [&s, &state](quint8 result) {
+            state.eraseFlashResult = result;
+            return s.startCommand(EraseDivesFlash) && QTest::qWaitFor([&s] { return !s.jobInFlight(); });
+        };
+        QVERIFY(erase(0));
+        QVERIFY(!s.lastEraseFlashSuccess());
+        QVERIFY(erase(1));
+        QVERIFY(s.lastEraseFlashSuccess());
+        QCOMPARE(state.logbook.size(), 0);
+        break;
+    }
     }
 }
 
