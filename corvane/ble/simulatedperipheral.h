@@ -100,6 +100,9 @@ public:
     // lost; the central sees a disconnection (or a failed connection). False
     // when there was no link.
     bool dropLink();
+    // Changes each time a link ends: a drop decided on one link compares it
+    // before it acts, so that it never cuts a later one.
+    quint64 linkGeneration() const { return m_generation; }
 
     // -- The pipe, for the device behind the radio
     // Sends `bytes` to the central as consecutive notifications (indications

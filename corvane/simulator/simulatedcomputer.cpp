@@ -118,15 +118,23 @@ void SimulatedComputer::answer(const QBluetoothUuid& characteristic, int command
         m_peripheral->send(characteristic, bytes);
     }
     if (reply.dropLinkAfter) {
+        // Ends the link this answer went out on; once that link has gone
+        // (the central closed it first), a new one is left alone.
         SimulatedPeripheral* peripheral = m_peripheral;
+        const quint64 link = peripheral->linkGeneration();
+        const auto dropThisLink = [peripheral, link] {
+            if (peripheral->linkGeneration() == link)
+                peripheral->dropLink();
+        };
         if (peripheral->pendingNotifications() == 0) {
-            QMetaObject::invokeMethod(peripheral, [peripheral] { peripheral->dropLink(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(peripheral, dropThisLink, Qt::QueuedConnection);
         } else {
             auto once = std::make_shared<QMetaObject::Connection>();
-            *once = connect(peripheral, &SimulatedPeripheral::notificationsDrained, peripheral, [peripheral, once] {
-                QObject::disconnect(*once);
-                peripheral->dropLink();
-            });
+            *once = connect(peripheral, &SimulatedPeripheral::notificationsDrained, peripheral,
+                            [once, dropThisLink] {
+                                QObject::disconnect(*once);
+                                dropThisLink();
+                            });
         }
     }
 }

@@ -178,15 +178,21 @@ void TestSessionFlows::resetEndsTheConnection()
     recordMessages(rig, messages);
     QVERIFY(rig.connect());
     QSignalSpy lost(&rig.session, &KelvoSession::disconnectController);
+    QSignalSpy linkDown(&rig.peripheral(), &SimulatedPeripheral::linkDown);
     QVERIFY(rig.session.startCommand(Reset));
     QVERIFY(lost.wait(5000));
     QVERIFY(messages.contains(QStringLiteral("Disconnect from device")));
     QVERIFY(!rig.session.isConnected());
     QVERIFY(!rig.session.jobInFlight());
-    QTRY_VERIFY(!rig.peripheral().isLinked());
-    // A fresh scan finds the computer again.
+    QCOMPARE(linkDown.size(), 1);
+    // A fresh scan at once, before the computer's own end of the old link
+    // has run: the new link must outlive it.
     QVERIFY(rig.connect());
-    QVERIFY(rig.run(Identification));
+    for (const PelagonCommandIn command : {Identification, Serialnumber, Time, Owner})
+        QVERIFY2(rig.run(command), qPrintable(QString::number(command)));
+    QVERIFY(rig.session.isConnected());
+    QCOMPARE(lost.size(), 1);
+    QCOMPARE(linkDown.size(), 1);
 }
 
 void TestSessionFlows::identificationOfEachFamily_data()
