@@ -21,6 +21,7 @@ class FirstStartHint;
 class FloatingInformation;
 class GraphView;
 class KelvoSession;
+class NewestFirmwareCheck;
 class PlanningPanel;
 class SimulationPanel;
 class QMenu;
@@ -83,8 +84,10 @@ public:
     KelvoSession* computerSession();
     void ensureConnected(std::function<void(bool connected)> then);
     // The newest firmware the catalogue offers, for the notice shown before
-    // a download.
+    // a download. Every computer command asks the catalogue for it, in the
+    // background, until it is known.
     void setNewestFirmware(quint32 version);
+    quint32 newestFirmware() const { return mNewestFirmware; }
 
 public slots:
     void openDiveProfile();
@@ -198,4 +201,5 @@ private:
     KelvoSession* mSession = nullptr;
     ComputerCommandGate* mComputerGate = nullptr;
     quint32 mNewestFirmware = 0;
+    NewestFirmwareCheck* mFirmwareCheck = nullptr;
 };

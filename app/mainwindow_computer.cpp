@@ -11,6 +11,7 @@
 #include "app/formbluetoothconnect.h"
 #include "app/sessionfirmwareuploader.h"
 #include "app/importbluetooth.h"
+#include "app/newestfirmware.h"
 #include "app/syslogfile.h"
 #include "app/userdialogs.h"
 #include "corvane/protocol/kelvobleprotocol.h"
@@ -75,6 +76,11 @@ void MainWindow::ensureConnected(std::function<void(bool connected)> then)
     // command; a pressure still on its way is answered (or fails) within the
     // command time-out, and the command waits for it rather than be refused.
     mSimulation->stopAll();
+    if (!mFirmwareCheck) {
+        mFirmwareCheck = new NewestFirmwareCheck(programFirmwareRepository(*mSettings), this);
+        connect(mFirmwareCheck, &NewestFirmwareCheck::newestVersionFound, this, &MainWindow::setNewestFirmware);
+    }
+    mFirmwareCheck->check();
     if (!mComputerGate)
         mComputerGate = new ComputerCommandGate(this);
     mComputerGate->run(computerSession(), [this, then = std::move(then)] {

@@ -1,10 +1,9 @@
 #include "app/sessionfirmwareuploader.h"
 
-#include "app/democatalogue.h"
 #include "app/firmwaremgt.h"
+#include "app/newestfirmware.h"
 #include "corvane/protocol/kelvobleprotocol.h"
 #include "corvane/protocol/kelvosession.h"
-#include "corvane/simulator/democomputer.h"
 
 #include <chrono>
 
@@ -65,10 +64,5 @@ void SessionFirmwareUploader::fail(const QString& reason)
 int runSessionFirmwareDialog(QWidget* parent, QSettings* settings, KelvoSession* session)
 {
     SessionFirmwareUploader uploader(session);
-    if (DemoComputer::installed()) {
-        const DemoFirmwareCatalogue* catalogue = DemoFirmwareCatalogue::install();
-        if (catalogue->isServing())
-            return runFirmwareDialog(parent, settings, &uploader, catalogue->repository());
-    }
-    return runFirmwareDialog(parent, settings, &uploader);
+    return runFirmwareDialog(parent, settings, &uploader, programFirmwareRepository(*settings));
 }

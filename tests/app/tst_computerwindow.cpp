@@ -5,6 +5,7 @@
 #include "scripteddialogs.h"
 #include "windowfixture.h"
 
+#include "app/democatalogue.h"
 #include "app/divedownload.h"
 #include "app/importbluetooth.h"
 #include "app/simulationpanel.h"
@@ -92,6 +93,10 @@ void TestComputerWindow::init()
     // Owned by the application: the window's session finds it as demo mode.
     mDemo.reset(new DemoComputer(options, QCoreApplication::instance()));
     QVERIFY(DemoComputer::installed() == mDemo.get());
+    // The computer runs the newest firmware of demo mode's catalogue: no
+    // notice unless a test asks for one.
+    for (const DemoFirmwareCatalogue::Image& image : DemoFirmwareCatalogue::images())
+        computer().firmwareVersion = qMax(computer().firmwareVersion, image.version);
     // No request of the firmware dialog leaves this machine.
     DataDirectory::ensure();
     QSettings settings(DataDirectory::settingsFile(), QSettings::IniFormat);
@@ -389,18 +394,34 @@ void TestComputerWindow::bootloaderMode()
 
 void TestComputerWindow::firmwareNotice()
 {
+    // Demo mode's catalogue, served on loopback, offers 2.0.13.c.
+    computer().firmwareVersion = 0x02000C62;
     auto window = showWindow();
     QVERIFY(window);
-    window->setNewestFirmware(0x2000D00);
-    computerAction(*window, "Install firmware/bootloader")->trigger();
+    QCOMPARE(window->newestFirmware(), 0u);
+    // The first command asks the catalogue in the background.
+    computerAction(*window, "Program name")->trigger();
+    QTRY_COMPARE(window->newestFirmware(), 0x02000D63u);
+    QTRY_VERIFY(!window->computerSession()->jobInFlight());
+    mDialogs->messages.clear();
+    qsizetype shownBeforeImport = -1;
+    mDuringImport = [&](QDialog&) { shownBeforeImport = mDialogs->messages.size(); };
+    computerAction(*window, "Download dives")->trigger();
     QCOMPARE(mDialogs->messages.size(), 1);
     QCOMPARE(mDialogs->messages.first().title, QStringLiteral("Firmware Update Available"));
-    QVERIFY(mDialogs->messages.first().text.contains(QStringLiteral("A more recent version")));
+    QCOMPARE(mDialogs->messages.first().text,
+             QStringLiteral("The connected device is using an earlier firmware version 2.0.12.b.\n"
+                            "A more recent version 2.0.13.c is available."));
+    QCOMPARE(shownBeforeImport, 1);
+    QCOMPARE(mDialogs->dialogs.last(), QStringLiteral("ImportBluetooth"));
+    // The firmware entry shows it too, then opens the firmware dialog.
+    computerAction(*window, "Install firmware/bootloader")->trigger();
+    QCOMPARE(mDialogs->messages.size(), 2);
     QCOMPARE(mDialogs->dialogs.last(), QStringLiteral("FirmwareMgt"));
     // Nothing newer than the computer's: no notice.
     window->setNewestFirmware(computer().firmwareVersion);
     computerAction(*window, "Download dives")->trigger();
-    QCOMPARE(mDialogs->messages.size(), 1);
+    QCOMPARE(mDialogs->messages.size(), 2);
     QCOMPARE(mDialogs->dialogs.last(), QStringLiteral("ImportBluetooth"));
 }
 
