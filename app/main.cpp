@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 #include "app/userdialogs.h"
 #include "corvane/simulator/democomputer.h"
+#include "corvane/simulator/demofaults.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -32,13 +33,22 @@ int main(int argc, char* argv[])
     QApplication::setStyle(QStringLiteral("Fusion"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PELAGON_VERSION));
 
-    // "--demo" puts a simulated dive computer where the Bluetooth stack is; it
-    // does not count as part of the language choice's command line.
+    // "--demo" puts a simulated dive computer where the Bluetooth stack is,
+    // "--demo-fault=SPEC" makes it misbehave; neither counts as part of the
+    // language choice's command line.
     QStringList arguments = QCoreApplication::arguments();
     if (DemoComputer::isRequested(arguments)) {
+        const QString faults = DemoFaults::request(arguments);
         arguments.removeAll(QStringLiteral("--demo"));
-        DemoComputer::install();
+        arguments = DemoFaults::withoutOption(arguments);
+        QString problem;
+        if (!DemoComputer::install()->setFaults(faults, problem)) {
+            qCritical("%s. Demo faults:\n%s", qPrintable(problem), qPrintable(DemoFaults::help()));
+            return 2;
+        }
         qInfo("Demo mode: a simulated dive computer stands in for Bluetooth.");
+        if (!faults.isEmpty())
+            qInfo("Demo computer faults: %s", qPrintable(faults));
     }
     const QString languageCode = LanguageHolder::languageCodeFromArguments(arguments);
     const QString programDir = QFileInfo(QString::fromLocal8Bit(argv[0])).absolutePath();

@@ -226,7 +226,7 @@ int time(ComputerLink& link, const ParsedArguments& arguments, bool json)
 
 } // namespace
 
-int runComputer(const QString& action, const ParsedArguments& arguments, bool json, bool demo)
+int runComputer(const QString& action, const ParsedArguments& arguments, bool json, const DemoSetting& demo)
 {
     // The logbook is opened first: a wrong path is told before any scan.
     std::optional<LogbookFile> logbook;

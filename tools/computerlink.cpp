@@ -18,10 +18,12 @@ constexpr int kJobLimitMs = 120000;
 
 } // namespace
 
-ComputerLink::ComputerLink(bool demo)
+ComputerLink::ComputerLink(const DemoSetting& demo)
 {
-    if (demo) {
+    if (demo.on) {
         m_demo = std::make_unique<DemoComputer>();
+        QString problem;
+        m_demo->setFaults(demo.faults, problem);
         m_session = std::make_unique<KelvoSession>(m_demo->backend(), nullptr);
     } else {
         m_session = std::make_unique<KelvoSession>();

@@ -11,6 +11,14 @@ class DemoComputer;
 
 namespace divetool {
 
+// Demo mode of one run: whether the simulated computer stands in for the
+// Bluetooth stack, and the faults it shows (DemoFaults; checked already).
+struct DemoSetting
+{
+    bool on = false;
+    QString faults;
+};
+
 // The dive computer of one divetool command: a session on the platform's
 // Bluetooth stack, or on the simulated computer of demo mode. Each step runs
 // the event loop until the session reports its end; a step that fails says
@@ -18,7 +26,7 @@ namespace divetool {
 class ComputerLink
 {
 public:
-    explicit ComputerLink(bool demo);
+    explicit ComputerLink(const DemoSetting& demo);
     ~ComputerLink();
     ComputerLink(const ComputerLink&) = delete;
     ComputerLink& operator=(const ComputerLink&) = delete;

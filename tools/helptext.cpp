@@ -1,5 +1,7 @@
 #include "tools/helptext.h"
 
+#include "corvane/simulator/demofaults.h"
+
 namespace divetool {
 
 namespace {
@@ -188,7 +190,7 @@ const HelpSection kSections[] = {
 };
 
 const char* const kIntroduction =
-    "Usage: divetool [--json] [--demo] COMMAND [ARGUMENTS]\n"
+    "Usage: divetool [--json] [--demo] [--demo-fault=SPEC] COMMAND [ARGUMENTS]\n"
     "\n"
     "The command-line companion of PelagonDiveLog: reads and converts dive\n"
     "files, works on a logbook database and plans dives with the program's\n"
@@ -196,6 +198,9 @@ const char* const kIntroduction =
     "a logbook that does not exist yet is created with the program's tables.\n"
     "With --demo (or PELAGON_DEMO=1 in the environment) the computer commands\n"
     "talk to a simulated dive computer instead of the Bluetooth adapter.\n"
+    "With --demo-fault=SPEC (or PELAGON_DEMO_FAULT=SPEC) that computer, in\n"
+    "demo mode by this alone, misbehaves as SPEC says:\n"
+    "%1"
     "\n"
     "Commands:\n";
 
@@ -222,7 +227,7 @@ QStringList commandNames()
 
 QString generalHelp()
 {
-    QString help = QLatin1String(kIntroduction);
+    QString help = QString::fromLatin1(kIntroduction).arg(DemoFaults::help());
     for (const HelpSection& section : kSections)
         help += QLatin1String(section.text) + QLatin1Char('\n');
     return help + QLatin1String(kCommonOptions);

@@ -2,12 +2,14 @@
 // files, logbook and planner code and needs no display.
 
 #include "tools/computercommands.h"
+#include "tools/computerlink.h"
 #include "tools/dbcommands.h"
 #include "tools/filecommands.h"
 #include "tools/helptext.h"
 #include "tools/plancommands.h"
 #include "tools/toolargs.h"
 #include "tools/tooloutput.h"
+#include "corvane/simulator/demofaults.h"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>
@@ -22,7 +24,7 @@ namespace {
 using Runner = std::function<int(const ParsedArguments&, bool json)>;
 
 // Demo mode: the simulated dive computer stands where the Bluetooth stack is.
-bool demoMode = false;
+DemoSetting demo;
 
 struct Command
 {
@@ -40,7 +42,7 @@ QList<Command> commands()
     };
     const auto computer = [](const char* action) {
         return [action](const ParsedArguments& arguments, bool json) {
-            return runComputer(QLatin1String(action), arguments, json, demoMode);
+            return runComputer(QLatin1String(action), arguments, json, demo);
         };
     };
     const QString separator = QStringLiteral("--csv-separator");
@@ -116,7 +118,11 @@ int run(QStringList arguments)
         if (option == QLatin1String("--json"))
             json = true;
         else if (option == QLatin1String("--demo"))
-            demoMode = true;
+            demo.on = true;
+        else if (option.startsWith(DemoFaults::kOption)) {
+            demo.on = true;
+            demo.faults = option.mid(DemoFaults::kOption.size());
+        }
         else if (option == QLatin1String("--help") || option == QLatin1String("-h"))
             help = true;
         else if (option == QLatin1String("--version")) {
@@ -125,6 +131,9 @@ int run(QStringList arguments)
         } else
             return usageError(QStringLiteral("divetool"), QStringLiteral("unknown option %1").arg(option));
     }
+    QString faultProblem;
+    if (!DemoFaults::isValid(demo.faults, faultProblem))
+        return usageError(QStringLiteral("divetool"), faultProblem);
     if (arguments.isEmpty()) {
         if (help)
             return printHelp({});
@@ -173,7 +182,8 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("divetool"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PELAGON_VERSION));
-    demoMode = qEnvironmentVariable("PELAGON_DEMO") == QLatin1String("1");
+    demo.faults = qEnvironmentVariable(DemoFaults::kVariable);
+    demo.on = qEnvironmentVariable("PELAGON_DEMO") == QLatin1String("1") || !demo.faults.isEmpty();
     // stderr carries the tool's own one-line errors only, not the link's
     // debug trace.
     QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\nqt.bluetooth*=false"));

@@ -2,6 +2,7 @@
 
 #include "corvane/ble/simulatedblebackend.h"
 #include "corvane/ble/simulatedperipheral.h"
+#include "corvane/simulator/demofaults.h"
 #include "corvane/simulator/simulatedcomputer.h"
 
 #include <QCoreApplication>
@@ -38,7 +39,13 @@ DemoComputer::~DemoComputer()
 
 bool DemoComputer::isRequested(const QStringList& arguments)
 {
-    return arguments.contains(QStringLiteral("--demo")) || qEnvironmentVariable("PELAGON_DEMO") == QLatin1String("1");
+    return arguments.contains(QStringLiteral("--demo")) || qEnvironmentVariable("PELAGON_DEMO") == QLatin1String("1")
+           || !DemoFaults::request(arguments).isEmpty();
+}
+
+bool DemoComputer::setFaults(const QString& spec, QString& problem)
+{
+    return DemoFaults::parse(spec, m_computer->state().faults, problem);
 }
 
 DemoComputer* DemoComputer::install()

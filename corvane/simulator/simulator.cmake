@@ -11,5 +11,6 @@ target_sources(Corvane PRIVATE
   simulator/computerflash.h simulator/computerflash.cpp simulator/computerhandlers_p.h
   simulator/simulatedcomputer.h simulator/simulatedcomputer.cpp
   simulator/democomputer.h simulator/democomputer.cpp
+  simulator/demofaults.h simulator/demofaults.cpp
 )
 target_link_libraries(Corvane PRIVATE deco)

@@ -34,11 +34,14 @@ struct ToolRun
 };
 
 // Runs divetool with the arguments, in UTC so that local times are fixed.
-inline ToolRun runTool(const QStringList& arguments)
+// `variables` ("NAME=value") are added to the environment.
+inline ToolRun runTool(const QStringList& arguments, const QStringList& variables = {})
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("TZ"), QStringLiteral("UTC"));
+    for (const QString& variable : variables)
+        environment.insert(variable.section(QLatin1Char('='), 0, 0), variable.section(QLatin1Char('='), 1));
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral(DIVETOOL_PATH), arguments);
     ToolRun run;

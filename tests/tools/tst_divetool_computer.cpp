@@ -17,6 +17,8 @@ private slots:
     void downloadStoresEveryDiveOnce();
     void identityOwnerAndClock();
     void withoutAdapter();
+    void demoFaults_data();
+    void demoFaults();
     void firmware_data();
     void firmware();
     void layouts();
@@ -135,6 +137,72 @@ void TestDivetoolComputer::withoutAdapter()
     QVERIFY2(run.err.contains(QStringLiteral("divetool: computer: Scan error: ")), qPrintable(run.err));
     const ToolRun usage = runTool({QStringLiteral("computer")});
     QCOMPARE(usage.status, 2);
+}
+
+void TestDivetoolComputer::demoFaults_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QStringList>("variables");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("error");
+    QTest::addColumn<int>("stored");
+    const QStringList none;
+    QTest::newRow("link lost after two dives") << QStringList{"--demo-fault=link-loss=2"} << none << 1
+                                               << "Device disconnected" << 2;
+    QTest::newRow("from the environment, with --demo") << QStringList{"--demo"}
+                                                       << QStringList{"PELAGON_DEMO_FAULT=link-loss=1"} << 1
+                                                       << "Device disconnected" << 1;
+    QTest::newRow("environment alone") << none << QStringList{"PELAGON_DEMO_FAULT=link-loss=0"} << 1
+                                       << "Device disconnected" << 0;
+    QTest::newRow("bad CRC on the identification") << QStringList{"--demo-fault=bad-crc=Identification"} << none << 1
+                                                   << "" << 0;
+    // The protocol gives up the silent computer's link.
+    QTest::newRow("silent logbook") << QStringList{"--demo-fault=silence=Logbook"} << none << 1
+                                    << "Device disconnected" << 0;
+    QTest::newRow("harmless to a download") << QStringList{"--demo-fault=garbage=Logbook,bad-gases"} << none << 0
+                                            << "" << -1;
+    QTest::newRow("unknown fault") << QStringList{"--demo-fault=link-loss=2,meteor"} << none << 2
+                                   << "unknown demo fault \"meteor\"" << 0;
+    QTest::newRow("unknown command") << QStringList{"--demo-fault=silence=Teleport"} << none << 2
+                                     << "unknown command \"Teleport\"" << 0;
+    QTest::newRow("link loss without count") << QStringList{"--demo-fault=link-loss"} << none << 2
+                                             << "link-loss needs a number" << 0;
+}
+
+// The faults demo mode can be asked for, through a download into a new logbook:
+// what arrived whole before the fault stays, and a download without the
+// fault brings the rest (-1: every dive of the computer arrived).
+void TestDivetoolComputer::demoFaults()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QStringList, variables);
+    QFETCH(int, status);
+    QFETCH(QString, error);
+    QFETCH(int, stored);
+    QTemporaryDir dir;
+    const QString db = dir.filePath(QStringLiteral("logbook.db"));
+    const ToolRun run = runTool(options + QStringList{QStringLiteral("computer"), QStringLiteral("download"), db},
+                                variables);
+    QVERIFY2(!run.crashed, qPrintable(run.err));
+    QVERIFY2(run.status == status, qPrintable(run.err));
+    if (status != 0) {
+        QCOMPARE(run.errorLines().size(), 1);
+        QVERIFY2(run.err.contains(error), qPrintable(run.err));
+    }
+    if (status == 2)
+        return;
+    const ToolRun list = runTool({QStringLiteral("--json"), QStringLiteral("db"), QStringLiteral("list"), db});
+    const qsizetype dives = list.json().value(QStringLiteral("dives")).toArray().size();
+    if (stored > 0) {
+        QCOMPARE(dives, qsizetype(stored));
+        // Without the fault the next download brings the rest.
+        const ToolRun rest = runTool({QStringLiteral("--demo"), QStringLiteral("--json"), QStringLiteral("computer"),
+                                      QStringLiteral("download"), db});
+        QCOMPARE(rest.status, 0);
+        QCOMPARE(rest.json().value(QStringLiteral("stored")).toArray().size() + stored, 24);
+    } else {
+        QCOMPARE(dives, qsizetype(stored < 0 ? 24 : 0));
+    }
 }
 
 void TestDivetoolComputer::firmware_data()
