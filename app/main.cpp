@@ -34,7 +34,7 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationVersion(QStringLiteral(PELAGON_VERSION));
 
     // "--demo" puts a simulated dive computer where the Bluetooth stack is,
-    // "--demo-fault=SPEC" makes it misbehave; neither counts as part of the
+    // "--demo-fault=LIST" makes it misbehave; neither counts as part of the
     // language choice's command line.
     QStringList arguments = QCoreApplication::arguments();
     if (DemoComputer::isRequested(arguments)) {

@@ -190,7 +190,7 @@ const HelpSection kSections[] = {
 };
 
 const char* const kIntroduction =
-    "Usage: divetool [--json] [--demo] [--demo-fault=SPEC] COMMAND [ARGUMENTS]\n"
+    "Usage: divetool [--json] [--demo] [--demo-fault=LIST] COMMAND [ARGUMENTS]\n"
     "\n"
     "The command-line companion of PelagonDiveLog: reads and converts dive\n"
     "files, works on a logbook database and plans dives with the program's\n"
@@ -198,8 +198,8 @@ const char* const kIntroduction =
     "a logbook that does not exist yet is created with the program's tables.\n"
     "With --demo (or PELAGON_DEMO=1 in the environment) the computer commands\n"
     "talk to a simulated dive computer instead of the Bluetooth adapter.\n"
-    "With --demo-fault=SPEC (or PELAGON_DEMO_FAULT=SPEC) that computer, in\n"
-    "demo mode by this alone, misbehaves as SPEC says:\n"
+    "With --demo-fault=LIST (or PELAGON_DEMO_FAULT=LIST) that computer, in\n"
+    "demo mode by this alone, misbehaves as LIST says:\n"
     "%1"
     "\n"
     "Commands:\n";

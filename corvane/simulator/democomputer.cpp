@@ -43,9 +43,9 @@ bool DemoComputer::isRequested(const QStringList& arguments)
            || !DemoFaults::request(arguments).isEmpty();
 }
 
-bool DemoComputer::setFaults(const QString& spec, QString& problem)
+bool DemoComputer::setFaults(const QString& list, QString& problem)
 {
-    return DemoFaults::parse(spec, m_computer->state().faults, problem);
+    return DemoFaults::parse(list, m_computer->state().faults, problem);
 }
 
 DemoComputer* DemoComputer::install()

@@ -41,13 +41,13 @@ public:
     SimulatedPeripheral* peripheral() const { return m_peripheral; }
     SimulatedComputer* computer() const { return m_computer; }
 
-    // Whether demo mode is asked for: "--demo" or "--demo-fault=SPEC" among
+    // Whether demo mode is asked for: "--demo" or "--demo-fault=LIST" among
     // the arguments, or the environment variable PELAGON_DEMO set to 1 or
     // PELAGON_DEMO_FAULT set.
     static bool isRequested(const QStringList& arguments);
-    // Makes the computer show the faults of SPEC (see DemoFaults::help());
-    // false with the reason when SPEC names an unknown fault.
-    bool setFaults(const QString& spec, QString& problem);
+    // Makes the computer show the faults of LIST (see DemoFaults::help());
+    // false with the reason when LIST names an unknown fault.
+    bool setFaults(const QString& list, QString& problem);
     // Demo mode for the whole program: a demo computer owned by the
     // application object, found again by installed(). A session the program
     // creates takes installed()->backend() when there is one.

@@ -35,10 +35,10 @@ QStringList withoutOption(QStringList arguments)
     return arguments;
 }
 
-bool parse(const QString& spec, ComputerFaults& faults, QString& problem)
+bool parse(const QString& list, ComputerFaults& faults, QString& problem)
 {
     ComputerFaults parsed = faults;
-    for (const QString& item : spec.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+    for (const QString& item : list.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         const QString name = item.section(QLatin1Char('='), 0, 0).trimmed();
         const bool hasValue = item.contains(QLatin1Char('='));
         const QString value = item.section(QLatin1Char('='), 1).trimmed();
@@ -78,10 +78,10 @@ bool parse(const QString& spec, ComputerFaults& faults, QString& problem)
     return true;
 }
 
-bool isValid(const QString& spec, QString& problem)
+bool isValid(const QString& list, QString& problem)
 {
     ComputerFaults faults;
-    return parse(spec, faults, problem);
+    return parse(list, faults, problem);
 }
 
 QString help()

@@ -11,26 +11,26 @@ struct ComputerFaults;
 // see what the program does when a real computer or link misbehaves.
 namespace DemoFaults {
 
-// The option that asks for faults: "--demo-fault=SPEC".
+// The option that asks for faults: "--demo-fault=LIST".
 inline const QString kOption = QStringLiteral("--demo-fault=");
-// The environment variable with the same SPEC, used when the option is absent.
+// The environment variable with the same LIST, used when the option is absent.
 inline constexpr char kVariable[] = "PELAGON_DEMO_FAULT";
 
-// SPEC from the arguments, else from the environment; empty when neither
+// LIST from the arguments, else from the environment; empty when neither
 // asks for a fault.
 CORVANE_EXPORT QString request(const QStringList& arguments);
 // The arguments without the option.
 CORVANE_EXPORT QStringList withoutOption(QStringList arguments);
 
-// Reads SPEC, comma-separated items (see help()), into `faults`. False with
+// Reads LIST, comma-separated items (see help()), into `faults`. False with
 // a one-line reason in `problem` for an item it does not know; `faults` is
 // then unchanged.
-CORVANE_EXPORT bool parse(const QString& spec, ComputerFaults& faults, QString& problem);
+CORVANE_EXPORT bool parse(const QString& list, ComputerFaults& faults, QString& problem);
 
-// Whether parse() takes SPEC; the reason in `problem` when not.
-CORVANE_EXPORT bool isValid(const QString& spec, QString& problem);
+// Whether parse() takes LIST; the reason in `problem` when not.
+CORVANE_EXPORT bool isValid(const QString& list, QString& problem);
 
-// The items of SPEC, one per line, for a program's help and the README.
+// The items of LIST, one per line, for a program's help and the README.
 CORVANE_EXPORT QString help();
 
 } // namespace DemoFaults
