@@ -330,8 +330,8 @@ float gfAtStop(const DecoState& state, const config_t& config, int n, float stop
 
 namespace {
 
-// The no-decompression limit; with zeroOrNot the closed form only tells a
-// limit of 0 from any other, which it then gives as 250 minutes.
+// The no-decompression limit; with zeroOrNot it only tells a limit of 0 from
+// any other, which it then gives as 250 minutes.
 float ndlMinutes(const DecoState& state, const config_t& config, const TissueState& tissues, float ambient,
                  bool zeroOrNot)
 {
@@ -354,6 +354,12 @@ float ndlMinutes(const DecoState& state, const config_t& config, const TissueSta
     // off-gassing at this depth would allow.
     if (!surfacingAllowed(0))
         return 0.0f;
+    // Only whether the limit is 0: it is when surfacing is refused after the
+    // first step already. Where a refusal, once reached, stays (as while the
+    // tissues take up gas) the search below finds 0 exactly then; where it
+    // could lift again later this is the cautious answer.
+    if (zeroOrNot)
+        return surfacingAllowed(1) ? kNdlLimit : 0.0f;
 
     int lo = 0;
     int hi = kNdlSearchSteps;

@@ -72,8 +72,8 @@ void updateDecoState(DecoState& state, const config_t& config, const TissueState
 // The ceiling of updateDecoState, the same to the last bit, for a state that
 // only follows the ceiling: the schedule is walked down to its first stop
 // that takes time and no further, so the stop times, the time to surface and
-// the CNS of the ascent are not computed, and a closed-form no-decompression
-// limit is only told apart from 0 (any other limit reads 250). A state
+// the CNS of the ascent are not computed, and a no-decompression limit is
+// only told apart from 0 (any other limit reads 250). A state
 // updated this way must not be updated with updateDecoState as well.
 void updateDecoCeiling(DecoState& state, const config_t& config, const TissueState& tissues, float ambient);
 

@@ -197,6 +197,70 @@ private slots:
             QCOMPARE(stopTime(tissues, config.currentGas(), kOpenCircuitSetpoint, stop, next, 0.8f, guess), expected);
     }
 
+    // A state updated for its ceiling only keeps in step with one given the
+    // whole update, sample after sample: the same decision between the
+    // no-decompression limit and stops, the same first stop and anchor, the
+    // same ceiling to the bit. Helium takes the searches, also after a switch
+    // from air, where nitrogen leaves while helium comes in.
+    void ceilingUpdateKeepsInStepWithTheWholeUpdate_data()
+    {
+        QTest::addColumn<int>("o2");
+        QTest::addColumn<int>("he");
+        QTest::addColumn<bool>("airFirst");
+        QTest::addColumn<float>("depth");
+        QTest::addColumn<int>("gfLow");
+        QTest::addColumn<int>("gfHigh");
+        QTest::newRow("air 40 m 30/70") << 21 << 0 << false << 40.0f << 30 << 70;
+        QTest::newRow("trimix 18/45 60 m 30/70") << 18 << 45 << false << 60.0f << 30 << 70;
+        QTest::newRow("trimix 15/55 75 m 20/80") << 15 << 55 << false << 75.0f << 20 << 80;
+        QTest::newRow("trimix 21/35 30 m 100/100") << 21 << 35 << false << 30.0f << 100 << 100;
+        QTest::newRow("trimix 10/70 90 m after air 50/80") << 10 << 70 << true << 90.0f << 50 << 80;
+        QTest::newRow("trimix 21/35 40 m after air 30/70") << 21 << 35 << true << 40.0f << 30 << 70;
+    }
+
+    void ceilingUpdateKeepsInStepWithTheWholeUpdate()
+    {
+        QFETCH(int, o2);
+        QFETCH(int, he);
+        QFETCH(bool, airFirst);
+        QFETCH(float, depth);
+        QFETCH(int, gfLow);
+        QFETCH(int, gfHigh);
+        config_t config = configWith(gfLow, gfHigh);
+        const GasMix gas(o2, he);
+        config.setOpenCircuitGas(0, gas);
+        const float surface = config.surfacePressure();
+        const float bottom = depthToPressure(config, depth);
+        TissueState tissues;
+        if (airFirst)
+            tissues = squareDive(config, kAir, 15.0f, 20.0f);
+        DecoState whole(config);
+        DecoState ceilingOnly(config);
+        // Descent at 18 m/min in two-second samples, then 30 minutes at depth.
+        const float from = airFirst ? depthToPressure(config, 15.0f) : surface;
+        const float perSample = (bottom - from) / (depth / 18.0f * 30.0f);
+        float pressure = from;
+        int limitsSeen = 0;
+        int stopsSeen = 0;
+        for (int sample = 0; sample < 900 + int(depth / 18.0f * 30.0f) + 1; ++sample) {
+            const float next = std::min(bottom, pressure + perSample);
+            loadSegment(tissues, pressure, next, 1.0f / 30.0f, gas, kOpenCircuitSetpoint);
+            pressure = next;
+            updateDecoState(whole, config, tissues, pressure);
+            updateDecoCeiling(ceilingOnly, config, tissues, pressure);
+            QCOMPARE(ceilingOnly.ndl == 0.0f, whole.ndl == 0.0f);
+            QCOMPARE(ceilingOnly.firstStopIndex, whole.firstStopIndex);
+            QCOMPARE(ceilingOnly.anchorStopIndex, whole.anchorStopIndex);
+            QCOMPARE(qint64(ceilingOnly.stopCount > 0), qint64(whole.stopCount > 0));
+            QCOMPARE(ceilingOnly.ceiling, whole.ceiling);
+            limitsSeen += whole.ndl > 0.0f;
+            stopsSeen += whole.stopCount > 0;
+        }
+        // Both kinds of answer were met.
+        QVERIFY(limitsSeen > 0);
+        QVERIFY(stopsSeen > 0);
+    }
+
     void scheduleMatchesReference_data()
     {
         QTest::addColumn<int>("o2");
