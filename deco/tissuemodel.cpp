@@ -65,20 +65,51 @@ inline float usableGf(float gf)
     return gf >= 0.0f ? gf : 0.0f;
 }
 
-// tension <- tension + uptake * (inspired - tension), all sixteen at once.
-// The work happens on a local copy: the compiler then knows that the tensions
-// and the factors do not overlap and updates them as vectors.
-inline void relax(CompartmentArray& tension, const CompartmentArray& uptake, float inspired)
+// Sixteen tensions held as four vectors of four lanes, so that they stay in
+// registers while rows are applied: each row is then twelve vector operations
+// instead of a loop over a copy in memory. Each lane does exactly what the
+// plain loop does to its compartment.
+typedef float Lanes __attribute__((vector_size(16)));
+constexpr int kLaneGroups = kCompartments / 4;
+static_assert(kCompartments == 16, "four vectors of four compartments");
+struct Tensions
 {
-    CompartmentArray t = tension;
-    for (int i = 0; i < kCompartments; ++i)
-        t[i] += uptake[i] * (inspired - t[i]);
-    tension = t;
+    Lanes q[kLaneGroups];
+};
+
+inline Tensions tensionsOf(const CompartmentArray& values)
+{
+    Tensions t;
+    std::memcpy(&t, values.data(), sizeof t);
+    return t;
+}
+
+inline void store(const Tensions& t, CompartmentArray& values)
+{
+    std::memcpy(values.data(), &t, sizeof t);
+}
+
+inline Lanes lanesAt(const float* values)
+{
+    Lanes v;
+    std::memcpy(&v, values, sizeof v);
+    return v;
+}
+
+// tension <- tension + uptake * (inspired - tension), all sixteen at once,
+// written out group by group so that the tensions stay in registers.
+inline void relax(Tensions& tension, const CompartmentArray& uptake, float inspired)
+{
+    const float* u = uptake.data();
+    tension.q[0] += lanesAt(u) * (inspired - tension.q[0]);
+    tension.q[1] += lanesAt(u + 4) * (inspired - tension.q[1]);
+    tension.q[2] += lanesAt(u + 8) * (inspired - tension.q[2]);
+    tension.q[3] += lanesAt(u + 12) * (inspired - tension.q[3]);
 }
 
 // Haldane loading of one gas's tensions for whole seconds: one 512-second row
 // per 512 seconds beyond the first 512, then one row per bit, lowest first.
-inline void applyRows(CompartmentArray& tension, const CompartmentArray (&rows)[kFactorRows], float inspired,
+inline void applyRows(Tensions& tension, const CompartmentArray (&rows)[kFactorRows], float inspired,
                       std::uint32_t seconds)
 {
     constexpr int largestRow = kFactorRows - 1;
@@ -323,18 +354,14 @@ void ConstantLoad::apply(TissueState& state, std::uint32_t seconds) const
     if (m_setsHelium)
         state.heliumUsed = 1;
     const TissueModel& m = g_model;
-    // The rows go to local copies: the compiler then keeps the tensions in
-    // registers across the rows instead of storing them after each.
-    CompartmentArray n2 = state.n2;
+    Tensions n2 = tensionsOf(state.n2);
+    applyRows(n2, m.uptake[Nitrogen], m_n2, seconds);
+    store(n2, state.n2);
     if (state.heliumUsed) {
-        CompartmentArray he = state.he;
-        applyRows(n2, m.uptake[Nitrogen], m_n2, seconds);
+        Tensions he = tensionsOf(state.he);
         applyRows(he, m.uptake[Helium], m_he, seconds);
-        state.he = he;
-    } else {
-        applyRows(n2, m.uptake[Nitrogen], m_n2, seconds);
+        store(he, state.he);
     }
-    state.n2 = n2;
 }
 
 void ConstantLoad::applyChunks(TissueState& state, std::uint32_t chunks) const
@@ -343,15 +370,15 @@ void ConstantLoad::applyChunks(TissueState& state, std::uint32_t chunks) const
         state.heliumUsed = 1;
     const TissueModel& m = g_model;
     constexpr int largestRow = kFactorRows - 1;
-    CompartmentArray n2 = state.n2;
+    Tensions n2 = tensionsOf(state.n2);
     for (std::uint32_t c = 0; c < chunks; ++c)
         relax(n2, m.uptake[Nitrogen][largestRow], m_n2);
-    state.n2 = n2;
+    store(n2, state.n2);
     if (state.heliumUsed) {
-        CompartmentArray he = state.he;
+        Tensions he = tensionsOf(state.he);
         for (std::uint32_t c = 0; c < chunks; ++c)
             relax(he, m.uptake[Helium][largestRow], m_he);
-        state.he = he;
+        store(he, state.he);
     }
 }
 
@@ -363,8 +390,8 @@ void ConstantLoad::applyEach(TissueState& state, std::uint32_t seconds, int piec
     const TissueModel& m = g_model;
     const bool helium = state.heliumUsed != 0;
     gf = usableGf(gf);
-    CompartmentArray n2 = state.n2;
-    CompartmentArray he = state.he;
+    Tensions n2 = tensionsOf(state.n2);
+    Tensions he = tensionsOf(state.he);
     // A piece of a power of two seconds, as the two-second samples are, is
     // one row.
     const bool oneRow = seconds != 0 && seconds <= kLargestRowSeconds && (seconds & (seconds - 1)) == 0;
@@ -386,9 +413,13 @@ void ConstantLoad::applyEach(TissueState& state, std::uint32_t seconds, int piec
                 if (helium)
                     applyRows(he, m.uptake[Helium], m_he, seconds);
             }
+            float n2Now[kCompartments];
+            float heNow[kCompartments];
+            std::memcpy(n2Now, &n2, sizeof n2Now);
+            std::memcpy(heNow, &he, sizeof heNow);
             for (int n = 0; n < count; ++n) {
-                block.n2[n][k] = n2[compartments[n]];
-                block.he[n][k] = he[compartments[n]];
+                block.n2[n][k] = n2Now[compartments[n]];
+                block.he[n][k] = heNow[compartments[n]];
             }
         }
         float best[kCeilingBlock];
@@ -398,8 +429,8 @@ void ConstantLoad::applyEach(TissueState& state, std::uint32_t seconds, int piec
             blockCeilings<false>(block, gf, compartments, count, best);
         std::copy(best, best + inBlock, ceilings + first);
     }
-    state.n2 = n2;
-    state.he = he;
+    store(n2, state.n2);
+    store(he, state.he);
 }
 
 void loadConstant(TissueState& state, std::uint32_t seconds, const GasMix& gas, float setpoint, float ambient)
