@@ -1,6 +1,7 @@
 #include "deco/ceilinghold.h"
 
 #include "deco/stopwalk.h"
+#include "deco/widevectors.h"
 
 #include <algorithm>
 #include <cmath>
@@ -31,7 +32,7 @@ constexpr double kInfinite = std::numeric_limits<double>::infinity();
 // independent, which only widens the ranges. Written without branches so
 // that the sixteen compartments go through as vectors: each division is made
 // whatever the case and the case picks its result.
-void heliumCeilingRanges(const TissueBounds& bounds, float gf, Range (&ranges)[kCompartments])
+DECO_WIDE_VECTORS void heliumCeilingRanges(const TissueBounds& bounds, float gf, Range (&ranges)[kCompartments])
 {
     const TissueModel& m = tissueModel();
     const double g = gf >= 0.0f ? double(gf) : 0.0; // as the ceiling takes it

@@ -1,5 +1,7 @@
 #include "deco/tissuemodel.h"
 
+#include "deco/widevectors.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -137,7 +139,7 @@ constexpr float kTiny = 1e-30f;
 
 // Ceiling of every compartment, computed as compartmentCeiling does but in
 // one pass over all sixteen so that it vectorises.
-void allCeilings(const TissueState& state, float gf, CompartmentArray& ceilings)
+DECO_WIDE_VECTORS void allCeilings(const TissueState& state, float gf, CompartmentArray& ceilings)
 {
     const TissueModel& m = g_model;
     CompartmentArray p;
