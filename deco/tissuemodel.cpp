@@ -29,6 +29,7 @@ DurationFactors g_rows[2][kFactorRows];         // the power-of-two-second rows 
 DurationFactors g_cache[2][kCachedDurations];
 int g_cacheNext[2] = {0, 0};
 std::uint64_t g_exponentials = 0;
+bool g_modelInstalled = false;
 
 bool usableTable(const CompartmentArray& values, float low, float high, bool includeHigh)
 {
@@ -253,6 +254,14 @@ bool selectModel(const char* name,
             || !usableTable(*bs[g], 0.0f, 1.0f, true))
             return false;
     }
+    // The model in place already (every simulation selects its model): its
+    // constants and cached factors are those that would be derived again.
+    bool installed = g_modelInstalled && std::strncmp(g_model.name, name, sizeof g_model.name - 1) == 0;
+    for (int g = 0; installed && g < 2; ++g) {
+        installed = g_model.halfTime[g] == *halfTimes[g] && g_model.a[g] == *as[g] && g_model.b[g] == *bs[g];
+    }
+    if (installed)
+        return true;
 
     std::memset(g_model.name, 0, sizeof g_model.name);
     std::strncpy(g_model.name, name, sizeof g_model.name - 1);
@@ -279,6 +288,7 @@ bool selectModel(const char* name,
         }
     }
     clearCaches();
+    g_modelInstalled = true;
     return true;
 }
 
@@ -295,9 +305,16 @@ const TissueModel& tissueModel()
 
 const DurationFactors& durationFactors(InertGas gas, float minutes)
 {
-    for (const DurationFactors& row : g_rows[gas]) {
-        if (row.minutes == minutes)
-            return row;
+    // A row's duration is 2^j seconds to within its rounding, so only the
+    // row of the nearest power of two can be it.
+    const float seconds = std::round(minutes * 60.0f);
+    if (seconds >= 1.0f && seconds <= float(kLargestRowSeconds)) {
+        const auto whole = std::uint32_t(seconds);
+        if ((whole & (whole - 1)) == 0) {
+            const DurationFactors& row = g_rows[gas][__builtin_ctz(whole)];
+            if (row.minutes == minutes)
+                return row;
+        }
     }
     for (const DurationFactors& entry : g_cache[gas]) {
         if (entry.minutes == minutes)

@@ -74,7 +74,8 @@ struct TissueModel
     CompartmentArray uptake[2][kFactorRows]{}; // 1 - e^(-k t), computed directly for precision
 };
 
-// Installs a model and derives its constants; clears the per-duration caches.
+// Installs a model and derives its constants; clears the per-duration caches
+// (selecting the model in place again changes nothing).
 // Returns false and keeps the current model when a table is unusable
 // (half-times must be positive, b in (0, 1], a positive, all finite).
 // The ZHL-16C model is installed at start-up, so selecting it is optional.

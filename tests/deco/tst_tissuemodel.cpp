@@ -244,6 +244,42 @@ private slots:
         QCOMPARE(exponentialEvaluations(), start + 2 * kCompartments);
     }
 
+    // Every power-of-two-second duration is found among the rows, whose
+    // factors equal those computed for the same duration; selecting the
+    // model in place again derives nothing, and after another model the
+    // factors come back to the bit.
+    void factorRowsAndReselectedModel()
+    {
+        const TissueModel& m = tissueModel();
+        std::uint64_t start = exponentialEvaluations();
+        for (int j = 0; j < kFactorRows; ++j) {
+            const float minutes = float(double(1u << j) / 60.0);
+            for (InertGas gas : {Nitrogen, Helium}) {
+                const DurationFactors& row = durationFactors(gas, minutes);
+                QCOMPARE(row.minutes, minutes);
+                QVERIFY(row.decay == m.decay[gas][j]);
+                QVERIFY(row.gain == m.gain[gas][j]);
+                // Just beside the row's duration: computed, never the row.
+                const float beside = std::nextafter(minutes, 1.0e9f);
+                QVERIFY(durationFactors(gas, beside).minutes == beside);
+            }
+        }
+        QCOMPARE(exponentialEvaluations(), start + std::uint64_t(2 * kFactorRows * kCompartments));
+
+        const DurationFactors before = durationFactors(Helium, 2.75f);
+        start = exponentialEvaluations();
+        QVERIFY(selectZhl16c());
+        QCOMPARE(exponentialEvaluations(), start);
+        CompartmentArray slower = kZhl16cHeHalfTime;
+        slower[0] = 2.0f;
+        QVERIFY(selectModel("slower", kZhl16cN2HalfTime, kZhl16cN2A, kZhl16cN2B, slower, kZhl16cHeA, kZhl16cHeB));
+        QVERIFY(durationFactors(Helium, 2.75f).decay[0] > before.decay[0]);
+        QVERIFY(selectZhl16c());
+        QCOMPARE(QByteArray(tissueModel().name), QByteArray("zhl16c"));
+        QVERIFY(durationFactors(Helium, 2.75f).decay == before.decay);
+        QVERIFY(durationFactors(Helium, 2.75f).gain == before.gain);
+    }
+
     void ceilingsMatchBuhlmann()
     {
         TissueState engine;
