@@ -266,25 +266,16 @@ void TissueBounds::widen(float margin)
     }
 }
 
-void LevelStretch::addStep(float minutes)
+void LevelStretch::setStep(float minutes)
 {
-    // loadSegment at constant pressure: loadConstant of the rounded seconds,
-    // which applies one factor row per 512 seconds and one per bit below.
-    if (!(minutes > 0.0f))
-        return;
-    // Steps mostly repeat one length: its seconds and rows are kept.
-    if (minutes != m_stepMinutes) {
-        m_stepMinutes = minutes;
-        std::uint32_t seconds = roundedSeconds(minutes);
-        m_stepSeconds = seconds;
-        m_stepLoads = 0;
-        for (; seconds > kLargestRowSeconds; seconds -= kLargestRowSeconds)
-            ++m_stepLoads;
-        for (; seconds != 0; seconds &= seconds - 1)
-            ++m_stepLoads;
-    }
-    m_seconds += m_stepSeconds;
-    m_loads += m_stepLoads;
+    m_stepMinutes = minutes;
+    std::uint32_t seconds = roundedSeconds(minutes);
+    m_stepSeconds = seconds;
+    m_stepLoads = 0;
+    for (; seconds > kLargestRowSeconds; seconds -= kLargestRowSeconds)
+        ++m_stepLoads;
+    for (; seconds != 0; seconds &= seconds - 1)
+        ++m_stepLoads;
 }
 
 TissueBounds LevelStretch::bounds() const

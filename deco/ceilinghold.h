@@ -53,11 +53,23 @@ public:
     {
     }
 
-    // One more step of so many minutes.
-    void addStep(float minutes);
+    // One more step of so many minutes, loaded as loadSegment loads it at
+    // constant pressure (loadConstant of the rounded seconds). Steps mostly
+    // repeat one length: its seconds and factor rows are kept.
+    void addStep(float minutes)
+    {
+        if (!(minutes > 0.0f))
+            return;
+        if (minutes != m_stepMinutes)
+            setStep(minutes);
+        m_seconds += m_stepSeconds;
+        m_loads += m_stepLoads;
+    }
     TissueBounds bounds() const;
 
 private:
+    void setStep(float minutes);
+
     TissueState m_start;
     GasMix m_gas;
     float m_ambient;

@@ -22,6 +22,8 @@ constexpr float kCeilingCurveSurface = 1.013f;
 constexpr float kCeilingCurveGravity = 9.80665f;
 
 constexpr double kTrackingStepSeconds = 2.0;
+// A whole step's minutes, as float(seconds / 60.0) gives them.
+constexpr float kTrackingStepMinutes = float(kTrackingStepSeconds / 60.0);
 // Samples at constant pressure are settled in stretches of this many.
 constexpr long kShortestRun = 4;
 constexpr long kLongestRun = 256;
@@ -318,7 +320,8 @@ private:
                 const double planned = tStart + kTrackingStepSeconds * double(step + length);
                 last = planned >= tEnd;
                 ended = last;
-                samples.minutes[length] = float(((last ? tEnd : planned) - time) / 60.0);
+                const double seconds = (last ? tEnd : planned) - time;
+                samples.minutes[length] = seconds == kTrackingStepSeconds ? kTrackingStepMinutes : float(seconds / 60.0);
                 time = last ? tEnd : planned;
                 samples.times[length] = time;
                 stretch.addStep(samples.minutes[length]);

@@ -307,9 +307,9 @@ const DurationFactors& durationFactors(InertGas gas, float minutes)
 {
     // A row's duration is 2^j seconds to within its rounding, so only the
     // row of the nearest power of two can be it.
-    const float seconds = std::round(minutes * 60.0f);
-    if (seconds >= 1.0f && seconds <= float(kLargestRowSeconds)) {
-        const auto whole = std::uint32_t(seconds);
+    const float seconds = minutes * 60.0f;
+    if (seconds >= 0.5f && seconds < float(kLargestRowSeconds) + 0.5f) {
+        const auto whole = std::uint32_t(seconds + 0.5f);
         if ((whole & (whole - 1)) == 0) {
             const DurationFactors& row = g_rows[gas][__builtin_ctz(whole)];
             if (row.minutes == minutes)
