@@ -226,12 +226,32 @@ void LayoutBuilder::buildProfile()
     int lastPressureClass = -1;
     QColor pen;
     double lastLabelX = -9999.0;
-    int lastTemperature = -100;
-    int lastPressure = -1;
-    // A label with no room is tried again a few pixels on, not at every line.
-    constexpr double kRetryStep = 4.0;
-    double temperatureRetryX = -9999.0;
-    double pressureRetryX = -9999.0;
+    // One curve's labels: the value labelled last, and where a label that found
+    // no room is tried next (a few pixels on, not at every line).
+    struct CurveLabels
+    {
+        int lastValue;
+        double retryX;
+    };
+    CurveLabels temperatureLabels{-100, -9999.0};
+    CurveLabels pressureLabels{-1, -9999.0};
+    const QString temperatureFormat = QStringLiteral("%1°C");
+    const QString pressureFormat = QStringLiteral("%1b");
+    // Labels a curve at `point` with `value` when the value changed, the place is
+    // inside the graph and clear of the last label of either curve.
+    auto placeCurveLabel = [&](CurveLabels& curve, const QPointF& point, int value, const QString& format,
+                               const QColor& labelColour) {
+        constexpr double kRetryStep = 4.0;
+        const double x = point.x() + 5.0;
+        if (x > lastLabelX + 50.0 && value != curve.lastValue && x >= mClip.left() && x >= curve.retryX) {
+            if (addCurveLabel(point, format.arg(value), labelColour)) {
+                lastLabelX = x;
+                curve.lastValue = value;
+            } else {
+                curve.retryX = x + kRetryStep;
+            }
+        }
+    };
     QPointF previousTemperature = temperature ? temperaturePoint(0) : QPointF();
     QPointF previousPressure = pressure ? pressurePoint(0) : QPointF();
 
@@ -261,16 +281,8 @@ void LayoutBuilder::buildProfile()
         if (temperature) {
             const QPointF current = temperaturePoint(i);
             temperatureCurve.segment(previousTemperature, current, 0, blue);
-            const int value = qRound(before.ambientTemp);
-            const double x = previousTemperature.x() + 5.0;
-            if (x > lastLabelX + 50.0 && value != lastTemperature && x >= mClip.left() && x >= temperatureRetryX) {
-                if (addCurveLabel(previousTemperature, QStringLiteral("%1°C").arg(value), blue)) {
-                    lastLabelX = x;
-                    lastTemperature = value;
-                } else {
-                    temperatureRetryX = x + kRetryStep;
-                }
-            }
+            placeCurveLabel(temperatureLabels, previousTemperature, qRound(before.ambientTemp), temperatureFormat,
+                            blue);
             previousTemperature = current;
         }
 
@@ -283,15 +295,7 @@ void LayoutBuilder::buildProfile()
                 pen = ProfileStyle::pressureColor(value);
             }
             pressureRuns.segment(previousPressure, current, pressureClass, pen);
-            const double x = previousPressure.x() + 5.0;
-            if (x > lastLabelX + 50.0 && value != lastPressure && x >= mClip.left() && x >= pressureRetryX) {
-                if (addCurveLabel(previousPressure, QStringLiteral("%1b").arg(value), pen)) {
-                    lastLabelX = x;
-                    lastPressure = value;
-                } else {
-                    pressureRetryX = x + kRetryStep;
-                }
-            }
+            placeCurveLabel(pressureLabels, previousPressure, value, pressureFormat, pen);
             previousPressure = current;
         }
     }
