@@ -61,7 +61,6 @@ private slots:
     void screenshots();
 
 private:
-    std::unique_ptr<MainWindow> showWindow();
     QAction* computerAction(MainWindow& window, const QString& text);
     // Plays the user: the panel runs to its end (Close when it stopped); the
     // import dialog ticks the dives whose row is in `tick` (all when empty
@@ -117,15 +116,6 @@ void TestComputerWindow::cleanup()
     mDir.reset();
 }
 
-std::unique_ptr<MainWindow> TestComputerWindow::showWindow()
-{
-    auto window = std::make_unique<MainWindow>();
-    window->show();
-    if (!QTest::qWaitForWindowExposed(window.get()))
-        return nullptr;
-    return window;
-}
-
 QAction* TestComputerWindow::computerAction(MainWindow& window, const QString& text)
 {
     return menuAction(child<QToolButton>(window, "btImportPelagon")->menu(), {text});
@@ -168,7 +158,7 @@ int TestComputerWindow::playDialog(QDialog& dialog)
 
 void TestComputerWindow::downloadTwice()
 {
-    auto window = showWindow();
+    auto window = shownWindow();
     QVERIFY(window);
     auto* picture = child<QLabel>(*window, "imgPelagon");
     QVERIFY(child<QToolButton>(*window, "btImportPelagon")->isEnabled());
@@ -204,7 +194,7 @@ void TestComputerWindow::downloadTwice()
 void TestComputerWindow::panelFailureKeepsTheWindowDisconnected()
 {
     mDemo->peripheral()->setAdvertising(false);
-    auto window = showWindow();
+    auto window = shownWindow();
     QVERIFY(window);
     computerAction(*window, "Download dives")->trigger();
     // The panel stopped with its reason and could be closed; no import.
@@ -224,7 +214,7 @@ void TestComputerWindow::panelFailureKeepsTheWindowDisconnected()
 void TestComputerWindow::linkLostDuringImportKeepsTheDives()
 {
     computer().faults.linkLossAfterDives = 2;
-    auto window = showWindow();
+    auto window = shownWindow();
     QVERIFY(window);
     computerAction(*window, "Download dives")->trigger();
     QCOMPARE(mImportInfo, QStringList{"The connection to the computer was lost."});
@@ -243,7 +233,7 @@ void TestComputerWindow::linkLostDuringImportKeepsTheDives()
 
 void TestComputerWindow::cancelKeepsTheDives()
 {
-    auto window = showWindow();
+    auto window = shownWindow();
     QVERIFY(window);
     mDuringImport = [](QDialog& dialog) {
         // Closing the dialog while the first dive downloads stops after it.
@@ -267,7 +257,7 @@ void TestComputerWindow::cancelKeepsTheDives()
 
 void TestComputerWindow::programName()
 {
-    auto window = showWindow();
+    auto window = shownWindow();
     QVERIFY(window);
     QAction* action = computerAction(*window, "Program name");
 
@@ -314,7 +304,7 @@ void TestComputerWindow::systemLogs()
     computer().firmwareVersion = firmware;
     computer().syslog = {QStringLiteral("Boot 1"), QStringLiteral("Boot 2")};
     computer().syslogBin = {{0, 30, 0, 0}, {0x0102030405060708ULL, 5, 30, 135}};
-    auto window = showWindow();
+    auto window = shownWindow();
     QVERIFY(window);
     const QString path = mDir->filePath(QStringLiteral("computer.syslog"));
     script(mDialogs->fileNames, {path});
@@ -350,7 +340,7 @@ void TestComputerWindow::systemLogs()
 
 void TestComputerWindow::systemLogSaveFailures()
 {
-    auto window = showWindow();
+    auto window = shownWindow();
     QVERIFY(window);
     QAction* action = computerAction(*window, "Get system logs");
     // Cancelled: nothing written, no folder kept.
@@ -377,7 +367,7 @@ void TestComputerWindow::bootloaderMode()
 {
     computer().bootloaderMode = true;
     computer().firmwareVersion = 0x2000A00;
-    auto window = showWindow();
+    auto window = shownWindow();
     QVERIFY(window);
     computerAction(*window, "Program name")->trigger();
     computerAction(*window, "Get system logs")->trigger();
@@ -396,7 +386,7 @@ void TestComputerWindow::firmwareNotice()
 {
     // Demo mode's catalogue, served on loopback, offers 2.0.13.c.
     computer().firmwareVersion = 0x02000C62;
-    auto window = showWindow();
+    auto window = shownWindow();
     QVERIFY(window);
     QCOMPARE(window->newestFirmware(), 0u);
     // The first command asks the catalogue in the background.
@@ -427,7 +417,7 @@ void TestComputerWindow::firmwareNotice()
 
 void TestComputerWindow::pictureMenuAndDoubleClick()
 {
-    auto window = showWindow();
+    auto window = shownWindow();
     QVERIFY(window);
     auto* picture = child<QLabel>(*window, "imgPelagon");
     const auto pictureMenu = [&]() -> QMenu* {
@@ -491,7 +481,7 @@ void TestComputerWindow::pictureMenuAndDoubleClick()
 // connection panel and of the import dialog during a download.
 void TestComputerWindow::simulationTabSharesTheComputer()
 {
-    auto window = showWindow();
+    auto window = shownWindow();
     QVERIFY(window);
     auto* tab = child<SimulationPanel>(*window, "simulationPanel");
     auto* ascent = child<QPushButton>(*tab, "btAscent");
@@ -536,7 +526,7 @@ void TestComputerWindow::commandWaitsForThePressure()
     QFETCH(QString, pressureEnd);
     QFETCH(int, panelRuns);
 
-    auto window = showWindow();
+    auto window = shownWindow();
     QVERIFY(window);
     auto* tab = child<SimulationPanel>(*window, "simulationPanel");
     auto* pressure = child<QDoubleSpinBox>(*tab, "spPressure");
@@ -575,7 +565,7 @@ void TestComputerWindow::screenshots()
         QSKIP("PELAGON_SCREENSHOT_DIR not set");
     // The computer of demo mode, on its realistic link.
     mDemo.reset(new DemoComputer(QCoreApplication::instance()));
-    auto window = showWindow();
+    auto window = shownWindow();
     QVERIFY(window);
     mDialogs->onDialog = [this, target](QDialog& dialog) {
         if (dialog.objectName() == QLatin1String("FormBluetoothConnect")) {

@@ -69,12 +69,8 @@ void TestLogbookWindow::cleanup()
 
 std::unique_ptr<MainWindow> TestLogbookWindow::showWindow(QSize size)
 {
-    auto window = std::make_unique<MainWindow>();
-    window->resize(size);
-    window->show();
-    if (!QTest::qWaitForWindowExposed(window.get()))
-        return nullptr;
-    mGraph = window->findChild<GraphView*>(QStringLiteral("graphView"));
+    auto window = shownWindow(size);
+    mGraph = window ? window->findChild<GraphView*>(QStringLiteral("graphView")) : nullptr;
     return window;
 }
 

@@ -41,7 +41,6 @@ private slots:
     void maximiseAndMinimise();
 
 private:
-    std::unique_ptr<MainWindow> showWindow();
     QString writeFile(const QString& name, const Dive& dive);
     QString storedPlace(const QString& name);
     bool drop(MainWindow& window, const QStringList& files);
@@ -62,15 +61,6 @@ void TestMainWindowFiles::cleanup()
     DiveDb::instance()->close();
     UserDialogs::install(nullptr);
     mDir.reset();
-}
-
-std::unique_ptr<MainWindow> TestMainWindowFiles::showWindow()
-{
-    auto window = std::make_unique<MainWindow>();
-    window->show();
-    if (!QTest::qWaitForWindowExposed(window.get()))
-        return nullptr;
-    return window;
 }
 
 QString TestMainWindowFiles::writeFile(const QString& name, const Dive& dive)
@@ -100,7 +90,7 @@ bool TestMainWindowFiles::drop(MainWindow& window, const QStringList& files)
 
 void TestMainWindowFiles::openFilesOfEachSuffix()
 {
-    const auto window = showWindow();
+    const auto window = shownWindow();
     QVERIFY(window);
     auto* store = child<QToolButton>(*window, "btStoreDive");
     auto* open = child<QToolButton>(*window, "btImportDive");
@@ -147,7 +137,7 @@ void TestMainWindowFiles::openFilesOfEachSuffix()
 
 void TestMainWindowFiles::openFailuresKeepTheShownDive()
 {
-    const auto window = showWindow();
+    const auto window = shownWindow();
     QVERIFY(window);
     auto* open = child<QToolButton>(*window, "btImportDive");
     script(mDialogs->fileNames, {writeFile("wall.uddf", makeDive("Wall", "U1", localSecs(2023, 8, 2)))});
@@ -184,7 +174,7 @@ void TestMainWindowFiles::openFailuresKeepTheShownDive()
 
 void TestMainWindowFiles::droppedFiles()
 {
-    const auto window = showWindow();
+    const auto window = shownWindow();
     QVERIFY(window);
     const QString uddf = writeFile("wall.uddf", makeDive("Wall", "U1", localSecs(2023, 8, 2)));
     const QString binary = writeFile("night.divebin", makeDive("Night", "B1", localSecs(2023, 8, 1)));
@@ -194,9 +184,7 @@ void TestMainWindowFiles::droppedFiles()
     csvFile.close();
 
     QVERIFY(drop(*window, {csv, uddf}));
-    QCOMPARE(mDialogs->messages.size(), 1);
-    QCOMPARE(mDialogs->messages[0].title, QStringLiteral("Error"));
-    QCOMPARE(mDialogs->messages[0].text, QStringLiteral("Invalid File"));
+    QCOMPARE(mDialogs->messageTexts(), QStringList{"Error|Invalid File"});
     QVERIFY(window->currentDive().name.isEmpty());
 
     // Only the first file counts.
@@ -212,15 +200,14 @@ void TestMainWindowFiles::droppedFiles()
     const QString upper = mDir->filePath("WALL.UDDF");
     QVERIFY(QFile::copy(uddf, upper));
     QVERIFY(drop(*window, {upper}));
-    QCOMPARE(mDialogs->messages.size(), 2);
-    QCOMPARE(mDialogs->messages[1].text, QStringLiteral("Invalid File"));
+    QCOMPARE(mDialogs->messageTexts(), QStringList(2, QStringLiteral("Error|Invalid File")));
     QVERIFY(drop(*window, {}));
     QCOMPARE(mDialogs->messages.size(), 2);
 }
 
 void TestMainWindowFiles::storeTwice()
 {
-    const auto window = showWindow();
+    const auto window = shownWindow();
     QVERIFY(window);
     auto* store = child<QToolButton>(*window, "btStoreDive");
     auto* list = diveList(*window);
@@ -243,9 +230,8 @@ void TestMainWindowFiles::storeTwice()
     QVERIFY(store->isEnabled());
     QCOMPARE(list->item(row, 0)->font().weight(), QFont::Normal); // a file dive highlights nothing
     QTest::mouseClick(store, Qt::LeftButton);
-    QCOMPARE(mDialogs->messages.size(), 1);
-    QCOMPARE(mDialogs->messages[0].title, QStringLiteral("Write Database Error"));
-    QCOMPARE(mDialogs->messages[0].text, QStringLiteral("Impossible to write profile Wall\nDive Id already exists"));
+    QCOMPARE(mDialogs->messageTexts(),
+             QStringList{"Write Database Error|Impossible to write profile Wall\nDive Id already exists"});
     QCOMPARE(child<QLabel>(*window, "lbFilter")->text(), QStringLiteral("1 Computer / 1 Dives"));
 
     // Refused by the database itself: its own reason after a line break,
@@ -274,7 +260,7 @@ void TestMainWindowFiles::storeTwice()
 
 void TestMainWindowFiles::fileOfSeveralDives()
 {
-    const auto window = showWindow();
+    const auto window = shownWindow();
     QVERIFY(window);
     // A UDDF logbook: a placeholder dive without samples, then two dives.
     QByteArray document = UddfFile::toDocument(makeDive("First", "U1", localSecs(2023, 8, 2)));
@@ -321,7 +307,7 @@ void TestMainWindowFiles::unsavedChangesOnSwitchingDive()
 {
     QVERIFY(storeDives({makeDive("First", "S1", localSecs(2022, 1, 1)), makeDive("Second", "S1", localSecs(2022, 1, 2)),
                         makeDive("Third", "S1", localSecs(2022, 1, 3))}));
-    const auto window = showWindow();
+    const auto window = shownWindow();
     QVERIFY(window);
     auto* list = diveList(*window);
     auto* place = child<QLineEdit>(*window, "edPlace");
@@ -380,7 +366,7 @@ void TestMainWindowFiles::unsavedChangesOnClosing()
 {
     QVERIFY(storeDives({makeDive("First", "S1", localSecs(2022, 1, 1))}));
     {
-        const auto window = showWindow();
+        const auto window = shownWindow();
         QVERIFY(window);
         clickRow(diveList(*window), 1);
         QTest::keyClicks(child<QLineEdit>(*window, "edBuddy"), "Max");
@@ -397,7 +383,7 @@ void TestMainWindowFiles::unsavedChangesOnClosing()
 
     // Yes stores, once; the quit command closes the same way.
     mDialogs->questions.clear();
-    const auto window = showWindow();
+    const auto window = shownWindow();
     QVERIFY(window);
     clickRow(diveList(*window), 1);
     QTest::keyClicks(child<QLineEdit>(*window, "edBuddy"), "Max");
@@ -416,7 +402,7 @@ void TestMainWindowFiles::unsavedChangesOnClosing()
 void TestMainWindowFiles::notesOfADiveNotInTheLogbook()
 {
     QVERIFY(storeDives({makeDive("First", "S1", localSecs(2022, 1, 1)), makeDive("Second", "S1", localSecs(2022, 1, 2))}));
-    const auto window = showWindow();
+    const auto window = shownWindow();
     QVERIFY(window);
     auto* list = diveList(*window);
     auto* place = child<QLineEdit>(*window, "edPlace");
@@ -459,7 +445,7 @@ void TestMainWindowFiles::notesOfADiveNotInTheLogbook()
 void TestMainWindowFiles::maximiseAndMinimise()
 {
     QVERIFY(storeDives({makeDive("First", "S1", localSecs(2022, 1, 1))}));
-    const auto window = showWindow();
+    const auto window = shownWindow();
     QVERIFY(window);
     auto* button = child<QToolButton>(*window, "btMaxMinProfile");
     auto* summary = child<QWidget>(*window, "widget_32");

@@ -27,6 +27,7 @@ private slots:
 
     void emptyLogbook();
     void groupsAndCounts();
+    void sortToggles_data();
     void sortToggles();
     void openFromList();
     void contextMenuEntries();
@@ -34,12 +35,15 @@ private slots:
     void deleteFailureReported();
     void renameRules();
     void exportWithEachSeparator();
+    void exportFailuresReported_data();
     void exportFailuresReported();
 
 private:
     // Three computers: S1 with three dives, S2 with two, S3 with one.
-    void storeLogbook();
+    bool storeLogbook();
     std::unique_ptr<MainWindow> showWindow();
+    // The window on the logbook above; null when either cannot be had.
+    std::unique_ptr<MainWindow> showLogbook() { return storeLogbook() ? showWindow() : nullptr; }
     QString listedOrder(int firstRow, int count) const;
 
     ScriptedDialogs* mDialogs = nullptr;
@@ -58,26 +62,23 @@ void TestMainWindowList::cleanup()
     UserDialogs::install(nullptr);
 }
 
-void TestMainWindowList::storeLogbook()
+bool TestMainWindowList::storeLogbook()
 {
     // Durations and depths chosen so that each order differs from the others.
-    QVERIFY(storeDives({
+    return storeDives({
         makeDive("S1-old-long", "S1", localSecs(2021, 5, 1), 200, 18.0),
         makeDive("S1-new-short", "S1", localSecs(2023, 5, 1), 40, 35.0),
         makeDive("S1-mid-mid", "S1", localSecs(2022, 5, 1), 100, 9.0),
         makeDive("S2-a", "S2", localSecs(2022, 1, 1), 60, 12.0),
         makeDive("S2-b", "S2", localSecs(2022, 2, 1), 60, 14.0),
         makeDive("S3-a", "S3", localSecs(2020, 1, 1), 60, 25.0),
-    }));
+    });
 }
 
 std::unique_ptr<MainWindow> TestMainWindowList::showWindow()
 {
-    auto window = std::make_unique<MainWindow>();
-    window->show();
-    if (!QTest::qWaitForWindowExposed(window.get()))
-        return nullptr;
-    mList = diveList(*window);
+    auto window = shownWindow();
+    mList = window ? diveList(*window) : nullptr;
     return window;
 }
 
@@ -114,8 +115,7 @@ void TestMainWindowList::emptyLogbook()
 
 void TestMainWindowList::groupsAndCounts()
 {
-    storeLogbook();
-    const auto window = showWindow();
+    const auto window = showLogbook();
     QVERIFY(window);
     QCOMPARE(child<QLabel>(*window, "lbFilter")->text(), QStringLiteral("3 Computers / 6 Dives"));
     QCOMPARE(mList->rowCount(), 9);
@@ -143,63 +143,62 @@ void TestMainWindowList::groupsAndCounts()
     QVERIFY(!mList->isSortingEnabled());
 }
 
+void TestMainWindowList::sortToggles_data()
+{
+    // The header sections clicked in turn, then the list's sort properties
+    // (date, duration and depth orders, sort column), the header's indicator
+    // and the order of the S1 dives.
+    QTest::addColumn<QList<int>>("clicks");
+    QTest::addColumn<QString>("properties");
+    QTest::addColumn<int>("indicator");
+    QTest::addColumn<Qt::SortOrder>("order");
+    QTest::addColumn<QString>("dives");
+    QTest::addRow("newest first by default") << QList<int>{} << "1 1 1 1" << 1 << Qt::DescendingOrder
+                                             << "S1-new-short S1-mid-mid S1-old-long";
+    QTest::addRow("date again: oldest first") << QList<int>{1} << "0 1 1 1" << 1 << Qt::AscendingOrder
+                                              << "S1-old-long S1-mid-mid S1-new-short";
+    QTest::addRow("duration: shortest first") << QList<int>{1, 2} << "0 0 1 2" << 2 << Qt::AscendingOrder
+                                              << "S1-new-short S1-mid-mid S1-old-long";
+    QTest::addRow("duration again: longest first") << QList<int>{1, 2, 2} << "0 1 1 2" << 2 << Qt::DescendingOrder
+                                                   << "S1-old-long S1-mid-mid S1-new-short";
+    QTest::addRow("depth: shallowest first") << QList<int>{1, 2, 2, 3} << "0 1 0 3" << 3 << Qt::AscendingOrder
+                                             << "S1-mid-mid S1-old-long S1-new-short";
+    // The name column sorts nothing and the indicator stays where it was.
+    QTest::addRow("name sorts nothing") << QList<int>{1, 2, 2, 3, 0} << "0 1 0 3" << 3 << Qt::AscendingOrder
+                                        << "S1-mid-mid S1-old-long S1-new-short";
+}
+
 void TestMainWindowList::sortToggles()
 {
-    storeLogbook();
-    const auto window = showWindow();
+    QFETCH(QList<int>, clicks);
+    QFETCH(QString, properties);
+    QFETCH(int, indicator);
+    QFETCH(Qt::SortOrder, order);
+    QFETCH(QString, dives);
+    const auto window = showLogbook();
     QVERIFY(window);
     QHeaderView* header = mList->horizontalHeader();
-    const auto clickSection = [header](int section) {
+    for (const int section : clicks) {
         const QPoint pos(header->sectionViewportPosition(section) + header->sectionSize(section) / 2,
                          header->height() / 2);
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, pos);
-    };
-    const auto properties = [this] {
-        return QStringLiteral("%1 %2 %3 %4")
-            .arg(mList->property("sortOrderDate").toInt())
-            .arg(mList->property("sortOrderDuration").toInt())
-            .arg(mList->property("sortOrderDepth").toInt())
-            .arg(mList->property("sortColumn").toInt());
-    };
-    QCOMPARE(properties(), QStringLiteral("1 1 1 1"));
-    QCOMPARE(header->sortIndicatorSection(), 1);
-    QCOMPARE(header->sortIndicatorOrder(), Qt::DescendingOrder);
-
-    clickSection(1);
-    QCOMPARE(properties(), QStringLiteral("0 1 1 1"));
-    QCOMPARE(header->sortIndicatorSection(), 1);
-    QCOMPARE(header->sortIndicatorOrder(), Qt::AscendingOrder);
-    QCOMPARE(listedOrder(1, 3), QStringLiteral("S1-old-long S1-mid-mid S1-new-short"));
-
-    clickSection(2); // shortest first
-    QCOMPARE(properties(), QStringLiteral("0 0 1 2"));
-    QCOMPARE(header->sortIndicatorSection(), 2);
-    QCOMPARE(header->sortIndicatorOrder(), Qt::AscendingOrder);
-    QCOMPARE(listedOrder(1, 3), QStringLiteral("S1-new-short S1-mid-mid S1-old-long"));
-    clickSection(2);
-    QCOMPARE(properties(), QStringLiteral("0 1 1 2"));
-    QCOMPARE(header->sortIndicatorOrder(), Qt::DescendingOrder);
-    QCOMPARE(listedOrder(1, 3), QStringLiteral("S1-old-long S1-mid-mid S1-new-short"));
-
-    clickSection(3);
-    QCOMPARE(properties(), QStringLiteral("0 1 0 3"));
-    QCOMPARE(header->sortIndicatorSection(), 3);
-    QCOMPARE(listedOrder(1, 3), QStringLiteral("S1-mid-mid S1-old-long S1-new-short"));
-
-    // The name column sorts nothing and the indicator stays where it was.
-    clickSection(0);
-    QCOMPARE(properties(), QStringLiteral("0 1 0 3"));
-    QCOMPARE(header->sortIndicatorSection(), 3);
-    QCOMPARE(header->sortIndicatorOrder(), Qt::AscendingOrder);
-    QCOMPARE(listedOrder(1, 3), QStringLiteral("S1-mid-mid S1-old-long S1-new-short"));
+    }
+    QCOMPARE(QStringLiteral("%1 %2 %3 %4")
+                 .arg(mList->property("sortOrderDate").toInt())
+                 .arg(mList->property("sortOrderDuration").toInt())
+                 .arg(mList->property("sortOrderDepth").toInt())
+                 .arg(mList->property("sortColumn").toInt()),
+             properties);
+    QCOMPARE(header->sortIndicatorSection(), indicator);
+    QCOMPARE(header->sortIndicatorOrder(), order);
+    QCOMPARE(listedOrder(1, 3), dives);
     // Groups keep their serial order whatever the column.
     QCOMPARE(mList->item(4, 0)->text(), QStringLiteral("Comp S2 - S2 - 2 dives"));
 }
 
 void TestMainWindowList::openFromList()
 {
-    storeLogbook();
-    const auto window = showWindow();
+    const auto window = showLogbook();
     QVERIFY(window);
     auto* tabs = child<QTabWidget>(*window, "tabProfile");
     QVERIFY(!tabs->isTabEnabled(0));
@@ -268,17 +267,14 @@ void TestMainWindowList::openFromList()
     const int gone = rowOf(mList, "S2-a");
     QVERIFY(QSqlQuery().exec(QStringLiteral("DELETE FROM dives WHERE name='S2-a'")));
     clickRow(mList, gone);
-    QCOMPARE(mDialogs->messages.size(), 1);
-    QCOMPARE(mDialogs->messages[0].title, QStringLiteral("Database Error"));
-    QCOMPARE(mDialogs->messages[0].text, QStringLiteral("Impossible to read profile"));
+    QCOMPARE(mDialogs->messageTexts(), QStringList{"Database Error|Impossible to read profile"});
     QCOMPARE(window->currentDive().name, QStringLiteral("S3-a"));
     QVERIFY(isHighlighted(rowOf(mList, "S3-a")));
 }
 
 void TestMainWindowList::contextMenuEntries()
 {
-    storeLogbook();
-    const auto window = showWindow();
+    const auto window = showLogbook();
     QVERIFY(window);
     // On a header row the menu opens (for the separator choice); its dive
     // commands do nothing.
@@ -325,8 +321,7 @@ void TestMainWindowList::contextMenuEntries()
 
 void TestMainWindowList::deleteQuestions()
 {
-    storeLogbook();
-    const auto window = showWindow();
+    const auto window = showLogbook();
     QVERIFY(window);
     clickRow(mList, rowOf(mList, "S2-a"));
     QCOMPARE(window->currentDive().name, QStringLiteral("S2-a"));
@@ -380,22 +375,18 @@ void TestMainWindowList::deleteQuestions()
 
 void TestMainWindowList::deleteFailureReported()
 {
-    storeLogbook();
-    const auto window = showWindow();
+    const auto window = showLogbook();
     QVERIFY(window);
     DiveDb::instance()->close(); // the logbook went away under the window
     script(mDialogs->answers, {true});
     QVERIFY(triggerRowMenu(mList, rowOf(mList, "S2-a"), {"Delete"}));
-    QCOMPARE(mDialogs->messages.size(), 1);
-    QCOMPARE(mDialogs->messages[0].title, QStringLiteral("Database Error"));
-    QCOMPARE(mDialogs->messages[0].text, QStringLiteral("Impossible to delete profile("));
+    QCOMPARE(mDialogs->messageTexts(), QStringList{"Database Error|Impossible to delete profile("});
     QVERIFY(rowOf(mList, "S2-a") >= 0);
 }
 
 void TestMainWindowList::renameRules()
 {
-    storeLogbook();
-    const auto window = showWindow();
+    const auto window = showLogbook();
     QVERIFY(window);
     clickRow(mList, rowOf(mList, "S2-a"));
 
@@ -407,17 +398,14 @@ void TestMainWindowList::renameRules()
 
     script(mDialogs->texts, {QString(), QStringLiteral("S2-b"), QStringLiteral("Wreck")});
     QVERIFY(triggerRowMenu(mList, rowOf(mList, "S2-a"), {"Rename"}));
-    QCOMPARE(mDialogs->messages.size(), 1);
-    QCOMPARE(mDialogs->messages[0].title, QStringLiteral("Error"));
-    QCOMPARE(mDialogs->messages[0].text, QStringLiteral("Invalid name"));
+    const QStringList refusals{"Error|Invalid name", "Error|Name already exists"};
+    QCOMPARE(mDialogs->messageTexts(), refusals.mid(0, 1));
     QVERIFY(triggerRowMenu(mList, rowOf(mList, "S2-a"), {"Rename"}));
-    QCOMPARE(mDialogs->messages.size(), 2);
-    QCOMPARE(mDialogs->messages[1].title, QStringLiteral("Error"));
-    QCOMPARE(mDialogs->messages[1].text, QStringLiteral("Name already exists"));
+    QCOMPARE(mDialogs->messageTexts(), refusals);
     QVERIFY(rowOf(mList, "S2-a") >= 0);
 
     QVERIFY(triggerRowMenu(mList, rowOf(mList, "S2-a"), {"Rename"}));
-    QCOMPARE(mDialogs->messages.size(), 2);
+    QCOMPARE(mDialogs->messageTexts(), refusals);
     QCOMPARE(rowOf(mList, "S2-a"), -1);
     QVERIFY(rowOf(mList, "Wreck") >= 0);
     // The shown dive was the renamed one.
@@ -427,14 +415,13 @@ void TestMainWindowList::renameRules()
     // Names are unique per computer: another computer's name is free.
     script(mDialogs->texts, {QStringLiteral("S2-b")});
     QVERIFY(triggerRowMenu(mList, rowOf(mList, "S3-a"), {"Rename"}));
-    QCOMPARE(mDialogs->messages.size(), 2);
+    QCOMPARE(mDialogs->messageTexts(), refusals);
     QVERIFY(rowOf(mList, "S2-b") >= 0);
 }
 
 void TestMainWindowList::exportWithEachSeparator()
 {
-    storeLogbook();
-    const auto window = showWindow();
+    const auto window = showLogbook();
     QVERIFY(window);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
@@ -478,41 +465,40 @@ void TestMainWindowList::exportWithEachSeparator()
     QCOMPARE(reread.name, QStringLiteral("S1-mid-mid"));
 }
 
+void TestMainWindowList::exportFailuresReported_data()
+{
+    // The file chosen (empty: the dialog cancelled), whether the logbook went
+    // away first, and the messages said.
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<bool>("logbookClosed");
+    QTest::addColumn<QStringList>("messages");
+    QTest::addRow("cancelled") << QString() << false << QStringList();
+    QTest::addRow("suffix of no format") << "profile.txt" << false << QStringList{"Error|Invalid File Name"};
+    QTest::addRow("folder missing") << "missing/folder/profile.uddf" << false
+                                    << QStringList{"Error|Impossible to open file"};
+    QTest::addRow("dive unreadable") << "profile.uddf" << true << QStringList{"Database Error|Impossible to read profile"};
+}
+
 void TestMainWindowList::exportFailuresReported()
 {
-    storeLogbook();
-    const auto window = showWindow();
+    QFETCH(QString, fileName);
+    QFETCH(bool, logbookClosed);
+    QFETCH(QStringList, messages);
+    const auto window = showLogbook();
     QVERIFY(window);
     QTemporaryDir dir;
+    QVERIFY(dir.isValid());
     const int row = rowOf(mList, "S2-a");
-
-    // Cancelled: nothing written, nothing said, nothing remembered.
+    if (logbookClosed)
+        DiveDb::instance()->close();
+    if (!fileName.isEmpty())
+        script(mDialogs->fileNames, {dir.filePath(fileName)});
     QVERIFY(triggerRowMenu(mList, row, {"Export"}));
-    QVERIFY(mDialogs->messages.isEmpty());
+    // Nothing written, the failure said (never passed over), nothing remembered.
+    QCOMPARE(mDialogs->messageTexts(), messages);
     QVERIFY(!QSettings(DataDirectory::settingsFile(), QSettings::IniFormat).contains("directories/lastExportDir"));
-
-    script(mDialogs->fileNames, {dir.filePath("profile.txt")});
-    QVERIFY(triggerRowMenu(mList, row, {"Export"}));
-    QCOMPARE(mDialogs->messages.size(), 1);
-    QCOMPARE(mDialogs->messages[0].title, QStringLiteral("Error"));
-    QCOMPARE(mDialogs->messages[0].text, QStringLiteral("Invalid File Name"));
-
-    // A file that cannot be written is reported, not passed over.
-    script(mDialogs->fileNames, {dir.filePath("missing/folder/profile.uddf")});
-    QVERIFY(triggerRowMenu(mList, row, {"Export"}));
-    QCOMPARE(mDialogs->messages.size(), 2);
-    QCOMPARE(mDialogs->messages[1].title, QStringLiteral("Error"));
-    QCOMPARE(mDialogs->messages[1].text, QStringLiteral("Impossible to open file"));
-    QVERIFY(!QSettings(DataDirectory::settingsFile(), QSettings::IniFormat).contains("directories/lastExportDir"));
-
-    // A dive that cannot be read is reported as such.
-    DiveDb::instance()->close();
-    script(mDialogs->fileNames, {dir.filePath("profile.uddf")});
-    QVERIFY(triggerRowMenu(mList, row, {"Export"}));
-    QCOMPARE(mDialogs->messages.size(), 3);
-    QCOMPARE(mDialogs->messages[2].title, QStringLiteral("Database Error"));
-    QCOMPARE(mDialogs->messages[2].text, QStringLiteral("Impossible to read profile"));
-    QVERIFY(!QFile::exists(dir.filePath("profile.uddf")));
+    QVERIFY(!fileName.isEmpty() || QDir(dir.path()).isEmpty());
+    QVERIFY(fileName.isEmpty() || !QFile::exists(dir.filePath(fileName)));
 }
 
 QTEST_MAIN(TestMainWindowList)

@@ -78,7 +78,6 @@ private:
     }
     void click(const char* button) { QTest::mouseClick(get<QAbstractButton>(button), Qt::LeftButton); }
     void clickSlot(int row);
-    QStringList messageTexts() const;
     deco::DivePlanner& planner() { return mPanel->planner(); }
     QString planHtml() const { return mPanel->report().html(); }
 
@@ -109,10 +108,8 @@ void TestPlanningTab::openWindow()
         options.setValue(QStringLiteral("hidden/planificationaddon"), 1);
         options.setValue(QStringLiteral("hidden/simulation"), 1);
     }
-    mWindow = std::make_unique<MainWindow>();
-    mWindow->resize(1400, 900);
-    mWindow->show();
-    QVERIFY(QTest::qWaitForWindowExposed(mWindow.get()));
+    mWindow = shownWindow(QSize(1400, 900));
+    QVERIFY(mWindow);
     get<QTabWidget>("tabMain")->setCurrentIndex(1);
     mPanel = get<PlanningPanel>("planningPanel");
     QVERIFY(mPanel);
@@ -122,14 +119,6 @@ void TestPlanningTab::clickSlot(int row)
 {
     auto* table = get<QTableWidget>("tblDives");
     QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualItemRect(table->item(row, 1)).center());
-}
-
-QStringList TestPlanningTab::messageTexts() const
-{
-    QStringList texts;
-    for (const auto& shown : mDialogs->messages)
-        texts.append(shown.title + QLatin1Char('|') + shown.text);
-    return texts;
 }
 
 void TestPlanningTab::nothingWithoutSlot()
@@ -157,7 +146,7 @@ void TestPlanningTab::slotsAndSettings()
         click("btAddDive");
     QCOMPARE(planner().slotCount(), 3);
     click("btAddDive");
-    QCOMPARE(messageTexts(), QStringList{"Error|No free location fro a new dive"});
+    QCOMPARE(mDialogs->messageTexts(), QStringList{"Error|No free location fro a new dive"});
     QCOMPARE(planner().currentIndex(), 2);
     QVERIFY(interval->isEnabled());
     QVERIFY(get<QTextEdit>("edInfoPlanif")->toPlainText().contains(QStringLiteral("CNS")));
@@ -353,7 +342,7 @@ void TestPlanningTab::planFileRoundTrip()
     mDialogs->fileNames.enqueue(junk);
     click("btLoadSimulation");
     QCOMPARE(planner().slotCount(), 2);
-    QCOMPARE(messageTexts(), QStringList{"Error|Impossible to load plan file"});
+    QCOMPARE(mDialogs->messageTexts(), QStringList{"Error|Impossible to load plan file"});
 
     // The plan table as text on the clipboard, and as a PDF with the profile.
     click("btCopyPlan");
@@ -399,14 +388,14 @@ void TestPlanningTab::divesFromLogbook()
     DivePoint::currentPoint = item->getDivePointAtIndex(10);
     QVERIFY(triggerAction(menu, "Set start of DTR"));
     QCOMPARE(planner().currentDive()->dtrStartIndex, -1);
-    QCOMPARE(messageTexts(), QStringList{"Error|Impossible to set start of DTR on planified profile"});
+    QCOMPARE(mDialogs->messageTexts(), QStringList{"Error|Impossible to set start of DTR on planified profile"});
 
     // A fourth dive has no room.
     click("btAddDive");
     click("btAddDive");
     get<QTabWidget>("tabMain")->setCurrentIndex(0);
     QVERIFY(triggerRowMenu(list, rowOf(list, "Other"), {"Add to planification"}));
-    QCOMPARE(messageTexts().last(), QStringLiteral("Error|No free location for a new dive"));
+    QCOMPARE(mDialogs->messageTexts().last(), QStringLiteral("Error|No free location for a new dive"));
     QCOMPARE(planner().slotCount(), 3);
 }
 
@@ -437,7 +426,7 @@ void TestPlanningTab::divesFromFiles()
     QVERIFY(triggerAction(menu, "Add dive"));
     mDialogs->fileNames.enqueue(junk);
     QVERIFY(triggerAction(menu, "Replace current dive"));
-    QCOMPARE(messageTexts(), (QStringList{"Error|Impossible to load dive file",
+    QCOMPARE(mDialogs->messageTexts(), (QStringList{"Error|Impossible to load dive file",
                                           "Database Error|Impossible to read profile"}));
     QCOMPARE(planner().slotCount(), 1);
 
@@ -457,7 +446,7 @@ void TestPlanningTab::divesFromFiles()
     click("btAddDive");
     mDialogs->fileNames.enqueue(path);
     QVERIFY(triggerAction(menu, "Add dive"));
-    QCOMPARE(messageTexts().last(), QStringLiteral("Error|No free location for a new dive"));
+    QCOMPARE(mDialogs->messageTexts().last(), QStringLiteral("Error|No free location for a new dive"));
 }
 
 void TestPlanningTab::pointEditing()
@@ -468,7 +457,7 @@ void TestPlanningTab::pointEditing()
     QCOMPARE(table->model()->rowCount(), 3);
     click("btAddDivePoint");
     click("btRemoveDivePoint");
-    QCOMPARE(messageTexts(), (QStringList{"Error|Select a line after which insert a point",
+    QCOMPARE(mDialogs->messageTexts(), (QStringList{"Error|Select a line after which insert a point",
                                           "Error|Select the dive point to remove"}));
 
     const auto clickCell = [table](int row, int column) {
@@ -542,7 +531,7 @@ void TestPlanningTab::pointMenu()
 
     // Measuring needs two points.
     QVERIFY(triggerAction(menu, "Measure between 2 points"));
-    QCOMPARE(messageTexts().last(), QStringLiteral("Error|Select two points to measure between them"));
+    QCOMPARE(mDialogs->messageTexts().last(), QStringLiteral("Error|Select two points to measure between them"));
     item->getDivePointAtIndex(1)->setSelected(true);
     item->getDivePointAtIndex(2)->setSelected(true);
     QString speed;

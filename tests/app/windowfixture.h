@@ -47,6 +47,18 @@ inline void clearDataDirectory()
     QDir(DataDirectory::path()).removeRecursively();
 }
 
+// The main window shown, at `size` when one is given; null when it never shows.
+inline std::unique_ptr<MainWindow> shownWindow(const QSize& size = QSize())
+{
+    auto window = std::make_unique<MainWindow>();
+    if (size.isValid())
+        window->resize(size);
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get()))
+        return nullptr;
+    return window;
+}
+
 // Stores the dives in the logbook the window will open.
 inline bool storeDives(const QList<Dive>& dives)
 {

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QQueue>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -80,6 +81,15 @@ public:
     {
         dialogTitles.append(title);
         return colors.isEmpty() ? QColor() : colors.dequeue();
+    }
+
+    // The messages shown so far as "title|text", oldest first.
+    QStringList messageTexts() const
+    {
+        QStringList texts;
+        for (const Shown& shown : messages)
+            texts.append(shown.title + QLatin1Char('|') + shown.text);
+        return texts;
     }
 
     QList<Shown> messages;
