@@ -70,11 +70,8 @@ private slots:
     void cleanup();
 
     void handlesFollowTheLines();
-    void dragKeepsTheDescentLimit();
-    void dragKeepsTheAscentLimitToTheNextPoint();
-    void dragKeepsTheAscentLimitFromThePreviousAndTheDescentLimitToTheNext();
-    void dragStopsAtTheSurfaceAndTheTimeAxis();
-    void dragKeepsTheOrderOfPoints();
+    void dragKeepsTheLimits_data();
+    void dragKeepsTheLimits();
     void dragBetweenCloseNeighboursKeepsTheOrder();
     void dragRepaintsOnlyWhatChanged();
     void firstPointNeverMoves();
@@ -156,93 +153,106 @@ void PointEditingTest::handlesFollowTheLines()
     QVERIFY(item()->divePoints().isEmpty());
 }
 
-void PointEditingTest::dragKeepsTheDescentLimit()
+void PointEditingTest::dragKeepsTheLimits_data()
 {
+    // Line 2 dragged. The dive's lines as (time, depth) (none: the planned
+    // dive), Control notches of depth zoom first, from where to where as
+    // (time, depth) plus a pixel offset, where the line ends up, and where an
+    // undo puts it (null: where it started). Descents are held to 30 m/min,
+    // ascents to 15 m/min.
+    QTest::addColumn<QList<QPointF>>("lines");
+    QTest::addColumn<int>("depthNotches");
+    QTest::addColumn<QPointF>("from");
+    QTest::addColumn<QPointF>("to");
+    QTest::addColumn<QPointF>("offset");
+    QTest::addColumn<QPointF>("expected");
+    QTest::addColumn<QPointF>("undone");
+    QTest::addColumn<bool>("dragAgain");
+    const QList<QPointF> level{{0, 0}, {120, 30}, {700, 30}, {1200, 10}, {1800, 0}};
+    // 30 m in 30 s after line 1 (01:00, 5 m) becomes 30 m in 60 s.
+    QTest::addRow("descent from the previous line") << QList<QPointF>() << 0 << QPointF(600, 5) << QPointF(90, 35)
+                                                    << QPointF() << QPointF(120, 35) << QPointF() << true;
+    // Two notches show 44 m, room for 35 m above the time axis; 20 s before
+    // line 3 at 10 m, 25 m up takes 100 s.
+    QTest::addRow("ascent to the next line") << level << 2 << QPointF(700, 30) << QPointF(1180, 35) << QPointF()
+                                             << QPointF(1100, 35) << QPointF() << false;
+    // 10 s after line 1 at 30 m, 20 m up takes 80 s.
+    QTest::addRow("ascent from the previous line") << level << 0 << QPointF(700, 30) << QPointF(130, 10)
+                                                   << QPointF() << QPointF(200, 10) << QPointF() << false;
+    // 20 s before line 3 at 40 m, 35 m down takes 70 s: moved 70 s before it.
+    // Undone, it is held there too: its start broke the limit.
+    const QList<QPointF> shallow{{0, 0}, {120, 5}, {700, 5}, {760, 40}, {1800, 0}};
+    QTest::addRow("descent to the next line") << shallow << 0 << QPointF(700, 5) << QPointF(740, 5) << QPointF()
+                                              << QPointF(690, 5) << QPointF(690, 5) << false;
+    // Above the surface: at 0 m, and the time is that of a point at 0 m (no
+    // ascent from a depth above the surface is timed).
+    QTest::addRow("surface") << QList<QPointF>() << 0 << QPointF(600, 5) << QPointF(500, 0) << QPointF(0, -40)
+                             << QPointF(500, 0) << QPointF() << false;
+    // Below the time axis (y = 570): the depth of the axis, in 0.5 m steps.
+    QTest::addRow("time axis") << QList<QPointF>() << 0 << QPointF(600, 5) << QPointF(500, 0) << QPointF(0, 540)
+                               << QPointF(500, 43.5) << QPointF() << false;
+    // Past the next line's time (15:00, 40 m) or before the previous one's
+    // (01:00, 5 m) at the same depth: held at its time.
+    QTest::addRow("past the next line") << QList<QPointF>() << 0 << QPointF(600, 5) << QPointF(1000, 40)
+                                        << QPointF() << QPointF(900, 40) << QPointF() << false;
+    QTest::addRow("before the previous line") << QList<QPointF>() << 0 << QPointF(600, 5) << QPointF(20, 5)
+                                              << QPointF() << QPointF(60, 5) << QPointF() << false;
+}
+
+void PointEditingTest::dragKeepsTheLimits()
+{
+    QFETCH(QList<QPointF>, lines);
+    QFETCH(int, depthNotches);
+    constexpr int index = 2;
+    QFETCH(QPointF, from);
+    QFETCH(QPointF, to);
+    QFETCH(QPointF, offset);
+    QFETCH(QPointF, expected);
+    QFETCH(QPointF, undone);
+    QFETCH(bool, dragAgain);
+    if (!lines.isEmpty()) {
+        mDive.lines.clear();
+        for (const QPointF& l : lines)
+            mDive.lines.append(line(l.x(), l.y()));
+        mView->setDiveProfile(&mDive);
+    }
+    for (int notch = 0; notch < depthNotches; ++notch)
+        wheel(*mView, QPointF(400, 300), QPoint(0, 120), Qt::ControlModifier);
+    if (depthNotches > 0)
+        QCOMPARE(item()->depthRange(), 44.0);
     QSignalSpy updates(item(), &DiveProfileItem::onUpdateDivePoint);
-    // Line 2 (10:00, 5 m) dragged to 35 m only 30 s after line 1 (01:00, 5 m):
-    // 30 m in 30 s becomes 30 m in 60 s at the 30 m/min limit.
-    drag(*mView, at(item(), 600, 5), at(item(), 90, 35));
-    QCOMPARE(mDive.lines[2].timeSec, 120.0);
-    QCOMPARE(mDive.lines[2].depth, 35.0);
-    QCOMPARE(mDive.lines[2].speed, 30.0); // speeds recomputed
+    drag(*mView, at(item(), from.x(), from.y()), at(item(), to.x(), to.y()) + offset);
+
+    QCOMPARE(mDive.lines[index].timeSec, expected.x());
+    QCOMPARE(mDive.lines[index].depth, expected.y());
     QVERIFY(!updates.isEmpty());
-    QCOMPARE(updates.last()[0].toInt(), 2);
-    DivePoint* point = item()->getDivePointAtIndex(2);
-    QCOMPARE(point->pos(), at(item(), 120, 35));
-    QCOMPARE(point->diveLineInfo().time, 120.0);
-    QCOMPARE(point->diveLineInfo().depth, 35.0);
-    QCOMPARE(point->toolTip(), DiveProfileItem::divePointToolTip(2, mDive.lines[2]));
+    QCOMPARE(updates.last()[0].toInt(), index);
+    DivePoint* point = item()->getDivePointAtIndex(index);
+    QCOMPARE(point->pos(), at(item(), expected.x(), expected.y()));
+    QCOMPARE(point->diveLineInfo().time, expected.x());
+    QCOMPARE(point->diveLineInfo().depth, expected.y());
+    QCOMPARE(point->toolTip(), DiveProfileItem::divePointToolTip(index, mDive.lines[index]));
     QCOMPARE(item()->undoCount(), 1);
+    // The lines stay in time order and their speeds (m/min) are worked out again.
+    for (int k = 1; k < mDive.lines.size(); ++k) {
+        const DiveLine& before = mDive.lines[k - 1];
+        const DiveLine& after = mDive.lines[k];
+        QVERIFY(before.timeSec <= after.timeSec);
+        if (after.timeSec > before.timeSec)
+            QCOMPARE(after.speed, (after.depth - before.depth) * 60.0 / (after.timeSec - before.timeSec));
+    }
 
-    // Where it was left, far from where it started, the handle is found again.
-    drag(*mView, at(item(), 120, 35), at(item(), 120, 30));
-    QCOMPARE(mDive.lines[2].depth, 30.0);
-    QCOMPARE(item()->undoCount(), 2);
-}
-
-void PointEditingTest::dragKeepsTheAscentLimitToTheNextPoint()
-{
-    mDive.lines = {line(0, 0), line(120, 30), line(700, 30), line(1200, 10), line(1800, 0)};
-    mView->setDiveProfile(&mDive);
-    // Two Control notches show 44 m, room for 35 m above the time axis.
-    wheel(*mView, QPointF(400, 300), QPoint(0, 120), Qt::ControlModifier);
-    wheel(*mView, QPointF(400, 300), QPoint(0, 120), Qt::ControlModifier);
-    QCOMPARE(item()->depthRange(), 44.0);
-    // Line 2 dragged to 35 m, 20 s before line 3 at 10 m: 25 m up takes
-    // 100 s at 15 m/min.
-    drag(*mView, at(item(), 700, 30), at(item(), 1180, 35));
-    QCOMPARE(mDive.lines[2].depth, 35.0);
-    QCOMPARE(mDive.lines[2].timeSec, 1100.0);
-}
-
-void PointEditingTest::dragKeepsTheAscentLimitFromThePreviousAndTheDescentLimitToTheNext()
-{
-    // Line 2 pulled up to 10 m only 10 s after line 1 at 30 m: 20 m up takes
-    // 80 s at 15 m/min.
-    mDive.lines = {line(0, 0), line(120, 30), line(700, 30), line(1200, 10), line(1800, 0)};
-    mView->setDiveProfile(&mDive);
-    drag(*mView, at(item(), 700, 30), at(item(), 130, 10));
-    QCOMPARE(mDive.lines[2].depth, 10.0);
-    QCOMPARE(mDive.lines[2].timeSec, 200.0);
-
-    // Line 2 left at 5 m 20 s before line 3 at 40 m: 35 m down takes 70 s at
-    // 30 m/min, so it moves 70 s before line 3.
-    mDive.lines = {line(0, 0), line(120, 5), line(700, 5), line(760, 40), line(1800, 0)};
-    mView->setDiveProfile(&mDive);
-    drag(*mView, at(item(), 700, 5), at(item(), 740, 5));
-    QCOMPARE(mDive.lines[2].depth, 5.0);
-    QCOMPARE(mDive.lines[2].timeSec, 690.0);
-    QCOMPARE(mDive.lines[3].speed, 30.0);
-}
-
-void PointEditingTest::dragStopsAtTheSurfaceAndTheTimeAxis()
-{
-    // Above the surface: at 0 m, and the time is that of a point at 0 m
-    // (no ascent from a depth above the surface is timed).
-    drag(*mView, at(item(), 600, 5), at(item(), 500, 0) + QPointF(0, -40));
-    QCOMPARE(mDive.lines[2].depth, 0.0);
-    QCOMPARE(mDive.lines[2].timeSec, 500.0);
-
-    // Below the time axis: the depth of the axis, in 0.5 m steps.
-    drag(*mView, at(item(), 500, 0), QPointF(at(item(), 500, 0).x(), 570));
-    QCOMPARE(mDive.lines[2].depth, 43.5);
-    QCOMPARE(mDive.lines[2].timeSec, 500.0);
-}
-
-void PointEditingTest::dragKeepsTheOrderOfPoints()
-{
-    // Past the next line's time (15:00, 40 m) at the same depth: held at its time.
-    drag(*mView, at(item(), 600, 5), at(item(), 1000, 40));
-    QCOMPARE(mDive.lines[2].timeSec, 900.0);
-    QCOMPARE(mDive.lines[2].depth, 40.0);
-    item()->undoLastPointChange();
-    QCOMPARE(mDive.lines[2].timeSec, 600.0);
-    // Before the previous line's time (01:00, 5 m) at the same depth: held at its time.
-    drag(*mView, at(item(), 600, 5), at(item(), 20, 5));
-    QCOMPARE(mDive.lines[2].timeSec, 60.0);
-    QCOMPARE(mDive.lines[2].depth, 5.0);
-    for (int k = 1; k < mDive.lines.size(); ++k)
-        QVERIFY(mDive.lines[k - 1].timeSec <= mDive.lines[k].timeSec);
+    if (dragAgain) {
+        // Where it was left, far from where it started, the handle is found again.
+        drag(*mView, at(item(), 120, 35), at(item(), 120, 30));
+        QCOMPARE(mDive.lines[index].depth, 30.0);
+        QCOMPARE(item()->undoCount(), 2);
+        QVERIFY(!item()->undoLastPointChange()); // one edit left
+    }
+    QVERIFY(item()->undoLastPointChange());
+    const QPointF back = undone.isNull() ? from : undone;
+    QCOMPARE(mDive.lines[index].timeSec, back.x());
+    QCOMPARE(mDive.lines[index].depth, back.y());
 }
 
 void PointEditingTest::dragBetweenCloseNeighboursKeepsTheOrder()
