@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <cstdlib>
+#include <optional>
 
 namespace ProfileTest {
 
@@ -53,6 +54,16 @@ public:
         scene.addItem(item); // owned by the scene
         scene.setSceneRect(QRectF(QPointF(0, 0), QSizeF(size)));
         item->resize(scene.sceneRect());
+    }
+
+    // The scene showing `dive` (kept by address), with these layers when given.
+    explicit ProfileScene(Dive& dive, const std::optional<ShowItemsState>& layers = std::nullopt,
+                          const QSize& size = QSize(800, 500))
+        : ProfileScene(size)
+    {
+        if (layers)
+            item->showItems(*layers);
+        item->setDiveProfile(&dive);
     }
 
     QImage render()

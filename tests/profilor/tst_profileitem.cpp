@@ -78,8 +78,7 @@ void ProfileItemTest::fitOfDegenerateDives()
 {
     Dive zero;
     zero.lines = {line(0, 0), line(0, 0)};
-    ProfileScene s;
-    s.item->setDiveProfile(&zero);
+    ProfileScene s(zero);
     QCOMPARE(s.item->timeScale(), 1.0);
     QCOMPARE(s.item->depthScale(), 1.0);
 
@@ -97,8 +96,7 @@ void ProfileItemTest::fitOfDegenerateDives()
 void ProfileItemTest::coordinatesRoundTrip()
 {
     Dive dive = squareDive();
-    ProfileScene s;
-    s.item->setDiveProfile(&dive);
+    ProfileScene s(dive);
     s.item->zoom(Axis::Time, 3.0, 400);
     const QPointF p = s.item->timeDepthToGraphCoordinates(1234, 17.5);
     QCOMPARE(s.item->xpositionToTime(p.x() + 0.01), 1234);
@@ -117,8 +115,7 @@ void ProfileItemTest::coordinatesRoundTrip()
 void ProfileItemTest::depthZoomLimits()
 {
     Dive dive = squareDive(35.2);
-    ProfileScene s;
-    s.item->setDiveProfile(&dive);
+    ProfileScene s(dive);
     for (int i = 0; i < 5; ++i)
         s.item->zoom(Axis::Depth, 0.8, 100);
     QCOMPARE(s.item->depthRange(), 36.0); // never hides the bottom of the dive
@@ -133,8 +130,7 @@ void ProfileItemTest::depthZoomLimits()
 void ProfileItemTest::timeZoomKeepsThePointerAndItsLimits()
 {
     Dive dive = squareDive(30, 3000);
-    ProfileScene s;
-    s.item->setDiveProfile(&dive);
+    ProfileScene s(dive);
     const double x = s.item->getOrigin().x() + 300;
     const int before = s.item->xpositionToTime(x);
     s.item->zoom(Axis::Time, 1.2, x);
@@ -157,8 +153,7 @@ void ProfileItemTest::timeZoomKeepsThePointerAndItsLimits()
 void ProfileItemTest::zoomRejectsWildFactors()
 {
     Dive dive = squareDive();
-    ProfileScene s;
-    s.item->setDiveProfile(&dive);
+    ProfileScene s(dive);
     const ProfileView before = s.item->view();
     for (double factor : {0.0, -1.2, std::numeric_limits<double>::quiet_NaN(),
                           std::numeric_limits<double>::infinity()}) {
@@ -182,8 +177,7 @@ void ProfileItemTest::zoomRejectsWildFactors()
 void ProfileItemTest::panStopsAtTimeZero()
 {
     Dive dive = squareDive(30, 3000);
-    ProfileScene s;
-    s.item->setDiveProfile(&dive);
+    ProfileScene s(dive);
     s.item->zoom(Axis::Time, 2.0, s.item->getOrigin().x() + 400);
     const double start = s.item->startTime();
     QVERIFY(start > 100);
@@ -220,8 +214,7 @@ void ProfileItemTest::titleAndDurations()
 {
     Dive dive = squareDive(35.26, 3599);
     dive.name = QStringLiteral("<b>12</b>");
-    ProfileScene s;
-    s.item->setDiveProfile(&dive);
+    ProfileScene s(dive);
     const QString label = QStringLiteral("<span style=\" font-size:12pt; color:#5a5a5a;\">");
     const QString value = QStringLiteral("<span style=\" font-size:12pt; font-weight:700;\">");
     QCOMPARE(s.item->title(),
@@ -258,8 +251,7 @@ void ProfileItemTest::markerIdsAndPlacement()
 {
     registerIcons();
     Dive dive = squareDive(30, 3000);
-    ProfileScene s; // created after the registration: loads the images
-    s.item->setDiveProfile(&dive);
+    ProfileScene s(dive); // created after the registration: loads the images
     QCOMPARE(s.item->addMarkerAt(100, true, MarkerType::Info, "a"), 0);
     QCOMPARE(s.item->addMarkerAt(200, true, MarkerType::Diver, "b"), 1);
     s.item->removeMarker(0);
@@ -283,8 +275,7 @@ void ProfileItemTest::markerIdsAndPlacement()
 void ProfileItemTest::addDecoLineExtendsTheView()
 {
     Dive dive = squareDive(30, 3000);
-    ProfileScene s;
-    s.item->setDiveProfile(&dive);
+    ProfileScene s(dive);
     DiveLine l = line(3300, 3);
     s.item->addDecoLine(l);
     QCOMPARE(dive.decoLines.size(), 1);

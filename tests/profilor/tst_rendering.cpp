@@ -21,10 +21,13 @@ namespace {
 const QColor kOrange(255, 190, 0);
 const QColor kLightGray(Qt::lightGray);
 
-ShowItemsState onlyProfile()
+// The profile alone, or with the one layer named.
+ShowItemsState onlyProfile(bool ShowItemsState::*layer = nullptr)
 {
     ShowItemsState s;
     s.points = s.temperature = s.deco = s.alerts = s.gases = s.maxDepth = s.tankPressure = false;
+    if (layer)
+        s.*layer = true;
     return s;
 }
 
@@ -102,9 +105,7 @@ void RenderingTest::speedColoursAtTheLimits()
 {
     // Ascent at exactly -15.0 is orange, at -15.02 red; descent at 28.5 orange, 27.9 green.
     Dive dive = flatDive({-15.0, -15.02, 28.5, 27.9, 31.0});
-    ProfileScene s;
-    s.item->showItems(onlyProfile());
-    s.item->setDiveProfile(&dive);
+    ProfileScene s(dive, onlyProfile());
     const QImage image = s.render();
     const QList<QColor> expected{kOrange, Qt::red, kOrange, Qt::green, Qt::red};
     for (int i = 0; i < expected.size(); ++i) {
@@ -115,9 +116,7 @@ void RenderingTest::speedColoursAtTheLimits()
     // A dive of two lines (a two-point plan, a two-row file) draws its segment.
     Dive twoLines;
     twoLines.lines = {line(0, 0), line(600, 20)};
-    ProfileScene two;
-    two.item->showItems(onlyProfile());
-    two.item->setDiveProfile(&twoLines);
+    ProfileScene two(twoLines, onlyProfile());
     QVERIFY(hasColourNear(two.render(), two.item->timeDepthToGraphCoordinates(300, 10), Qt::green));
 
     QCOMPARE(ProfileStyle::speedColor(-15.0, 15, 30), kOrange);
@@ -134,11 +133,7 @@ void RenderingTest::pressureColours()
     const quint16 pressures[] = {200, 49, 49, 50, 50, 100, 100};
     for (int i = 0; i < 7; ++i)
         dive.lines[i].tankPressure = pressures[i];
-    ProfileScene s;
-    ShowItemsState flags = onlyProfile();
-    flags.tankPressure = true;
-    s.item->showItems(flags);
-    s.item->setDiveProfile(&dive);
+    ProfileScene s(dive, onlyProfile(&ShowItemsState::tankPressure));
     const QImage image = s.render();
 
     QPointF p49, p50, p100;
@@ -162,9 +157,7 @@ void RenderingTest::timeGridSteps()
     for (const auto& [duration, step] : {std::pair{2820.0, 300.0}, std::pair{240.0, 24.0}}) {
         Dive dive;
         dive.lines = {line(0, 0), line(duration / 3, 10), line(duration, 0)};
-        ProfileScene s;
-        s.item->showItems(onlyProfile());
-        s.item->setDiveProfile(&dive);
+        ProfileScene s(dive, onlyProfile());
         const QImage image = s.render();
         // Probe just above the time axis, under the profile where nothing else is drawn.
         const double y = s.item->getYTimeAxis() - 5;
@@ -213,9 +206,7 @@ void RenderingTest::smallViewWidensTheGrid()
     // 4 m) would crowd the labels.
     Dive dive;
     dive.lines = {line(0, 0), line(300, 36), line(600, 0), line(4500, 0)};
-    ProfileScene s(QSize(540, 260));
-    s.item->showItems(onlyProfile());
-    s.item->setDiveProfile(&dive);
+    ProfileScene s(dive, onlyProfile(), QSize(540, 260));
     const QImage image = s.render();
     const double y = s.item->getYTimeAxis() - 5; // under the profile, above the axis
     QVERIFY(!hasColourNear(image, QPointF(s.item->timeToXposition(480), y), kLightGray, 1));
@@ -267,8 +258,7 @@ void RenderingTest::curveLabelsKeepApart()
     QFETCH(QSize, size);
     QFETCH(int, minutes);
     Dive dive = coolingDive(minutes);
-    ProfileScene s(size);
-    s.item->setDiveProfile(&dive);
+    ProfileScene s(dive, std::nullopt, size);
     s.render();
     const QList<QPair<QString, QRectF>> labels = s.item->labelAreas();
     const QRectF graph(s.item->getOrigin(), QSizeF(s.item->view().graph.size()));
@@ -296,9 +286,7 @@ void RenderingTest::invalidDiveIsTintedRed()
         Dive dive;
         dive.lines = {line(0, 0), line(300, 30), line(1500, 30), line(1800, 0)};
         dive.invalidReason = reason;
-        ProfileScene s;
-        s.item->showItems(onlyProfile());
-        s.item->setDiveProfile(&dive);
+        ProfileScene s(dive, onlyProfile());
         const QImage image = s.render();
         const QColor area = image.pixelColor(s.item->timeDepthToGraphCoordinates(1400, 25).toPoint());
         if (reason == 0)
@@ -335,8 +323,7 @@ void RenderingTest::degenerateDivesAndItemsFinishPainting()
         }
     }
     // Something is drawn for the empty dive: the axes.
-    ProfileScene s;
-    s.item->setDiveProfile(&empty);
+    ProfileScene s(empty);
     const QImage image = s.render();
     QVERIFY(hasColourNear(image, s.item->getOrigin() + QPointF(100, 0), kLightGray, 1));
 }
@@ -358,11 +345,7 @@ void RenderingTest::gasIconsBeyondTheTableDrawNothing()
         return QRect(anchor.toPoint() + QPoint(6, 6), QSize(14, 14));
     };
 
-    ProfileScene withGases;
-    ShowItemsState flags = onlyProfile();
-    flags.gases = true;
-    withGases.item->showItems(flags);
-    withGases.item->setDiveProfile(&dive);
+    ProfileScene withGases(dive, onlyProfile(&ShowItemsState::gases));
     const QImage shown = withGases.render();
 
     const QList<ProfileIconItem*> icons = withGases.item->iconItems();
@@ -372,9 +355,7 @@ void RenderingTest::gasIconsBeyondTheTableDrawNothing()
     QCOMPARE(icons[1]->toolTip(), dive.gases[9].gasName() + " (Diluent)");
     QCOMPARE(icons[0]->toolTip(), QStringLiteral("Air (Open Circuit)"));
 
-    ProfileScene without;
-    without.item->showItems(onlyProfile());
-    without.item->setDiveProfile(&dive);
+    ProfileScene without(dive, onlyProfile());
     const QImage hidden = without.render();
     const QRect area = iconArea(withGases.item, dive);
     QCOMPARE(shown.copy(area), hidden.copy(area));
@@ -408,11 +389,7 @@ void RenderingTest::alarmIconsAndToolTips()
     dive.lines[5].pelagonAlerts[0] = 0x04;            // hyperoxic: once
     dive.lines[6].pelagonAlerts[0] = 0x04;
     dive.lines[7].pelagonAlerts[1] = 0x01 | 0x08;     // battery and density
-    ProfileScene s;
-    ShowItemsState flags = onlyProfile();
-    flags.alerts = true;
-    s.item->showItems(flags);
-    s.item->setDiveProfile(&dive);
+    ProfileScene s(dive, onlyProfile(&ShowItemsState::alerts));
     s.render();
     QStringList tips;
     for (ProfileIconItem* icon : s.item->iconItems())
@@ -440,15 +417,9 @@ void RenderingTest::kelvoPpO2AlarmOncePerRun()
         dive.lines[i].alertFlag = 0x08;
     auto drawn = [&](int format) {
         dive.format = format;
-        ShowItemsState flags = onlyProfile();
-        ProfileScene plain;
-        plain.item->showItems(flags);
-        plain.item->setDiveProfile(&dive);
+        ProfileScene plain(dive, onlyProfile());
         const QImage without = plain.render();
-        flags.alerts = true;
-        ProfileScene alarms;
-        alarms.item->showItems(flags);
-        alarms.item->setDiveProfile(&dive);
+        ProfileScene alarms(dive, onlyProfile(&ShowItemsState::alerts));
         const QImage with = alarms.render();
         QList<int> marked;
         for (int i = 1; i <= 10; ++i) {
@@ -467,9 +438,7 @@ void RenderingTest::markersFollowTheViewAndTheAlarmLayer()
 {
     Dive dive;
     dive.lines = {line(0, 0), line(300, 30), line(1500, 30), line(1800, 0)};
-    ProfileScene s;
-    s.item->showItems(onlyProfile());
-    s.item->setDiveProfile(&dive);
+    ProfileScene s(dive, onlyProfile());
     const int info = s.item->addMarkerAt(900, true, MarkerType::Info, "i");
     const int alarm = s.item->addMarkerAt(1200, true, MarkerType::AlertCeil, "c");
     s.item->setMarkerAt(info, 900, 10);
@@ -480,9 +449,7 @@ void RenderingTest::markersFollowTheViewAndTheAlarmLayer()
     const QPointF alarmAt = s.item->timeDepthToGraphCoordinates(1200, 10);
     const QRect infoBox(infoAt.toPoint() - QPoint(6, 6), QSize(12, 12));
     const QRect alarmBox(alarmAt.toPoint() - QPoint(6, 6), QSize(12, 12));
-    ProfileScene bare;
-    bare.item->showItems(onlyProfile());
-    bare.item->setDiveProfile(&dive);
+    ProfileScene bare(dive, onlyProfile());
     const QImage withoutMarkers = bare.render();
     QVERIFY(image.copy(infoBox) != withoutMarkers.copy(infoBox));
     QVERIFY(s.item->getMarkerAtPosition(infoAt) != nullptr);
@@ -505,9 +472,7 @@ void RenderingTest::editedDiveIsRepainted()
 {
     // Editing the dive in place is noticed by the drawing cache.
     Dive dive = flatDive({0, 0, 0, 0});
-    ProfileScene s;
-    s.item->showItems(onlyProfile());
-    s.item->setDiveProfile(&dive);
+    ProfileScene s(dive, onlyProfile());
     s.render();
     dive.lines[3].speed = 40;
     const QImage image = s.render();
@@ -541,9 +506,7 @@ void RenderingTest::highDensityDevice()
 {
     // A device with two pixels per unit gets a picture of its own density.
     Dive dive = flatDive({-15.02, 27.9});
-    ProfileScene s;
-    s.item->showItems(onlyProfile());
-    s.item->setDiveProfile(&dive);
+    ProfileScene s(dive, onlyProfile());
     s.item->prepareLayout();
     QImage image(s.mSize * 2, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(2.0);
