@@ -37,6 +37,15 @@ QByteArray framed(const QByteArray& magic, quint32 version, const QByteArray& pa
     return bytes;
 }
 
+// The magic, version and a payload length of our own, then `tail`.
+QByteArray header(const QByteArray& magic, quint32 version, quint32 length, const QByteArray& tail)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out << magic << version << length;
+    return bytes + tail;
+}
+
 bool readsBack(const QByteArray& bytes, Dive& dive)
 {
     QDataStream in(bytes);
@@ -53,12 +62,11 @@ class TestBinaryFile : public QObject
 private slots:
     void byteLayout();
     void roundTripThroughFile();
-    void wrongMagicRefused();
-    void versions();
+    void framing_data();
+    void framing();
     void truncationRefused();
-    void payloadMustBeOneMap();
     void payloadEncodingsReadAsJson();
-    void oversizedLengthsRefused();
+    void oversizedPayloadsRefused();
     void failedWriteReportsFalse();
 };
 
@@ -114,34 +122,67 @@ void TestBinaryFile::roundTripThroughFile()
     QVERIFY(!BinaryFile().readDive(dir.path(), read));
 }
 
-void TestBinaryFile::wrongMagicRefused()
+void TestBinaryFile::framing_data()
 {
+    // A file image, and the lines and low gradient factor of the dive read
+    // from it (0: refused).
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<int>("gfLow");
+    const auto refused = [](const QByteArray& name, const QByteArray& bytes) {
+        QTest::addRow("%s", name.constData()) << bytes << 0 << 0;
+    };
+    const QByteArray magic = BinaryFile::magic();
     const QByteArray payload = BinaryFile::encodePayload(fixtures::sampleDive(1));
-    Dive dive;
-    QVERIFY(readsBack(framed(BinaryFile::magic(), 1, payload), dive));
-
-    QByteArray magic = BinaryFile::magic();
+    QTest::addRow("as written") << framed(magic, 1, payload) << 1 << 35;
     for (int i = 0; i < magic.size(); ++i) {
         QByteArray changed = magic;
         changed[i] = char(changed.at(i) ^ 0x01);
-        Dive untouched = fixtures::sampleDive(2);
-        QVERIFY2(!readsBack(framed(changed, 1, payload), untouched), qPrintable(QString::number(i)));
-        QCOMPARE(untouched.lines.size(), 2); // a refusal leaves the dive alone
+        refused("magic byte " + QByteArray::number(i) + " changed", framed(changed, 1, payload));
     }
-    QVERIFY(!readsBack(framed("sondrelBinaryFile", 1, payload), dive));
-    QVERIFY(!readsBack(framed("SondrelBinaryFil", 1, payload), dive));
-    QVERIFY(!readsBack(framed(QByteArray("SondrelBinaryFile\0", 18), 1, payload), dive));
-    QVERIFY(!readsBack(framed(QByteArray(), 1, payload), dive));
+    refused("magic in lower case", framed("sondrelBinaryFile", 1, payload));
+    refused("magic cut short", framed("SondrelBinaryFil", 1, payload));
+    refused("magic with a null", framed(QByteArray("SondrelBinaryFile\0", 18), 1, payload));
+    refused("no magic", framed(QByteArray(), 1, payload));
+    refused("magic of 2 GiB", QByteArray::fromHex("7fffffff"));
+
+    QTest::addRow("version 0") << framed(magic, 0, payload) << 1 << 35;
+    refused("version 2", framed(magic, 2, payload));
+    refused("version -1 as unsigned", framed(magic, 0xFFFFFFFFu, payload));
+
+    // The payload is one CBOR map holding a profile, and nothing else.
+    refused("payload an array", framed(magic, 1, QCborArray{1, 2}.toCborValue().toCbor()));
+    refused("payload a text", framed(magic, 1, QCborValue(QStringLiteral("dive")).toCbor()));
+    refused("payload empty", framed(magic, 1, QByteArray()));
+    refused("map cut short", framed(magic, 1, QByteArray("\xa1", 1)));
+    refused("stray byte after the map", framed(magic, 1, payload + '\0'));
+    refused("null payload", header(magic, 1, 0xFFFFFFFFu, QByteArray()));
+    refused("map without a profile", framed(magic, 1, QCborMap().toCborValue().toCbor()));
+    QCborMap oneLine;
+    oneLine.insert(QStringLiteral("lines"), QCborArray{QCborMap()});
+    QTest::addRow("map of one default line") << framed(magic, 1, oneLine.toCborValue().toCbor()) << 1 << 80;
+
+    // Lengths that claim far more than the file holds, or more than any dive
+    // needs, are refused before anything that size is allocated.
+    for (const quint32 length : {0x7FFFFFFFu, 0xFFFFFFFEu, BinaryFile::MaxPayloadBytes + 1, 1000u})
+        refused("payload length " + QByteArray::number(length), header(magic, 1, length, QByteArray(64, '\xa0')));
 }
 
-void TestBinaryFile::versions()
+void TestBinaryFile::framing()
 {
-    const QByteArray payload = BinaryFile::encodePayload(fixtures::sampleDive(1));
-    Dive dive;
-    QVERIFY(readsBack(framed(BinaryFile::magic(), 0, payload), dive));
-    QVERIFY(readsBack(framed(BinaryFile::magic(), 1, payload), dive));
-    QVERIFY(!readsBack(framed(BinaryFile::magic(), 2, payload), dive));
-    QVERIFY(!readsBack(framed(BinaryFile::magic(), 0xFFFFFFFFu, payload), dive)); // -1 compared as unsigned
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, lines);
+    QFETCH(int, gfLow);
+    Dive dive = fixtures::sampleDive(2);
+    dive.gfLow = 40;
+    const QJsonObject before = diveToJson(dive);
+    QCOMPARE(readsBack(bytes, dive), lines > 0);
+    if (lines == 0) {
+        QCOMPARE(diveToJson(dive), before); // a refusal leaves the dive alone
+    } else {
+        QCOMPARE(dive.lines.size(), lines);
+        QCOMPARE(dive.gfLow, quint8(gfLow)); // the file's dive, its defaults where it is silent
+    }
 }
 
 void TestBinaryFile::truncationRefused()
@@ -160,33 +201,6 @@ void TestBinaryFile::truncationRefused()
     empty.close();
     Dive dive;
     QVERIFY(!BinaryFile().readDive(path, dive));
-}
-
-void TestBinaryFile::payloadMustBeOneMap()
-{
-    Dive dive = fixtures::sampleDive(2);
-    const QByteArray magic = BinaryFile::magic();
-    QVERIFY(!readsBack(framed(magic, 1, QCborArray{1, 2}.toCborValue().toCbor()), dive));
-    QVERIFY(!readsBack(framed(magic, 1, QCborValue(QStringLiteral("dive")).toCbor()), dive));
-    QVERIFY(!readsBack(framed(magic, 1, QByteArray()), dive));   // empty payload
-    QVERIFY(!readsBack(framed(magic, 1, QByteArray("\xa1", 1)), dive)); // a map cut short
-    // A valid map followed by stray bytes is not what the writer produces.
-    QVERIFY(!readsBack(framed(magic, 1, BinaryFile::encodePayload(Dive()) + '\0'), dive));
-    // The null byte array (length 0xFFFFFFFF).
-    QByteArray nullPayload;
-    QDataStream out(&nullPayload, QIODevice::WriteOnly);
-    out << magic << quint32(1) << quint32(0xFFFFFFFFu);
-    QVERIFY(!readsBack(nullPayload, dive));
-    QCOMPARE(dive.lines.size(), 2);
-
-    // An empty map is a dive of defaults, without a profile: refused.
-    QVERIFY(!readsBack(framed(magic, 1, QCborMap().toCborValue().toCbor()), dive));
-    QCOMPARE(dive.lines.size(), 2);
-    QCborMap oneLine;
-    oneLine.insert(QStringLiteral("lines"), QCborArray{QCborMap()});
-    QVERIFY(readsBack(framed(magic, 1, oneLine.toCborValue().toCbor()), dive));
-    QCOMPARE(dive.lines.size(), 1);
-    QCOMPARE(dive.gfLow, quint8(80));
 }
 
 void TestBinaryFile::payloadEncodingsReadAsJson()
@@ -274,24 +288,8 @@ void TestBinaryFile::payloadEncodingsReadAsJson()
     QCOMPARE(direct.name, QStringLiteral("odd"));
 }
 
-void TestBinaryFile::oversizedLengthsRefused()
+void TestBinaryFile::oversizedPayloadsRefused()
 {
-    // Lengths that claim far more than the file holds, or more than any dive
-    // needs, are refused before anything that size is allocated.
-    for (const quint32 length : {0x7FFFFFFFu, 0xFFFFFFFEu, BinaryFile::MaxPayloadBytes + 1, 1000u}) {
-        QByteArray bytes;
-        QDataStream out(&bytes, QIODevice::WriteOnly);
-        out << BinaryFile::magic() << quint32(1) << length;
-        bytes.append(QByteArray(64, '\xa0'));
-        Dive dive;
-        QVERIFY(!readsBack(bytes, dive));
-    }
-    QByteArray hugeMagic;
-    QDataStream out(&hugeMagic, QIODevice::WriteOnly);
-    out << quint32(0x7FFFFFFFu);
-    Dive dive;
-    QVERIFY(!readsBack(hugeMagic, dive));
-
     // Small payloads that would unfold into huge dives: more lines than any
     // dive holds (one byte each), an oversized text, nesting without end.
     const auto linesOf = [](qint64 count) {
@@ -306,6 +304,7 @@ void TestBinaryFile::oversizedLengthsRefused()
         w.endMap();
         return payload;
     };
+    Dive dive;
     QVERIFY(diveFromCbor(linesOf(3), dive));
     QCOMPARE(dive.lines.size(), 3);
     QVERIFY(!diveFromCbor(linesOf(DiveLinesIO::MaxLines + 1), dive));
