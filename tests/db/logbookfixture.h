@@ -38,6 +38,35 @@ private:
     QString mPath;
 };
 
+// A connection of its own to a database file, as another program holds one;
+// closed and removed when it goes (queries on it must be gone first).
+class OtherProgram
+{
+public:
+    explicit OtherProgram(const QString& path, const QString& name = QStringLiteral("other program"))
+        : mName(name)
+    {
+        QSqlDatabase connection = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), mName);
+        connection.setDatabaseName(path);
+        mOpen = connection.open();
+    }
+    ~OtherProgram()
+    {
+        database().close();
+        QSqlDatabase::removeDatabase(mName);
+    }
+    OtherProgram(const OtherProgram&) = delete;
+    OtherProgram& operator=(const OtherProgram&) = delete;
+
+    bool isOpen() const { return mOpen; }
+    QSqlDatabase database() const { return QSqlDatabase::database(mName, false); }
+    bool exec(const QString& statement) const { return QSqlQuery(database()).exec(statement); }
+
+private:
+    QString mName;
+    bool mOpen = false;
+};
+
 // A recorded dive of `points` lines every 5 s down to `depth` and back.
 inline Dive makeDive(const QString& name, const QString& serial, qint64 begin, int points = 12, double depth = 20.0)
 {

@@ -27,20 +27,15 @@ QByteArray hashOf(const QString& path)
 // program would; false at the first that fails.
 bool runElsewhere(const QString& path, const QStringList& statements)
 {
-    bool ok = true;
-    {
-        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("elsewhere"));
-        other.setDatabaseName(path);
-        ok = other.open();
-        for (const QString& statement : statements) {
-            QSqlQuery query(other);
-            if (ok && !query.exec(statement)) {
-                qWarning("%s: %s", qPrintable(statement), qPrintable(query.lastError().text()));
-                ok = false;
-            }
+    const OtherProgram other(path, QStringLiteral("elsewhere"));
+    bool ok = other.isOpen();
+    for (const QString& statement : statements) {
+        QSqlQuery query(other.database());
+        if (ok && !query.exec(statement)) {
+            qWarning("%s: %s", qPrintable(statement), qPrintable(query.lastError().text()));
+            ok = false;
         }
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("elsewhere"));
     return ok;
 }
 
@@ -137,26 +132,23 @@ private slots:
 
         bool ok = true;
         {
-            QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("writer"));
-            other.setDatabaseName(mLogbook.path());
-            ok = other.open() && QSqlQuery(other).exec(QStringLiteral("BEGIN IMMEDIATE"));
+            const OtherProgram other(mLogbook.path(), QStringLiteral("writer"));
+            ok = other.isOpen() && other.exec(QStringLiteral("BEGIN IMMEDIATE"));
             QCOMPARE(db->open(mLogbook.path()), int(DiveDb::Opened));
             QCOMPARE(db->listDives(DiveFilter(), DiveDb::ByDate, false, computers).size(), 1);
             Dive dive;
             QVERIFY(db->loadDive(1, dive));
             db->close();
             // Older: the missing column needs the lock the writer holds.
-            ok = ok && QSqlQuery(other).exec(QStringLiteral("ALTER TABLE dives DROP COLUMN diverHe"))
-                && QSqlQuery(other).exec(QStringLiteral("COMMIT"))
-                && QSqlQuery(other).exec(QStringLiteral("BEGIN IMMEDIATE"));
+            ok = ok && other.exec(QStringLiteral("ALTER TABLE dives DROP COLUMN diverHe"))
+                && other.exec(QStringLiteral("COMMIT")) && other.exec(QStringLiteral("BEGIN IMMEDIATE"));
             QSqlDatabase::database(QSqlDatabase::defaultConnection, false)
                 .setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
             QCOMPARE(db->open(mLogbook.path()), int(DiveDb::Busy));
             QCOMPARE(db->lastError(), DiveDb::busyReason());
             QVERIFY(!db->isOpen());
-            ok = ok && QSqlQuery(other).exec(QStringLiteral("COMMIT"));
+            ok = ok && other.exec(QStringLiteral("COMMIT"));
         }
-        QSqlDatabase::removeDatabase(QStringLiteral("writer"));
         QVERIFY(ok);
         QCOMPARE(db->open(mLogbook.path()), int(DiveDb::Opened));
         QCOMPARE(sqlValue(QStringLiteral("SELECT COUNT(*) FROM pragma_table_info('dives') WHERE name='diverHe'")).toInt(), 1);
@@ -199,15 +191,14 @@ private slots:
         // dives and changes profiles.
         QStringList drops;
         {
-            QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("inventory"));
-            other.setDatabaseName(mLogbook.path());
-            QVERIFY(other.open());
+            const OtherProgram other(mLogbook.path(), QStringLiteral("inventory"));
+            QVERIFY(other.isOpen());
             QSqlQuery objects(QStringLiteral("SELECT type, name FROM sqlite_master WHERE type='table' AND name NOT IN "
-                                             "('dives', 'profiles', 'gases') AND name NOT LIKE 'sqlite_%'"), other);
+                                             "('dives', 'profiles', 'gases') AND name NOT LIKE 'sqlite_%'"),
+                              other.database());
             while (objects.next())
                 drops.append(QStringLiteral("DROP %1 IF EXISTS %2").arg(objects.value(0).toString(), objects.value(1).toString()));
         }
-        QSqlDatabase::removeDatabase(QStringLiteral("inventory"));
         QVERIFY2(runElsewhere(mLogbook.path(), drops), qPrintable(drops.join(u'\n')));
         QVERIFY(runElsewhere(mLogbook.path(),
             {"INSERT INTO dives (diveid, name, serial, computer, datetime) VALUES (9, 'x', 'S', 'C', 1600000000)",

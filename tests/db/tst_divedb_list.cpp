@@ -337,21 +337,17 @@ void TestDiveDbList::olderAndReadOnlyLogbooksList()
     connection.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=30000"));
     QCOMPARE(DiveDb::instance()->open(mLogbook.path()), int(DiveDb::Opened));
     {
-        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other program"));
-        other.setDatabaseName(mLogbook.path());
-        QVERIFY(other.open());
-        QSqlQuery lock(other);
-        QVERIFY(lock.exec(QStringLiteral("BEGIN IMMEDIATE")));
+        const OtherProgram other(mLogbook.path());
+        QVERIFY(other.isOpen());
+        QVERIFY(other.exec(QStringLiteral("BEGIN IMMEDIATE")));
         QElapsedTimer clock;
         clock.start();
         QCOMPARE(names(DiveDb::instance()->listDives(DiveFilter(), DiveDb::ByDuration, false, count)),
                  QStringList({"old 1", "old 2", "old 3"}));
         QVERIFY2(clock.elapsed() < 15000, "waited for the other program's lock");
         QCOMPARE(sqlValue(kSummaryColumnCount).toInt(), 0);
-        QVERIFY(lock.exec(QStringLiteral("ROLLBACK")));
-        other.close();
+        QVERIFY(other.exec(QStringLiteral("ROLLBACK")));
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("other program"));
     DiveDb::instance()->close();
 
     // Writable, the first listing stores the summaries for the next ones.

@@ -1,4 +1,5 @@
 #include "db/divedb.h"
+#include "logbookfixture.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -92,21 +93,17 @@ void TestDiveDbOpen::olderFileIsBroughtUpToDate()
     const QString path = dir.filePath(QStringLiteral("old.db"));
     {
         // A logbook of an early version: few columns, no gases table, no upload flag.
-        QSqlDatabase old = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("old"));
-        old.setDatabaseName(path);
-        QVERIFY(old.open());
-        QSqlQuery q(old);
-        QVERIFY(q.exec(QStringLiteral("CREATE TABLE dives (diveid INTEGER, name TEXT, computer TEXT, datetime "
+        const OtherProgram old(path);
+        QVERIFY(old.isOpen());
+        QVERIFY(old.exec(QStringLiteral("CREATE TABLE dives (diveid INTEGER, name TEXT, computer TEXT, datetime "
                                       "INTEGER, serial TEXT, divemode INTEGER, gfslow INTEGER, gfshigh INTEGER, "
                                       "waterdensity INTEGER, psurf INTEGER, PRIMARY KEY(diveid))")));
-        QVERIFY(q.exec(QStringLiteral("CREATE TABLE profiles (diveid INTEGER, pointid INTEGER, time REAL, depth "
+        QVERIFY(old.exec(QStringLiteral("CREATE TABLE profiles (diveid INTEGER, pointid INTEGER, time REAL, depth "
                                       "REAL, temperature REAL, OTU REAL, CNS REAL, decoCeiling REAL, gradientFactor "
                                       "REAL, PRIMARY KEY(diveid, pointid))")));
-        QVERIFY(q.exec(QStringLiteral("INSERT INTO dives (diveid, name, datetime) VALUES (1, 'first', 1500000000)")));
-        QVERIFY(q.exec(QStringLiteral("INSERT INTO dives (diveid, name, datetime) VALUES (2, 'second', 1500003600)")));
-        old.close();
+        QVERIFY(old.exec(QStringLiteral("INSERT INTO dives (diveid, name, datetime) VALUES (1, 'first', 1500000000)")));
+        QVERIFY(old.exec(QStringLiteral("INSERT INTO dives (diveid, name, datetime) VALUES (2, 'second', 1500003600)")));
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("old"));
 
     QCOMPARE(DiveDb::instance()->open(path), 0);
     const QStringList dives = columnsOf(QStringLiteral("dives"));
@@ -184,27 +181,21 @@ void TestDiveDbOpen::otherDatabaseLeftUntouched()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("contacts.db"));
     {
-        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
-        other.setDatabaseName(path);
-        QVERIFY(other.open());
-        QVERIFY(QSqlQuery(other).exec(QStringLiteral("CREATE TABLE contacts (name TEXT)")));
-        other.close();
+        const OtherProgram other(path);
+        QVERIFY(other.isOpen() && other.exec(QStringLiteral("CREATE TABLE contacts (name TEXT)")));
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("other"));
 
     QCOMPARE(DiveDb::instance()->open(path), int(DiveDb::NotALogbook));
     QCOMPARE(DiveDb::instance()->lastError(), QStringLiteral("The file is not a dive logbook"));
     QVERIFY(!DiveDb::instance()->isOpen());
     QStringList names;
     {
-        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
-        other.setDatabaseName(path);
-        QVERIFY(other.open());
-        QSqlQuery tables(QStringLiteral("SELECT name FROM sqlite_master"), other);
+        const OtherProgram other(path);
+        QVERIFY(other.isOpen());
+        QSqlQuery tables(QStringLiteral("SELECT name FROM sqlite_master"), other.database());
         while (tables.next())
             names << tables.value(0).toString();
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("other"));
     QCOMPARE(names, QStringList{QStringLiteral("contacts")});
 }
 

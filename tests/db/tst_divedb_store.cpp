@@ -502,18 +502,14 @@ void TestDiveDbStore::closedReadOnlyAndLockedLogbooks()
     connection.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
     QCOMPARE(db->open(mLogbook.path()), int(DiveDb::Opened));
     {
-        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other program"));
-        other.setDatabaseName(mLogbook.path());
-        QVERIFY(other.open());
-        QSqlQuery lock(other);
-        QVERIFY(lock.exec(QStringLiteral("BEGIN IMMEDIATE")));
+        const OtherProgram other(mLogbook.path());
+        QVERIFY(other.isOpen());
+        QVERIFY(other.exec(QStringLiteral("BEGIN IMMEDIATE")));
         QCOMPARE(db->insertDive(makeDive(QStringLiteral("b"), QStringLiteral("S"), 2)), int(DiveDb::SqlError));
         QVERIFY2(db->lastError().contains(QStringLiteral("locked")), qPrintable(db->lastError()));
         QVERIFY(!db->deleteDive(1));
-        QVERIFY(lock.exec(QStringLiteral("ROLLBACK")));
-        other.close();
+        QVERIFY(other.exec(QStringLiteral("ROLLBACK")));
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("other program"));
     QCOMPARE(db->insertDive(makeDive(QStringLiteral("b"), QStringLiteral("S"), 2)), int(DiveDb::Stored));
     QVERIFY(db->deleteDive(1));
     QCOMPARE(sqlValue(QStringLiteral("SELECT COUNT(*) FROM dives")).toInt(), 1);
