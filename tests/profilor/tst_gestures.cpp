@@ -86,10 +86,8 @@ private slots:
     void init();
     void cleanup();
 
-    void parallelFingersPan();
-    void opposingFingersPinch();
-    void verticalPinch();
-    void distanceDriftCancelsThePan();
+    void twoFingerMoves_data();
+    void twoFingerMoves();
     void pinchingAfterRecognitionCancelsThePan();
     void threeFingersAreIgnored();
     void cancelClearsTheTwoFingersFlag();
@@ -144,58 +142,63 @@ void GesturesTest::twoFingerMove(QPointF a, QPointF b, QPointF stepA, QPointF st
         QTest::touchEvent(w, mDevice).release(0, a.toPoint(), w).release(1, b.toPoint(), w);
 }
 
-void GesturesTest::parallelFingersPan()
+void GesturesTest::twoFingerMoves_data()
 {
-    twoFingerMove(QPointF(100, 100), QPointF(200, 100), QPointF(3, 0), QPointF(3, 0), 15, false);
+    // Two fingers pressed at a and b, each moved `steps` times by its step,
+    // and what is recognised: "pan", "pinch", "vertical pinch" or "no pan".
+    QTest::addColumn<QPointF>("a");
+    QTest::addColumn<QPointF>("b");
+    QTest::addColumn<QPointF>("stepA");
+    QTest::addColumn<QPointF>("stepB");
+    QTest::addColumn<int>("steps");
+    QTest::addColumn<QString>("recognised");
+    QTest::addRow("parallel") << QPointF(100, 100) << QPointF(200, 100) << QPointF(3, 0) << QPointF(3, 0) << 15 << "pan";
+    QTest::addRow("opposing") << QPointF(150, 200) << QPointF(250, 200) << QPointF(-2, 0) << QPointF(2, 0) << 14
+                              << "pinch";
+    QTest::addRow("opposing vertically") << QPointF(200, 150) << QPointF(200, 250) << QPointF(0, -2) << QPointF(0, 2)
+                                         << 14 << "vertical pinch";
+    // Finger 2 drifts 0.6 px per update: 6 px over the 10 updates the pan decides in.
+    QTest::addRow("distance drifting") << QPointF(100, 100) << QPointF(200, 100) << QPointF(2, 0) << QPointF(2.6, 0)
+                                       << 10 << "no pan";
+}
+
+void GesturesTest::twoFingerMoves()
+{
+    QFETCH(QPointF, a);
+    QFETCH(QPointF, b);
+    QFETCH(QPointF, stepA);
+    QFETCH(QPointF, stepB);
+    QFETCH(int, steps);
+    QFETCH(QString, recognised);
+    const bool pan = recognised == QLatin1String("pan");
+    const bool pinch = recognised.endsWith(QLatin1String("pinch"));
+    twoFingerMove(a, b, stepA, stepB, steps, false);
     QVERIFY(TwoFingersRecognizer::twoFingersDown());
-    // Undecided for 10 updates, then recognised: update 11 starts, 12 to 15 update.
-    QCOMPARE(mProbe->count(mPan, Qt::GestureStarted), 1);
-    QCOMPARE(mProbe->count(mPan, Qt::GestureUpdated), 4);
-    QCOMPARE(mProbe->lastPanOffset, QPointF(3, 0));
-    QCOMPARE(mProbe->totalPanOffset.y(), 0.0);
-    QVERIFY(mProbe->totalPanOffset.x() > 0);
-    // The pinch recognizer saw both fingers go the same way.
-    QVERIFY(!mProbe->any(mPinch));
-
-    QWidget* w = mProbe.get();
-    QTest::touchEvent(w, mDevice).release(0, QPoint(145, 100), w).release(1, QPoint(245, 100), w);
-    QCOMPARE(mProbe->count(mPan, Qt::GestureFinished), 1);
-    QVERIFY(!TwoFingersRecognizer::twoFingersDown());
-}
-
-void GesturesTest::opposingFingersPinch()
-{
-    twoFingerMove(QPointF(150, 200), QPointF(250, 200), QPointF(-2, 0), QPointF(2, 0), 14);
-    QCOMPARE(mProbe->count(mPinch, Qt::GestureStarted), 1);
-    QCOMPARE(mProbe->count(mPinch, Qt::GestureFinished), 1);
-    QVERIFY(mProbe->lastTotalScale > 1.0);
-    QVERIFY(mProbe->lastScale > 1.0);
-    QVERIFY(!mProbe->lastVertical);
-    QCOMPARE(mProbe->lastCentre, QPointF(200, 200));
-    // The distance changed by more than 5 pixels while the pan was deciding.
-    QVERIFY(!mProbe->any(mPan) || mProbe->count(mPan, Qt::GestureStarted) == 0);
-}
-
-void GesturesTest::verticalPinch()
-{
-    twoFingerMove(QPointF(200, 150), QPointF(200, 250), QPointF(0, -2), QPointF(0, 2), 14);
-    QCOMPARE(mProbe->count(mPinch, Qt::GestureStarted), 1);
-    QVERIFY(mProbe->lastVertical);
-}
-
-void GesturesTest::distanceDriftCancelsThePan()
-{
-    // Finger 2 drifts 0.6 px per update: 6 px over the first 10 updates.
-    QWidget* w = mProbe.get();
-    QTest::touchEvent(w, mDevice).press(0, QPoint(100, 100), w).press(1, QPoint(200, 100), w);
-    QPointF a(100, 100), b(200, 100);
-    for (int i = 0; i < 10; ++i) {
-        a += QPointF(2, 0);
-        b += QPointF(2.6, 0);
-        QTest::touchEvent(w, mDevice).move(0, a.toPoint(), w).move(1, b.toPoint(), w);
+    QCOMPARE(mProbe->count(mPan, Qt::GestureStarted), pan ? 1 : 0);
+    if (pan) {
+        // Undecided for 10 updates, then recognised: update 11 starts, the next ones update.
+        QCOMPARE(mProbe->count(mPan, Qt::GestureUpdated), steps - 11);
+        QCOMPARE(mProbe->lastPanOffset, stepA);
+        QCOMPARE(mProbe->totalPanOffset.y(), 0.0);
+        QVERIFY(mProbe->totalPanOffset.x() > 0);
+        // The pinch recognizer saw both fingers go the same way.
+        QVERIFY(!mProbe->any(mPinch));
     }
-    QCOMPARE(mProbe->count(mPan, Qt::GestureStarted), 0);
-    QTest::touchEvent(w, mDevice).release(0, a.toPoint(), w).release(1, b.toPoint(), w);
+
+    QWidget* w = mProbe.get();
+    const QPointF endA = a + stepA * steps;
+    const QPointF endB = b + stepB * steps;
+    QTest::touchEvent(w, mDevice).release(0, endA.toPoint(), w).release(1, endB.toPoint(), w);
+    QVERIFY(!TwoFingersRecognizer::twoFingersDown());
+    QCOMPARE(mProbe->count(mPan, Qt::GestureFinished), pan ? 1 : 0);
+    if (pinch) {
+        QCOMPARE(mProbe->count(mPinch, Qt::GestureStarted), 1);
+        QCOMPARE(mProbe->count(mPinch, Qt::GestureFinished), 1);
+        QVERIFY(mProbe->lastTotalScale > 1.0);
+        QVERIFY(mProbe->lastScale > 1.0);
+        QCOMPARE(mProbe->lastVertical, recognised == QLatin1String("vertical pinch"));
+        QCOMPARE(mProbe->lastCentre, (a + b) / 2);
+    }
 }
 
 void GesturesTest::pinchingAfterRecognitionCancelsThePan()
