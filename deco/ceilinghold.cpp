@@ -246,12 +246,19 @@ bool stopsStay(const DecoState& state, const config_t& config, const TissueBound
 
 void TissueBounds::include(const TissueState& tissues)
 {
-    for (int i = 0; i < kCompartments; ++i) {
-        m_low.n2[i] = std::min(m_low.n2[i], tissues.n2[i]);
-        m_high.n2[i] = std::max(m_high.n2[i], tissues.n2[i]);
-        m_low.he[i] = std::min(m_low.he[i], tissues.he[i]);
-        m_high.he[i] = std::max(m_high.he[i], tissues.he[i]);
-    }
+    // std::min and std::max, on local copies so that they run as vectors.
+    const auto widen = [](CompartmentArray& low, CompartmentArray& high, const CompartmentArray& values) {
+        CompartmentArray l = low;
+        CompartmentArray h = high;
+        for (int i = 0; i < kCompartments; ++i) {
+            l[i] = values[i] < l[i] ? values[i] : l[i];
+            h[i] = h[i] < values[i] ? values[i] : h[i];
+        }
+        low = l;
+        high = h;
+    };
+    widen(m_low.n2, m_high.n2, tissues.n2);
+    widen(m_low.he, m_high.he, tissues.he);
     if (tissues.heliumUsed != m_low.heliumUsed)
         m_uniform = false;
 }
