@@ -140,7 +140,7 @@ constexpr float kTiny = 1e-30f;
 
 // Ceiling of every compartment, computed as compartmentCeiling does but in
 // one pass over all sixteen so that it vectorises.
-DECO_WIDE_VECTORS void allCeilings(const TissueState& state, float gf, CompartmentArray& ceilings)
+void allCeilings(const TissueState& state, float gf, CompartmentArray& ceilings)
 {
     const TissueModel& m = g_model;
     CompartmentArray p;
