@@ -251,7 +251,8 @@ void TestSimulation::planMatchesTheReference_data()
     };
     const Dive dives[] = {{"air 45 m 25 min", 21, 0, 45, 25},
                           {"nitrox 32 33 m 45 min", 32, 0, 33, 45},
-                          {"trimix 18/45 60 m 20 min", 18, 45, 60, 20}};
+                          {"trimix 18/45 60 m 20 min", 18, 45, 60, 20},
+                          {"trimix 15/55 75 m 20 min", 15, 55, 75, 20}};
     const std::pair<int, int> factors[] = {{30, 70}, {20, 80}, {50, 80}, {100, 100}};
     for (const Dive& dive : dives) {
         for (const auto& [low, high] : factors) {
