@@ -1,5 +1,6 @@
 #include "deco/tissuemodel.h"
 
+#include "deco/exponential.h"
 #include "deco/widevectors.h"
 
 #include <algorithm>
@@ -53,6 +54,10 @@ void computeFactors(InertGas gas, float minutes, DurationFactors& out)
 {
     out.minutes = minutes;
     const double t = double(minutes);
+    if (agreedFactors(g_rateConstant[gas], t, out.decay, out.gain)) {
+        g_exponentials += kCompartments;
+        return;
+    }
     for (int i = 0; i < kCompartments; ++i) {
         const double k = g_rateConstant[gas][i];
         const double e = countedExp(-k * t);
