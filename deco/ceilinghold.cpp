@@ -154,8 +154,10 @@ Answer takesTime(const TissueBounds& bounds, const GasMix& gas, float setpoint, 
     // the limit at the next stop; the limit does not depend on the tension.
     const float inspired = inspiredN2(gas, setpoint, here);
     bool every = true;
+    CompartmentArray limits;
+    mValues(bounds.low(), above, gf, limits);
     for (int i = 0; i < kCompartments; ++i) {
-        const float limit = mValue(bounds.low(), above, i, gf);
+        const float limit = limits[i];
         const float low = bounds.low().n2[i];
         const float high = bounds.high().n2[i];
         if (low > limit && (inspired >= limit || low - inspired > limit - inspired))

@@ -214,9 +214,11 @@ float closedFormStopTime(const TissueState& tissues, const GasMix& gas, float se
     const float inspired = inspiredN2(gas, setpoint, stopPressureBar);
     const TissueModel& model = tissueModel();
     double longest = 0.0;
+    CompartmentArray limits;
+    mValues(tissues, nextStopPressure, gf, limits);
     for (int i = 0; i < kCompartments; ++i) {
         const float p = tissues.n2[i];
-        const float limit = mValue(tissues, nextStopPressure, i, gf);
+        const float limit = limits[i];
         // Above the limit, or at it and still taking up gas. A compartment
         // already at the inspired pressure above its limit never clears.
         if (!(p > limit || (p == limit && inspired > p)))
@@ -282,8 +284,10 @@ NdlThresholds ndlThresholds(const config_t& config, const TissueState& tissues, 
     // A zero-length ascent (at the surface) has no rate: R = 0, not 0/0.
     const float rate = ascent > 0.0f ? (inspiredN2(gas, setpoint, surface) - inspired) / ascent : 0.0f;
     const DurationFactors* factors = ascent > 0.0f ? &durationFactors(Nitrogen, ascent) : nullptr;
+    CompartmentArray limits;
+    mValues(tissues, surface, gfHigh, limits);
     for (int i = 0; i < kCompartments; ++i) {
-        const float limit = mValue(tissues, surface, i, gfHigh);
+        const float limit = limits[i];
         const float decay = factors ? factors->decay[i] : 1.0f;
         const float gain = factors ? factors->gain[i] : 0.0f;
         // (M - (T - 1/k) R - Pi) / e^(-kT) + Pi - R/k, rearranged so that the

@@ -549,6 +549,26 @@ float mValue(const TissueState& state, float ambient, int compartment, float gf)
     return (gf / b - gf + 1.0f) * ambient + a * gf;
 }
 
+void mValues(const TissueState& state, float ambient, float gf, CompartmentArray& limits)
+{
+    const TissueModel& m = g_model;
+    CompartmentArray a = m.a[Nitrogen];
+    CompartmentArray b = m.b[Nitrogen];
+    if (state.heliumUsed) {
+        for (int i = 0; i < kCompartments; ++i) {
+            // A share of 0 leaves nitrogen's a and b exactly, as mixedCoefficients
+            // does for a compartment without tension.
+            const float total = state.n2[i] + state.he[i];
+            const float r = total > 0.0f ? state.he[i] / (total > 0.0f ? total : 1.0f) : 0.0f;
+            a[i] = (1.0f - r) * a[i] + r * m.a[Helium][i];
+            b[i] = (1.0f - r) * b[i] + r * m.b[Helium][i];
+        }
+    }
+    gf = usableGf(gf);
+    for (int i = 0; i < kCompartments; ++i)
+        limits[i] = (gf / b[i] - gf + 1.0f) * ambient + a[i] * gf;
+}
+
 float maxSupersaturation(const TissueState& state, float ambient)
 {
     float worst = 0.0f;

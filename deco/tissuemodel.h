@@ -158,6 +158,8 @@ void compartmentCeilings(const TissueState& state, float gf, CompartmentArray& c
 float ceilingOfCompartments(const TissueState& state, float gf, const std::uint8_t* compartments, int count);
 // Gradient-factor M-value of a compartment at ambient pressure p.
 float mValue(const TissueState& state, float ambient, int compartment, float gf);
+// mValue of all sixteen compartments at once, the same values.
+void mValues(const TissueState& state, float ambient, float gf, CompartmentArray& limits);
 // Largest (p - P) / (M - P) over the compartments, with the plain M-value.
 float maxSupersaturation(const TissueState& state, float ambient);
 // True when the ambient pressure is above every compartment's ceiling.

@@ -352,6 +352,16 @@ private slots:
             QCOMPARE(ceilingPressure(state, gf), expected);
             state.n2[(leading + 5) % kCompartments] = std::nanf("");
             QCOMPARE(ceilingPressure(state, gf), expected);
+            // The M-values of all compartments at once are each one's, also
+            // for one without tension or not a number.
+            state.n2[(leading + 9) % kCompartments] = 0.0f;
+            state.he[(leading + 9) % kCompartments] = 0.0f;
+            CompartmentArray limits;
+            mValues(state, 1.6f, gf, limits);
+            for (int i = 0; i < kCompartments; ++i) {
+                const float one = mValue(state, 1.6f, i, gf);
+                QVERIFY(std::memcmp(&limits[i], &one, sizeof one) == 0);
+            }
         }
         TissueState low;
         low.n2.fill(0.05f);
