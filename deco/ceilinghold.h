@@ -56,14 +56,23 @@ public:
     // One more step of so many minutes, loaded as loadSegment loads it at
     // constant pressure (loadConstant of the rounded seconds). Steps mostly
     // repeat one length: its seconds and factor rows are kept.
-    void addStep(float minutes)
+    void addStep(float minutes) { addSteps(&minutes, 1); }
+    // addStep of each of so many steps, taken as runs of equal lengths.
+    void addSteps(const float* minutes, long count)
     {
-        if (!(minutes > 0.0f))
-            return;
-        if (minutes != m_stepMinutes)
-            setStep(minutes);
-        m_seconds += m_stepSeconds;
-        m_loads += m_stepLoads;
+        for (long k = 0; k < count;) {
+            const float length = minutes[k];
+            long end = k + 1;
+            while (end < count && minutes[end] == length)
+                ++end;
+            if (length > 0.0f) {
+                if (length != m_stepMinutes)
+                    setStep(length);
+                m_seconds += std::uint64_t(end - k) * m_stepSeconds;
+                m_loads += std::uint64_t(end - k) * m_stepLoads;
+            }
+            k = end;
+        }
     }
     TissueBounds bounds() const;
 

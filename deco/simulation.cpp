@@ -320,12 +320,12 @@ private:
                 const double planned = tStart + kTrackingStepSeconds * double(step + length);
                 last = planned >= tEnd;
                 ended = last;
-                const double seconds = (last ? tEnd : planned) - time;
+                const double at = last ? tEnd : planned;
+                const double seconds = at - time;
                 samples.minutes[length] = seconds == kTrackingStepSeconds ? kTrackingStepMinutes : float(seconds / 60.0);
-                time = last ? tEnd : planned;
-                samples.times[length] = time;
-                stretch.addStep(samples.minutes[length]);
+                samples.times[length] = time = at;
             }
+            stretch.addSteps(samples.minutes.data(), length);
             const TissueBounds bounds = stretch.bounds();
             // With equal factors the ceiling never depends on the state.
             const bool holds = !interpolatedFactors() || ceilingStateHolds(m_trackState, m_config, bounds, pressure);

@@ -201,6 +201,22 @@ void TestCeilingHold::levelStretchesBoundEveryStep()
         QVERIFY(lowest - bounds.low().n2[i] < 0.002f);
         QVERIFY(bounds.high().n2[i] - highest < 0.002f);
     }
+
+    // Steps taken as runs of equal lengths (with a step of no time and a
+    // shorter one between) bound exactly as taken one by one.
+    std::vector<float> lengths(std::size_t(steps), minutes);
+    lengths[lengths.size() / 3] = 0.0f;
+    lengths[lengths.size() / 2] = 0.7f * minutes;
+    LevelStretch oneByOne(start, gas, pressure);
+    for (float length : lengths)
+        oneByOne.addStep(length);
+    LevelStretch inRuns(start, gas, pressure);
+    inRuns.addSteps(lengths.data(), long(lengths.size()));
+    const TissueBounds single = oneByOne.bounds();
+    const TissueBounds runs = inRuns.bounds();
+    QVERIFY(single.low().n2 == runs.low().n2 && single.high().n2 == runs.high().n2);
+    QVERIFY(single.low().he == runs.low().he && single.high().he == runs.high().he);
+    QVERIFY(!(single.high().n2 == bounds.high().n2) || !(single.low().n2 == bounds.low().n2));
 }
 
 QTEST_GUILESS_MAIN(TestCeilingHold)
