@@ -311,20 +311,30 @@ private:
         long step = 1;
         double previousTime = tStart;
         bool ended = false;
+        long workedOut = 0; // samples of a stretch just halved, still valid
         while (!ended) {
             // The stretch's samples: their times and minutes since the one before.
             LevelStretch stretch(m_tracking, gas, pressure);
             double time = previousTime;
             long length = 0;
-            for (bool last = false; length < m_runLength && !last; ++length) {
-                const double planned = tStart + kTrackingStepSeconds * double(step + length);
-                last = planned >= tEnd;
-                ended = last;
-                const double at = last ? tEnd : planned;
-                const double seconds = at - time;
-                samples.minutes[length] = seconds == kTrackingStepSeconds ? kTrackingStepMinutes : float(seconds / 60.0);
-                samples.times[length] = time = at;
+            if (workedOut >= m_runLength) {
+                // The first half of the stretch that did not hold: none of
+                // its samples is the last one.
+                length = m_runLength;
+                time = samples.times[length - 1];
+            } else {
+                for (bool last = false; length < m_runLength && !last; ++length) {
+                    const double planned = tStart + kTrackingStepSeconds * double(step + length);
+                    last = planned >= tEnd;
+                    ended = last;
+                    const double at = last ? tEnd : planned;
+                    const double seconds = at - time;
+                    samples.minutes[length] =
+                        seconds == kTrackingStepSeconds ? kTrackingStepMinutes : float(seconds / 60.0);
+                    samples.times[length] = time = at;
+                }
             }
+            workedOut = 0;
             stretch.addSteps(samples.minutes.data(), length);
             const TissueBounds bounds = stretch.bounds();
             // With equal factors the ceiling never depends on the state.
@@ -332,6 +342,7 @@ private:
             if (!holds && length > kShortestRun) {
                 m_runLength = length / 2;
                 ended = false;
+                workedOut = length;
                 continue;
             }
             if (holds) {
