@@ -311,30 +311,25 @@ private:
         long step = 1;
         double previousTime = tStart;
         bool ended = false;
-        long workedOut = 0; // samples of a stretch just halved, still valid
+        // Samples worked out ahead, from previousTime on: the first half of a
+        // stretch that was halved, or what a shorter stretch left over.
+        long known = 0;
+        bool knownEnds = false; // the last of them is the level's last
         while (!ended) {
             // The stretch's samples: their times and minutes since the one before.
             LevelStretch stretch(m_tracking, gas, pressure);
-            double time = previousTime;
-            long length = 0;
-            if (workedOut >= m_runLength) {
-                // The first half of the stretch that did not hold: none of
-                // its samples is the last one.
-                length = m_runLength;
-                time = samples.times[length - 1];
-            } else {
-                for (bool last = false; length < m_runLength && !last; ++length) {
-                    const double planned = tStart + kTrackingStepSeconds * double(step + length);
-                    last = planned >= tEnd;
-                    ended = last;
-                    const double at = last ? tEnd : planned;
-                    const double seconds = at - time;
-                    samples.minutes[length] =
-                        seconds == kTrackingStepSeconds ? kTrackingStepMinutes : float(seconds / 60.0);
-                    samples.times[length] = time = at;
-                }
+            double time = known > 0 ? samples.times[known - 1] : previousTime;
+            for (; known < m_runLength && !knownEnds; ++known) {
+                const double planned = tStart + kTrackingStepSeconds * double(step + known);
+                knownEnds = planned >= tEnd;
+                const double at = knownEnds ? tEnd : planned;
+                const double seconds = at - time;
+                samples.minutes[known] = seconds == kTrackingStepSeconds ? kTrackingStepMinutes : float(seconds / 60.0);
+                samples.times[known] = time = at;
             }
-            workedOut = 0;
+            const long length = std::min(known, m_runLength);
+            ended = knownEnds && length == known;
+            time = samples.times[length - 1];
             stretch.addSteps(samples.minutes.data(), length);
             const TissueBounds bounds = stretch.bounds();
             // With equal factors the ceiling never depends on the state.
@@ -342,7 +337,6 @@ private:
             if (!holds && length > kShortestRun) {
                 m_runLength = length / 2;
                 ended = false;
-                workedOut = length;
                 continue;
             }
             if (holds) {
@@ -357,6 +351,10 @@ private:
             }
             previousTime = time;
             step += length;
+            // The samples beyond this stretch are the next one's first.
+            known -= length;
+            std::copy_n(samples.times.begin() + length, known, samples.times.begin());
+            std::copy_n(samples.minutes.begin() + length, known, samples.minutes.begin());
             if (holds)
                 m_runLength = std::min(m_runLength * 2, kLongestRun);
         }
