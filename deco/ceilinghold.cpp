@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace deco {
 
@@ -139,6 +140,78 @@ TissueBounds ascended(const TissueBounds& bounds, float from, float to, float mi
     return out;
 }
 
+// The ambient pressures of the samples a test covers.
+struct AmbientRange
+{
+    float low;
+    float high;
+};
+
+// Beyond the float error of two Schreiner loads of tensions of this size, bar.
+constexpr float kMovedSlack = 1e-4f;
+constexpr float kMovedSlackRelative = 4e-6f;
+
+// Widens each compartment's range of one gas by how far its tension can move
+// in `minutes` towards an inspired pressure between the two given: never
+// further than k t times the widest gap between a tension and an inspired
+// pressure on the way, which is at most the span of both ranges together.
+// (Rounding here is far inside the slack added after the ascent.)
+void widenForStay(CompartmentArray& low, CompartmentArray& high, const CompartmentArray& k, float minutes,
+                  float inspiredLow, float inspiredHigh)
+{
+    const float lowestInspired = std::min(inspiredLow, inspiredHigh);
+    const float highestInspired = std::max(inspiredLow, inspiredHigh);
+    CompartmentArray l = low;
+    CompartmentArray h = high;
+    for (int i = 0; i < kCompartments; ++i) {
+        const float top = h[i] > highestInspired ? h[i] : highestInspired;
+        const float bottom = l[i] < lowestInspired ? l[i] : lowestInspired;
+        const float move = k[i] * minutes * (top - bottom);
+        const float lowered = l[i] - move;
+        l[i] = lowered > 0.0f ? lowered : 0.0f;
+        h[i] += move;
+    }
+    low = l;
+    high = h;
+}
+
+// The tensions after a direct ascent at `rate` to `to` from any pressure in
+// the range, for tensions within the bounds. Ascending from deeper first
+// passes the range's low end, so every such ascent is an ascent from the low
+// end of tensions that have moved for at most the time between the range's
+// ends; those are bounded, then ascended from the low end, and the result is
+// widened past the float error of both ways of loading. Open circuit only
+// (the inspired pressures must follow the ambient pressure in a straight
+// line); `minutes` is the ascent time from the low end.
+std::optional<TissueBounds> ascendedFrom(const TissueBounds& bounds, AmbientRange from, float to, float rate,
+                                         const GasMix& gas, float setpoint)
+{
+    const float minutes = (from.low - to) / rate;
+    if (from.low == from.high)
+        return ascended(bounds, from.low, to, minutes, gas, setpoint);
+    if (!isOpenCircuit(setpoint))
+        return std::nullopt;
+    // Rounded up a little: the samples' own ascent times are float quotients.
+    const float passing = (from.high - from.low) / rate * 1.001f;
+    TissueState low = bounds.low();
+    TissueState high = bounds.high();
+    const TissueModel& model = tissueModel();
+    widenForStay(low.n2, high.n2, model.k[Nitrogen], passing, inspiredN2(gas, setpoint, from.low),
+                 inspiredN2(gas, setpoint, from.high));
+    if (low.heliumUsed || gas.hasHelium()) {
+        widenForStay(low.he, high.he, model.k[Helium], passing, inspiredHe(gas, setpoint, from.low),
+                     inspiredHe(gas, setpoint, from.high));
+    }
+    TissueBounds widened(low);
+    widened.include(high);
+    TissueBounds out = ascended(widened, from.low, to, minutes, gas, setpoint);
+    float largest = 0.0f;
+    for (int i = 0; i < kCompartments; ++i)
+        largest = std::max({largest, out.high().n2[i], out.high().he[i]});
+    out.widen(kMovedSlack + kMovedSlackRelative * largest);
+    return out;
+}
+
 // stopTakesTime of the schedule for every tension in the bounds.
 Answer takesTime(const TissueBounds& bounds, const GasMix& gas, float setpoint, float here, float above, float gf)
 {
@@ -168,15 +241,41 @@ Answer takesTime(const TissueBounds& bounds, const GasMix& gas, float setpoint, 
     return every ? Answer::No : Answer::Unknown;
 }
 
+// A tension this far under the one a direct ascent brings to its surfacing
+// M-value is under it in the float computation of that tension too, bar.
+constexpr float kRequiredSlack = 1e-4f;
+
 // While no stop is needed: the closed-form limit is certainly not 0.
-bool limitStaysOpen(const DecoState& state, const config_t& config, const TissueBounds& bounds, float ambient)
+bool limitStaysOpen(const DecoState& state, const config_t& config, const TissueBounds& bounds, AmbientRange ambient)
 {
     const GasMix& gas = config.currentGas();
     const float setpoint = config.activeSetpoint();
     if (!isOpenCircuit(setpoint) || bounds.low().heliumUsed || gas.hasHelium())
         return false;
+    const float surface = config.surfacePressure();
+    if (!(state.ndl == kNdlLimit && state.stopCount == 0 && state.firstStopIndex == 0
+          && state.firstStopPressure == surface && state.anchorPressure == 0.0f))
+        return false;
+    if (ambient.low != ambient.high) {
+        // The limit is 0 exactly when a tension is at or above the one that
+        // arrives at its surfacing M-value after the direct ascent. Ascended
+        // from anywhere in the range, every tension stays clearly under it.
+        if (!(ambient.low > surface))
+            return false;
+        const std::optional<TissueBounds> ascent =
+            ascendedFrom(bounds, ambient, surface, config.ascentRate(), gas, setpoint);
+        if (!ascent)
+            return false;
+        CompartmentArray limits;
+        mValues(bounds.low(), surface, config.gradientFactors().gfHigh, limits);
+        for (int i = 0; i < kCompartments; ++i) {
+            if (!(ascent->high().n2[i] < limits[i] - kRequiredSlack))
+                return false;
+        }
+        return true;
+    }
     const NdlThresholds thresholds =
-        ndlThresholds(config, bounds.low(), ambient, directAscentMinutes(config, ambient), gas, setpoint);
+        ndlThresholds(config, bounds.low(), ambient.low, directAscentMinutes(config, ambient.low), gas, setpoint);
     const float inspired = thresholds.inspired;
     for (int i = 0; i < kCompartments; ++i) {
         const float high = bounds.high().n2[i];
@@ -186,30 +285,40 @@ bool limitStaysOpen(const DecoState& state, const config_t& config, const Tissue
         if (high < inspired && required < inspired && !(inspired - high > inspired - required))
             return false;
     }
-    const float surface = config.surfacePressure();
-    return state.ndl == kNdlLimit && state.stopCount == 0 && state.firstStopIndex == 0
-        && state.firstStopPressure == surface && state.anchorPressure == 0.0f;
+    return true;
 }
 
 // With stops: the first-stop search from the state's first stop ends where it
 // started, and the schedule's first stop that takes time is the listed one.
-bool stopsStay(const DecoState& state, const config_t& config, const TissueBounds& bounds, float ambient)
+bool stopsStay(const DecoState& state, const config_t& config, const TissueBounds& bounds, AmbientRange ambient)
 {
     const StopGrid grid(config);
     const GradientFactors& factors = config.gradientFactors();
     const GasMix& bottomGas = config.currentGas();
     const float bottomSetpoint = config.activeSetpoint();
     const float rate = config.ascentRate();
+    const int first = state.firstStopIndex;
+    // The ascent to the first stop, once tried, serves the walk below too:
+    // it starts on the same gas and setpoint.
+    std::optional<TissueBounds> firstAscent;
     auto mayLeave = [&](int i) {
         const float here = grid(i);
         const float above = grid(i - 1);
         const float gf = gfAt(state, factors, grid, i - 1, above);
-        if (!(here < ambient))
+        // No sample ascends to the stop, or every sample does.
+        if (!(here < ambient.high))
             return safeAt(bounds, above, gf);
-        return safeAt(ascended(bounds, ambient, here, (ambient - here) / rate, bottomGas, bottomSetpoint), above, gf);
+        if (!(here < ambient.low))
+            return Answer::Unknown;
+        std::optional<TissueBounds> ascent = ascendedFrom(bounds, ambient, here, rate, bottomGas, bottomSetpoint);
+        if (!ascent)
+            return Answer::Unknown;
+        const Answer answer = safeAt(*ascent, above, gf);
+        if (i == first)
+            firstAscent = std::move(ascent);
+        return answer;
     };
 
-    const int first = state.firstStopIndex;
     if (first < 1 || first > kMaxStopIndex || first > state.anchorStopIndex || state.stopCount != 1
         || state.ndl != 0.0f || state.firstStopPressure != grid(first) || state.slowRatePressure < state.anchorPressure)
         return false;
@@ -220,11 +329,20 @@ bool stopsStay(const DecoState& state, const config_t& config, const TissueBound
         return false;
 
     StopWalk walk(config);
-    const int start = walk.startStop(grid, first, ambient);
+    // The walk starts from one stop for every sample (the start only moves
+    // deeper with the ambient pressure), ascending there from each or from none.
+    const int start = walk.startStop(grid, first, ambient.low);
+    if (walk.startStop(grid, first, ambient.high) != start)
+        return false;
     const float startPressure = grid(start);
-    const TissueBounds copy = startPressure < ambient
-        ? ascended(bounds, ambient, startPressure, (ambient - startPressure) / rate, walk.gas(), walk.setpoint())
-        : bounds;
+    std::optional<TissueBounds> copy = bounds;
+    if (startPressure < ambient.low)
+        copy = start == first && firstAscent ? firstAscent
+                                             : ascendedFrom(bounds, ambient, startPressure, rate, walk.gas(), walk.setpoint());
+    else if (startPressure < ambient.high)
+        return false;
+    if (!copy)
+        return false;
     const bool switchStops = config.gasSwitchStop() > 0.0f;
     for (int i = start; i >= 1; --i) {
         const float here = grid(i);
@@ -232,7 +350,7 @@ bool stopsStay(const DecoState& state, const config_t& config, const TissueBound
         const float above = grid(i - 1);
         const float gf = gfAt(state, factors, grid, i - 1, above);
         const Answer timed =
-            switched && switchStops ? Answer::Yes : takesTime(copy, walk.gas(), walk.setpoint(), here, above, gf);
+            switched && switchStops ? Answer::Yes : takesTime(*copy, walk.gas(), walk.setpoint(), here, above, gf);
         if (timed == Answer::Unknown)
             return false;
         if (timed == Answer::Yes) {
@@ -317,8 +435,18 @@ bool ceilingStateHolds(const DecoState& state, const config_t& config, const Tis
     if (!bounds.uniform() || !std::isfinite(ambient))
         return false;
     if (state.anchorStopIndex == 0)
-        return limitStaysOpen(state, config, bounds, ambient);
-    return stopsStay(state, config, bounds, ambient);
+        return limitStaysOpen(state, config, bounds, AmbientRange{ambient, ambient});
+    return stopsStay(state, config, bounds, AmbientRange{ambient, ambient});
+}
+
+bool ceilingStateHoldsWhileMoving(const DecoState& state, const config_t& config, const TissueBounds& bounds,
+                                  float lowest, float highest)
+{
+    if (!bounds.uniform() || !std::isfinite(lowest) || !std::isfinite(highest) || !(lowest <= highest))
+        return false;
+    if (state.anchorStopIndex == 0)
+        return limitStaysOpen(state, config, bounds, AmbientRange{lowest, highest});
+    return stopsStay(state, config, bounds, AmbientRange{lowest, highest});
 }
 
 CeilingCandidates ceilingCandidates(const TissueBounds& bounds, float gf)

@@ -96,6 +96,14 @@ private:
 // closed-form no-decompression limit counts while no stop is needed.
 bool ceilingStateHolds(const DecoState& state, const config_t& config, const TissueBounds& bounds, float ambient);
 
+// ceilingStateHolds for samples taken while the pressure moves, in open
+// circuit with stops listed: every sample's tensions lie within the bounds
+// and its ambient pressure within [lowest, highest], in any combination.
+// The state's ceiling then still depends on each sample's own pressure
+// through heldGradientFactor.
+bool ceilingStateHoldsWhileMoving(const DecoState& state, const config_t& config, const TissueBounds& bounds,
+                                  float lowest, float highest);
+
 // The compartments that can give the model's ceiling under gf for tensions
 // within the bounds; every other compartment's ceiling is surely smaller, so
 // ceilingOfCompartments over these is ceilingPressure.

@@ -281,6 +281,7 @@ private:
         const double span = tEnd - tStart;
         double previousTime = tStart;
         float previousPressure = pStart;
+        MovingSamples moving;
         for (long step = 1;; ++step) {
             const double planned = tStart + kTrackingStepSeconds * double(step);
             const bool last = planned >= tEnd;
@@ -288,12 +289,80 @@ private:
             const float pressure = pStart + (pEnd - pStart) * float((time - tStart) / span);
             loadSegment(m_tracking, previousPressure, pressure, float((time - previousTime) / 60.0), gas,
                         kOpenCircuitSetpoint);
-            appendCeiling(time, trackedCeiling(pressure));
+            // The last sample, at the end's pressure exactly, often meets a
+            // stop's: it is updated on its own. Without stops only nitrogen's
+            // closed-form limit can be settled for many samples at once.
+            if (!last && interpolatedFactors() && (m_trackState.anchorStopIndex > 0 || !m_tracking.heliumUsed)) {
+                moving.add(time, pressure, m_tracking);
+                if (moving.count == kMovingSamples)
+                    followMoving(moving);
+            } else {
+                followMoving(moving);
+                appendCeiling(time, trackedCeiling(pressure));
+            }
             previousTime = time;
             previousPressure = pressure;
             if (last)
                 return;
         }
+    }
+
+    // Samples taken while the pressure moves, their tissues already loaded.
+    static constexpr long kMovingSamples = 32;
+    struct MovingSamples
+    {
+        long count = 0;
+        std::array<double, kMovingSamples> times;
+        std::array<float, kMovingSamples> pressures;
+        std::array<TissueState, kMovingSamples> tissues;
+
+        void add(double time, float pressure, const TissueState& state)
+        {
+            times[count] = time;
+            pressures[count] = pressure;
+            tissues[count] = state;
+            ++count;
+        }
+    };
+
+    // The ceilings of the moving samples, the same to the bit as updating
+    // the tracking state at each. Where the state provably keeps its stops
+    // over a stretch of them, each ceiling is the sample's tissues' ceiling
+    // under the state's gradient factor at the sample's pressure; elsewhere
+    // every sample is updated. Stretches grow while they hold and are halved
+    // where the state may change. Leaves no sample behind.
+    void followMoving(MovingSamples& moving)
+    {
+        for (long k = 0; k < moving.count;) {
+            const long length = std::min(m_movingRun, moving.count - k);
+            TissueBounds bounds(moving.tissues[k]);
+            float lowest = moving.pressures[k];
+            float highest = lowest;
+            for (long j = k + 1; j < k + length; ++j) {
+                bounds.include(moving.tissues[j]);
+                lowest = std::min(lowest, moving.pressures[j]);
+                highest = std::max(highest, moving.pressures[j]);
+            }
+            const bool holds = ceilingStateHoldsWhileMoving(m_trackState, m_config, bounds, lowest, highest);
+            if (!holds && length > kShortestRun) {
+                m_movingRun = length / 2;
+                continue;
+            }
+            for (long j = k; j < k + length; ++j) {
+                const float pressure = moving.pressures[j];
+                if (holds) {
+                    const float gf = heldGradientFactor(m_trackState, m_config, pressure);
+                    m_trackState.ceiling = ceilingPressure(moving.tissues[j], gf);
+                } else {
+                    updateDecoCeiling(m_trackState, m_config, moving.tissues[j], pressure);
+                }
+                appendCeiling(moving.times[j], m_trackState.ceiling);
+            }
+            if (holds)
+                m_movingRun = std::min(m_movingRun * 2, kMovingSamples);
+            k += length;
+        }
+        moving.count = 0;
     }
 
     // track() at constant pressure, the same samples to the bit, taken in
@@ -562,6 +631,7 @@ private:
     QList<CurvePoint> m_ceiling;
     bool m_decoNotTerminated = false;
     long m_runLength = kShortestRun;
+    long m_movingRun = kShortestRun;
 };
 
 } // namespace

@@ -55,6 +55,68 @@ std::vector<Level> diveLevels(const config_t& config, const GasMix& gas, float d
     return levels;
 }
 
+// Samples every two seconds while the pressure moves in a straight line,
+// loaded as the ceiling tracking loads them.
+struct Move
+{
+    std::vector<float> pressures;
+    std::vector<TissueState> samples;
+};
+
+// A square dive's descent (rate in bar/min), its bottom in one go, the ascent to
+// the first stop and the moves between the stops its schedule lists at the
+// end of the bottom time (at 10 and 3 m/min), each stop in one go. The state
+// follows every sample of the moves and the end of each stay.
+struct MovingDive
+{
+    std::vector<Move> moves;
+    std::vector<DecoState> statesBefore;
+};
+
+MovingDive movingDive(const config_t& config, const GasMix& gas, float depth, float minutes, float descentRate)
+{
+    MovingDive dive;
+    TissueState tissues;
+    initTissues(tissues, config.surfacePressure());
+    DecoState state(config);
+    auto move = [&](float from, float to, float rate) {
+        const float span = std::fabs(to - from) / rate * 60.0f;
+        Move m;
+        float previous = from;
+        for (float t = 2.0f; t < span; t += 2.0f) {
+            const float pressure = from + (to - from) * (t / span);
+            loadSegment(tissues, previous, pressure, 2.0f / 60.0f, gas, kOpenCircuitSetpoint);
+            m.pressures.push_back(pressure);
+            m.samples.push_back(tissues);
+            previous = pressure;
+        }
+        loadSegment(tissues, previous, to, 1.0f / 60.0f, gas, kOpenCircuitSetpoint);
+        dive.moves.push_back(m);
+        dive.statesBefore.push_back(state);
+        for (std::size_t k = 0; k < m.samples.size(); ++k)
+            updateDecoCeiling(state, config, m.samples[k], m.pressures[k]);
+        updateDecoCeiling(state, config, tissues, to);
+    };
+    auto stay = [&](float pressure, float stayMinutes) {
+        loadConstant(tissues, std::uint32_t(stayMinutes * 60.0f), gas, kOpenCircuitSetpoint, pressure);
+        updateDecoCeiling(state, config, tissues, pressure);
+    };
+    const float bottom = depthToPressure(config, depth);
+    move(config.surfacePressure(), bottom, descentRate);
+    stay(bottom, minutes);
+    DecoState plan(config);
+    updateDecoState(plan, config, tissues, bottom);
+    float from = bottom;
+    for (int k = 0; k < plan.stopCount; ++k) {
+        const DecoStop& stop = plan.stops[k];
+        move(from, stop.pressure, k == 0 ? config.ascentRate() : config.decoAscentRate());
+        stay(stop.pressure, stop.time);
+        from = stop.pressure;
+    }
+    move(from, config.surfacePressure(), config.decoAscentRate());
+    return dive;
+}
+
 bool sameDecisions(const DecoState& a, const DecoState& b)
 {
     return a.firstStopIndex == b.firstStopIndex && a.firstStopPressure == b.firstStopPressure
@@ -76,6 +138,8 @@ private slots:
     void heldStretchesKeepTheState();
     void levelStretchesBoundEveryStep_data();
     void levelStretchesBoundEveryStep();
+    void movingStretchesKeepTheState_data();
+    void movingStretchesKeepTheState();
 };
 
 void TestCeilingHold::heldStretchesKeepTheState_data()
@@ -217,6 +281,78 @@ void TestCeilingHold::levelStretchesBoundEveryStep()
     QVERIFY(single.low().n2 == runs.low().n2 && single.high().n2 == runs.high().n2);
     QVERIFY(single.low().he == runs.low().he && single.high().he == runs.high().he);
     QVERIFY(!(single.high().n2 == bounds.high().n2) || !(single.low().n2 == bounds.low().n2));
+}
+
+// Stretches of samples taken while the pressure moves: wherever the test
+// says the state holds over a stretch, updating every sample keeps its
+// decisions and gives, to the bit, the sample's ceiling under the held
+// gradient factor at the sample's own pressure.
+void TestCeilingHold::movingStretchesKeepTheState_data()
+{
+    QTest::addColumn<GasMix>("gas");
+    QTest::addColumn<float>("depth");
+    QTest::addColumn<float>("minutes");
+    QTest::addColumn<float>("descentRate");
+    QTest::addColumn<int>("gfLow");
+    QTest::addColumn<int>("gfHigh");
+    QTest::newRow("air 45 m 30 min 30/70") << kAir << 45.0f << 30.0f << 2.0f << 30 << 70;
+    QTest::newRow("air 40 m 30 min 20/80") << kAir << 40.0f << 30.0f << 2.0f << 20 << 80;
+    QTest::newRow("nitrox 32 30 m 60 min 50/80") << GasMix(32, 0) << 30.0f << 60.0f << 2.0f << 50 << 80;
+    QTest::newRow("air 18 m 40 min 30/70, no stop") << kAir << 18.0f << 40.0f << 2.0f << 30 << 70;
+    // The no-stop limit runs out on the way down.
+    QTest::newRow("air 40 m at 3 m/min 30/70") << kAir << 40.0f << 5.0f << 0.3f << 30 << 70;
+    QTest::newRow("trimix 18/45 60 m 25 min 30/70") << GasMix(18, 45) << 60.0f << 25.0f << 2.0f << 30 << 70;
+    QTest::newRow("trimix 10/70 90 m 12 min 40/85") << GasMix(10, 70) << 90.0f << 12.0f << 2.0f << 40 << 85;
+    QTest::newRow("trimix 21/35 45 m 30 min 85/75") << GasMix(21, 35) << 45.0f << 30.0f << 2.0f << 85 << 75;
+}
+
+void TestCeilingHold::movingStretchesKeepTheState()
+{
+    QFETCH(GasMix, gas);
+    QFETCH(float, depth);
+    QFETCH(float, minutes);
+    QFETCH(float, descentRate);
+    QFETCH(int, gfLow);
+    QFETCH(int, gfHigh);
+    config_t config;
+    config.applyDefaults();
+    config.setGradientFactors(GradientFactors(gfLow, gfHigh));
+    config.setOpenCircuitGas(0, gas);
+
+    const MovingDive dive = movingDive(config, gas, depth, minutes, descentRate);
+    int held = 0;
+    int tested = 0;
+    for (std::size_t m = 0; m < dive.moves.size(); ++m) {
+        const Move& move = dive.moves[m];
+        DecoState state = dive.statesBefore[m];
+        for (std::size_t i = 0; i < move.samples.size(); ++i) {
+            for (std::size_t length : {std::size_t(4), std::size_t(16)}) {
+                if (i + length > move.samples.size() || (length > 4 && i % 4 != 0))
+                    continue;
+                TissueBounds bounds(move.samples[i]);
+                for (std::size_t k = i + 1; k < i + length; ++k)
+                    bounds.include(move.samples[k]);
+                const float lowest = std::min(move.pressures[i], move.pressures[i + length - 1]);
+                const float highest = std::max(move.pressures[i], move.pressures[i + length - 1]);
+                ++tested;
+                if (!ceilingStateHoldsWhileMoving(state, config, bounds, lowest, highest))
+                    continue;
+                ++held;
+                DecoState updated = state;
+                for (std::size_t k = i; k < i + length; ++k) {
+                    updateDecoCeiling(updated, config, move.samples[k], move.pressures[k]);
+                    const float gf = heldGradientFactor(state, config, move.pressures[k]);
+                    QVERIFY2(sameDecisions(updated, state), qPrintable(QString("move %1 sample %2").arg(m).arg(k)));
+                    QCOMPARE(ceilingPressure(move.samples[k], gf), updated.ceiling);
+                }
+            }
+            updateDecoCeiling(state, config, move.samples[i], move.pressures[i]);
+        }
+    }
+    // Most stretches are settled without updates, wherever the state's kind
+    // allows it: with stops listed, or nitrogen alone without them.
+    const bool settles = dive.moves.size() > 2 || !gas.hasHelium();
+    QVERIFY2(!settles || held > tested / 2, qPrintable(QString("%1 of %2 held").arg(held).arg(tested)));
 }
 
 QTEST_GUILESS_MAIN(TestCeilingHold)
