@@ -281,7 +281,7 @@ private:
         const double span = tEnd - tStart;
         double previousTime = tStart;
         float previousPressure = pStart;
-        MovingSamples moving;
+        MovingSamples& moving = m_moving;
         for (long step = 1;; ++step) {
             const double planned = tStart + kTrackingStepSeconds * double(step);
             const bool last = planned >= tEnd;
@@ -297,7 +297,8 @@ private:
                 if (moving.count == kMovingSamples)
                     followMoving(moving);
             } else {
-                followMoving(moving);
+                if (moving.count > 0)
+                    followMoving(moving);
                 appendCeiling(time, trackedCeiling(pressure));
             }
             previousTime = time;
@@ -632,6 +633,7 @@ private:
     bool m_decoNotTerminated = false;
     long m_runLength = kShortestRun;
     long m_movingRun = kShortestRun;
+    MovingSamples m_moving; // kept here: a recorded dive follows one short move per line
 };
 
 } // namespace
