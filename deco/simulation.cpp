@@ -123,7 +123,10 @@ public:
                 "DivePlanner", "Profile not simulated: a point has an invalid time or depth, or the dive lasts more than seven days"));
             finishUnfollowed();
         } else {
+            reserveCeilingPoints(m_dive.lines.constLast().timeSec - m_dive.lines.constFirst().timeSec,
+                                 m_dive.lines.size());
             followProfile();
+            reserveCeilingPoints(double(m_diveState.timeToSurface) * 60.0, 2 * m_diveState.stopCount + 2);
             computeAscent();
             finish();
             outcome.profileFollowed = true;
@@ -232,6 +235,16 @@ private:
             return ceilingPressure(m_tracking, m_config.gradientFactors().gfHigh);
         updateDecoCeiling(m_trackState, m_config, m_tracking, pressure);
         return m_trackState.ceiling;
+    }
+
+    // Room for the points of `seconds` more of tracking over so many
+    // segments, so that the curve is not copied as it grows. Estimates past
+    // what any dive can hold reserve nothing.
+    void reserveCeilingPoints(double seconds, qsizetype segments)
+    {
+        const double points = seconds / kTrackingStepSeconds + double(segments) + 1.0;
+        if (points > 0.0 && points < double(kMaxSimulatedSeconds / kTrackingStepSeconds))
+            m_ceiling.reserve(m_ceiling.size() + qsizetype(points));
     }
 
     // The curve's point of a ceiling deeper than the slot's surface.
