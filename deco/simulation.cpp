@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 
 namespace deco {
 
@@ -27,6 +28,9 @@ constexpr float kTrackingStepMinutes = float(kTrackingStepSeconds / 60.0);
 // Samples at constant pressure are settled in stretches of this many.
 constexpr long kShortestRun = 4;
 constexpr long kLongestRun = 256;
+// After samples updated one by one (where the state changes), stretches
+// start again at this length: the next change is mostly minutes away.
+constexpr long kRunAfterChange = 32;
 // Shorter stays (a recorded dive's samples) are not worth testing the state for.
 constexpr double kShortestLevelSeconds = 8.0 * kTrackingStepSeconds * double(kShortestRun);
 constexpr float kSurfaceDepth = 0.01f;   // m: a profile ending this shallow ends at the surface
@@ -385,7 +389,7 @@ private:
     // factors), each ceiling is the tissues' ceiling under the state's
     // gradient factor, as a full update would give it; elsewhere every
     // sample is updated. Stretches grow while they hold and are halved where
-    // the state may change.
+    // the state may change: a search for the sample where it changes.
     void trackLevel(double tStart, double tEnd, float pressure, const GasMix& gas)
     {
         // loadSegment at constant pressure, prepared once.
@@ -398,9 +402,11 @@ private:
         // stretch that was halved, or what a shorter stretch left over.
         long known = 0;
         bool knownEnds = false; // the last of them is the level's last
+        // The samples from previousTime on that lie in a stretch that did
+        // not hold: once its first half held, the change is in the rest.
+        long failing = 0;
         while (!ended) {
             // The stretch's samples: their times and minutes since the one before.
-            LevelStretch stretch(m_tracking, gas, pressure);
             double time = known > 0 ? samples.times[known - 1] : previousTime;
             for (; known < m_runLength && !knownEnds; ++known) {
                 const double planned = tStart + kTrackingStepSeconds * double(step + known);
@@ -413,17 +419,25 @@ private:
             const long length = std::min(known, m_runLength);
             ended = knownEnds && length == known;
             time = samples.times[length - 1];
-            stretch.addSteps(samples.minutes.data(), length);
-            const TissueBounds bounds = stretch.bounds();
+            // A stretch that covers the rest of one that did not hold is not
+            // tested: it would not hold either.
+            std::optional<TissueBounds> bounds;
+            if (failing == 0 || length < failing) {
+                LevelStretch stretch(m_tracking, gas, pressure);
+                stretch.addSteps(samples.minutes.data(), length);
+                bounds = stretch.bounds();
+            }
             // With equal factors the ceiling never depends on the state.
-            const bool holds = !interpolatedFactors() || ceilingStateHolds(m_trackState, m_config, bounds, pressure);
+            const bool holds = bounds
+                && (!interpolatedFactors() || ceilingStateHolds(m_trackState, m_config, *bounds, pressure));
             if (!holds && length > kShortestRun) {
+                failing = length;
                 m_runLength = length / 2;
                 ended = false;
                 continue;
             }
             if (holds) {
-                followHeldStretch(samples, length, load, pressure, bounds);
+                followHeldStretch(samples, length, load, pressure, *bounds);
             } else {
                 for (long k = 0; k < length; ++k) {
                     if (samples.minutes[k] > 0.0f)
@@ -438,8 +452,13 @@ private:
             known -= length;
             std::copy_n(samples.times.begin() + length, known, samples.times.begin());
             std::copy_n(samples.minutes.begin() + length, known, samples.minutes.begin());
-            if (holds)
-                m_runLength = std::min(m_runLength * 2, kLongestRun);
+            if (holds && failing > length) {
+                failing -= length;
+                m_runLength = failing;
+            } else {
+                failing = 0;
+                m_runLength = holds ? std::min(m_runLength * 2, kLongestRun) : kRunAfterChange;
+            }
         }
     }
 
@@ -644,7 +663,7 @@ private:
     float m_otu = 0.0f;
     QList<CurvePoint> m_ceiling;
     bool m_decoNotTerminated = false;
-    long m_runLength = kShortestRun;
+    long m_runLength = kRunAfterChange;
     long m_movingRun = kShortestRun;
     MovingSamples m_moving; // kept here: a recorded dive follows one short move per line
 };
