@@ -77,36 +77,47 @@ DECO_WIDE_VECTORS void heliumCeilingRanges(const TissueBounds& bounds, float gf,
     }
 }
 
-// Every ceiling each compartment can have under gf within the bounds; false
-// when some range cannot be told (not-a-number ceilings).
-bool compartmentCeilingRanges(const TissueBounds& bounds, float gf, Range (&ranges)[kCompartments])
+// Without helium, a and b are constants and each float operation of the
+// ceiling keeps the order of the tensions, so the ceilings of the lowest and
+// highest tensions bound all the others exactly. False when a ceiling is not
+// a number.
+bool nitrogenCeilingRanges(const TissueBounds& bounds, float gf, CompartmentArray& lows, CompartmentArray& highs)
 {
-    if (!bounds.low().heliumUsed) {
-        // Nitrogen's coefficients do not depend on the tensions: each float
-        // operation of the ceiling keeps the order of the tensions, so the
-        // ceilings of the lowest and highest tensions bound all the others
-        // exactly.
-        CompartmentArray low;
-        CompartmentArray high;
-        compartmentCeilings(bounds.low(), gf, low);
-        compartmentCeilings(bounds.high(), gf, high);
-        for (int i = 0; i < kCompartments; ++i) {
-            if (std::isnan(low[i]) || std::isnan(high[i]))
-                return false;
-            ranges[i] = {double(low[i]), double(high[i])};
-        }
-        return true;
+    nitrogenCeilings(bounds.low(), bounds.high(), gf, lows, highs);
+    int unknown = 0;
+    for (int i = 0; i < kCompartments; ++i)
+        unknown |= int(!(lows[i] == lows[i])) | int(!(highs[i] == highs[i]));
+    return unknown == 0;
+}
+
+// The largest of the ceilings and 0, as ceilingPressure takes it (none is
+// not a number): per lane of four, then across the lanes.
+float largestCeiling(const CompartmentArray& ceilings)
+{
+    constexpr int kLanes = 4;
+    float best[kLanes] = {0.0f, 0.0f, 0.0f, 0.0f};
+    for (int i = 0; i < kCompartments; i += kLanes) {
+        for (int l = 0; l < kLanes; ++l)
+            best[l] = ceilings[i + l] > best[l] ? ceilings[i + l] : best[l];
     }
-    heliumCeilingRanges(bounds, gf, ranges);
-    return true;
+    float largest = 0.0f;
+    for (float c : best)
+        largest = c > largest ? c : largest;
+    return largest;
 }
 
 // The ceiling of the whole model, as ceilingPressure takes it (never below 0).
 Range ceilingRange(const TissueBounds& bounds, float gf)
 {
+    if (!bounds.low().heliumUsed) {
+        CompartmentArray low;
+        CompartmentArray high;
+        if (!nitrogenCeilingRanges(bounds, gf, low, high))
+            return {-kInfinite, kInfinite};
+        return {double(largestCeiling(low)), double(largestCeiling(high))};
+    }
     Range ranges[kCompartments];
-    if (!compartmentCeilingRanges(bounds, gf, ranges))
-        return {-kInfinite, kInfinite};
+    heliumCeilingRanges(bounds, gf, ranges);
     Range total{0.0, 0.0};
     for (const Range& r : ranges) {
         total.low = std::max(total.low, r.low);
@@ -451,16 +462,27 @@ bool ceilingStateHoldsWhileMoving(const DecoState& state, const config_t& config
 
 CeilingCandidates ceilingCandidates(const TissueBounds& bounds, float gf)
 {
-    CeilingCandidates out;
-    Range ranges[kCompartments];
-    const bool known = compartmentCeilingRanges(bounds, gf, ranges);
     // The model's ceiling is at least the largest lower end (and never below
     // 0); a compartment whose ceiling stays under that never gives it.
+    CeilingCandidates out;
+    if (!bounds.low().heliumUsed) {
+        CompartmentArray lows;
+        CompartmentArray highs;
+        const bool known = nitrogenCeilingRanges(bounds, gf, lows, highs);
+        const float floor = known ? largestCeiling(lows) : 0.0f;
+        for (int i = 0; i < kCompartments; ++i) {
+            if (!known || !(highs[i] < floor))
+                out.compartments[out.count++] = std::uint8_t(i);
+        }
+        return out;
+    }
+    Range ranges[kCompartments];
+    heliumCeilingRanges(bounds, gf, ranges);
     double floor = 0.0;
-    for (int i = 0; known && i < kCompartments; ++i)
-        floor = std::max(floor, ranges[i].low);
+    for (const Range& r : ranges)
+        floor = std::max(floor, r.low);
     for (int i = 0; i < kCompartments; ++i) {
-        if (!known || !(ranges[i].high < floor))
+        if (!(ranges[i].high < floor))
             out.compartments[out.count++] = std::uint8_t(i);
     }
     return out;

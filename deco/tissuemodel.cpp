@@ -512,6 +512,24 @@ void compartmentCeilings(const TissueState& state, float gf, CompartmentArray& c
     allCeilings(state, gf, ceilings);
 }
 
+void nitrogenCeilings(const TissueState& first, const TissueState& second, float gf, CompartmentArray& firstCeilings,
+                      CompartmentArray& secondCeilings)
+{
+    const TissueModel& m = g_model;
+    gf = usableGf(gf);
+    // On local copies, so that the loop runs as vectors.
+    CompartmentArray c1;
+    CompartmentArray c2;
+    for (int i = 0; i < kCompartments; ++i) {
+        const float a = m.a[Nitrogen][i] * gf;
+        const float denominator = gf / m.b[Nitrogen][i] - gf + 1.0f;
+        c1[i] = (first.n2[i] + first.he[i] - a) / denominator;
+        c2[i] = (second.n2[i] + second.he[i] - a) / denominator;
+    }
+    firstCeilings = c1;
+    secondCeilings = c2;
+}
+
 float ceilingPressure(const TissueState& state, float gf)
 {
     CompartmentArray ceilings;

@@ -153,6 +153,10 @@ float compartmentCeiling(const TissueState& state, int compartment, float gf);
 float ceilingPressure(const TissueState& state, float gf);
 // compartmentCeiling of all sixteen compartments at once, the same values.
 void compartmentCeilings(const TissueState& state, float gf, CompartmentArray& ceilings);
+// compartmentCeilings of two states without helium at once (their helium
+// tensions are added, their helium shares not looked at), the same values.
+void nitrogenCeilings(const TissueState& first, const TissueState& second, float gf, CompartmentArray& firstCeilings,
+                      CompartmentArray& secondCeilings);
 // ceilingPressure over the listed compartments only: the same value when no
 // other compartment's ceiling can be deeper than theirs.
 float ceilingOfCompartments(const TissueState& state, float gf, const std::uint8_t* compartments, int count);

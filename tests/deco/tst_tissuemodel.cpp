@@ -362,6 +362,21 @@ private slots:
                 const float one = mValue(state, 1.6f, i, gf);
                 QVERIFY(std::memcmp(&limits[i], &one, sizeof one) == 0);
             }
+            // Two states without helium at once: each one's own ceilings.
+            if (!helium) {
+                TissueState deeper = state;
+                for (float& tension : deeper.n2)
+                    tension *= 1.37f;
+                CompartmentArray first;
+                CompartmentArray second;
+                CompartmentArray one;
+                CompartmentArray two;
+                nitrogenCeilings(state, deeper, gf, first, second);
+                compartmentCeilings(state, gf, one);
+                compartmentCeilings(deeper, gf, two);
+                QVERIFY(std::memcmp(&first, &one, sizeof one) == 0);
+                QVERIFY(std::memcmp(&second, &two, sizeof two) == 0);
+            }
         }
         TissueState low;
         low.n2.fill(0.05f);
