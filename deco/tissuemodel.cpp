@@ -230,6 +230,74 @@ void blockCeilings(const BlockTensions& block, float gf, const std::uint8_t* com
     }
 }
 
+// Pieces of equal length loaded one after the other at constant pressure.
+struct LoadedPieces
+{
+    std::uint32_t seconds;
+    int count;
+    float inspiredN2;
+    float inspiredHe;
+};
+
+// ConstantLoad::applyEach on tensions in registers. The pieces go in
+// blocks: the loads one after the other, keeping the listed compartments'
+// tensions of each piece, then the ceilings of the whole block at once, one
+// piece per vector lane. A block's pieces past the last repeat its tensions.
+// Helium tensions that are not followed do not change: they are put in the
+// block once.
+template <bool Helium>
+void loadEachPiece(Tensions& n2Tensions, Tensions& heTensions, const LoadedPieces& pieces, float gf,
+                   const std::uint8_t* compartments, int count, float* ceilings)
+{
+    const TissueModel& m = g_model;
+    // Local copies stay in registers.
+    Tensions n2 = n2Tensions;
+    Tensions he = heTensions;
+    const std::uint32_t seconds = pieces.seconds;
+    // A piece of a power of two seconds, as the two-second samples are, is
+    // one row.
+    const bool oneRow = seconds != 0 && seconds <= kLargestRowSeconds && (seconds & (seconds - 1)) == 0;
+    const int row = oneRow ? __builtin_ctz(seconds) : 0;
+    BlockTensions block;
+    if (!Helium) {
+        float heNow[kCompartments];
+        std::memcpy(heNow, &he, sizeof heNow);
+        for (int n = 0; n < count; ++n) {
+            for (int k = 0; k < kCeilingBlock; ++k)
+                block.he[n][k] = heNow[compartments[n]];
+        }
+    }
+    for (int first = 0; first < pieces.count; first += kCeilingBlock) {
+        const int inBlock = std::min(kCeilingBlock, pieces.count - first);
+        for (int k = 0; k < kCeilingBlock; ++k) {
+            if (k < inBlock && oneRow) {
+                relax(n2, m.uptake[Nitrogen][row], pieces.inspiredN2);
+                if (Helium)
+                    relax(he, m.uptake[Helium][row], pieces.inspiredHe);
+            } else if (k < inBlock) {
+                applyRows(n2, m.uptake[Nitrogen], pieces.inspiredN2, seconds);
+                if (Helium)
+                    applyRows(he, m.uptake[Helium], pieces.inspiredHe, seconds);
+            }
+            float n2Now[kCompartments];
+            std::memcpy(n2Now, &n2, sizeof n2Now);
+            for (int n = 0; n < count; ++n)
+                block.n2[n][k] = n2Now[compartments[n]];
+            if (Helium) {
+                float heNow[kCompartments];
+                std::memcpy(heNow, &he, sizeof heNow);
+                for (int n = 0; n < count; ++n)
+                    block.he[n][k] = heNow[compartments[n]];
+            }
+        }
+        float best[kCeilingBlock];
+        blockCeilings<Helium>(block, gf, compartments, count, best);
+        std::copy(best, best + inBlock, ceilings + first);
+    }
+    n2Tensions = n2;
+    heTensions = he;
+}
+
 [[maybe_unused]] const bool g_defaultModelInstalled = selectZhl16c();
 
 } // namespace
@@ -411,48 +479,13 @@ void ConstantLoad::applyEach(TissueState& state, std::uint32_t seconds, int piec
 {
     if (m_setsHelium)
         state.heliumUsed = 1;
-    const TissueModel& m = g_model;
-    const bool helium = state.heliumUsed != 0;
-    gf = usableGf(gf);
     Tensions n2 = tensionsOf(state.n2);
     Tensions he = tensionsOf(state.he);
-    // A piece of a power of two seconds, as the two-second samples are, is
-    // one row.
-    const bool oneRow = seconds != 0 && seconds <= kLargestRowSeconds && (seconds & (seconds - 1)) == 0;
-    const int row = oneRow ? __builtin_ctz(seconds) : 0;
-    // The pieces go in blocks: the loads one after the other, keeping the
-    // listed compartments' tensions of each piece, then the ceilings of the
-    // whole block at once, one piece per vector lane. A block's pieces past
-    // the last repeat its tensions.
-    for (int first = 0; first < pieces; first += kCeilingBlock) {
-        const int inBlock = std::min(kCeilingBlock, pieces - first);
-        BlockTensions block;
-        for (int k = 0; k < kCeilingBlock; ++k) {
-            if (k < inBlock && oneRow) {
-                relax(n2, m.uptake[Nitrogen][row], m_n2);
-                if (helium)
-                    relax(he, m.uptake[Helium][row], m_he);
-            } else if (k < inBlock) {
-                applyRows(n2, m.uptake[Nitrogen], m_n2, seconds);
-                if (helium)
-                    applyRows(he, m.uptake[Helium], m_he, seconds);
-            }
-            float n2Now[kCompartments];
-            float heNow[kCompartments];
-            std::memcpy(n2Now, &n2, sizeof n2Now);
-            std::memcpy(heNow, &he, sizeof heNow);
-            for (int n = 0; n < count; ++n) {
-                block.n2[n][k] = n2Now[compartments[n]];
-                block.he[n][k] = heNow[compartments[n]];
-            }
-        }
-        float best[kCeilingBlock];
-        if (helium)
-            blockCeilings<true>(block, gf, compartments, count, best);
-        else
-            blockCeilings<false>(block, gf, compartments, count, best);
-        std::copy(best, best + inBlock, ceilings + first);
-    }
+    const LoadedPieces pieceLoads{seconds, pieces, m_n2, m_he};
+    if (state.heliumUsed != 0)
+        loadEachPiece<true>(n2, he, pieceLoads, usableGf(gf), compartments, count, ceilings);
+    else
+        loadEachPiece<false>(n2, he, pieceLoads, usableGf(gf), compartments, count, ceilings);
     store(n2, state.n2);
     store(he, state.he);
 }
