@@ -71,6 +71,36 @@ QList<CurvePoint> referenceCeiling(const QList<DiveLine>& lines, float slotSurfa
     return points;
 }
 
+// The ceiling curve of a full decompression update at every sample of the
+// simulation's own sampling (every two seconds from each point, the last
+// sample clamped to the next point), along points of (seconds, bar).
+QList<CurvePoint> fullUpdateCeiling(const std::vector<std::pair<double, float>>& points, const dive_t& config,
+                                    const GasMix& gas)
+{
+    TissueState tissues;
+    initTissues(tissues, config.surfacePressure());
+    DecoState state(config);
+    updateDecoState(state, config, tissues, config.surfacePressure());
+    QList<CurvePoint> curve;
+    for (std::size_t i = 1; i < points.size(); ++i) {
+        const auto [tStart, pStart] = points[i - 1];
+        const auto [tEnd, pEnd] = points[i];
+        double before = tStart;
+        float previous = pStart;
+        for (long step = 1; before < tEnd; ++step) {
+            const double time = std::min(tStart + 2.0 * double(step), tEnd);
+            const float p = pStart + (pEnd - pStart) * float((time - tStart) / (tEnd - tStart));
+            loadSegment(tissues, previous, p, float((time - before) / 60.0), gas, kOpenCircuitSetpoint);
+            updateDecoState(state, config, tissues, p);
+            if (state.ceiling > config.surfacePressure())
+                curve.append({float(time), (state.ceiling - 1.013f) * 100.0f / 9.80665f, 0});
+            before = time;
+            previous = p;
+        }
+    }
+    return curve;
+}
+
 } // namespace
 
 class TestSimulation : public QObject
@@ -90,6 +120,8 @@ private slots:
     void surfaceIntervalBeforeRepetitiveDive();
     void slotSurfacePressureOutsideRange();
     void ceilingCurveUsesStandardColumn();
+    void ceilingCurveThroughTheStops_data();
+    void ceilingCurveThroughTheStops();
     void oneSecondSamplesTrackLikeTwoSecondSamples();
     void profilesThatCannotBeFollowed();
 };
@@ -485,6 +517,76 @@ void TestSimulation::ceilingCurveUsesStandardColumn()
                          qPrintable(QString::number(actual[i].time)));
             }
         }
+    }
+}
+
+void TestSimulation::ceilingCurveThroughTheStops_data()
+{
+    QTest::addColumn<int>("o2");
+    QTest::addColumn<int>("he");
+    QTest::addColumn<double>("depth");
+    QTest::addColumn<double>("minutes");
+    QTest::addColumn<int>("gfLow");
+    QTest::addColumn<int>("gfHigh");
+    QTest::newRow("air 40 m 30 min 30/70") << 21 << 0 << 40.0 << 30.0 << 30 << 70;
+    QTest::newRow("air 45 m 25 min 20/80") << 21 << 0 << 45.0 << 25.0 << 20 << 80;
+    QTest::newRow("nitrox 32 33 m 60 min 50/80") << 32 << 0 << 33.0 << 60.0 << 50 << 80;
+    QTest::newRow("trimix 18/45 60 m 20 min 30/70") << 18 << 45 << 60.0 << 20.0 << 30 << 70;
+}
+
+void TestSimulation::ceilingCurveThroughTheStops()
+{
+    // Along the bottom and every stop of the computed ascent, where the
+    // first stop moves again and again, the curve is the one a full update
+    // at every sample gives, to the bit.
+    QFETCH(int, o2);
+    QFETCH(int, he);
+    QFETCH(double, depth);
+    QFETCH(double, minutes);
+    QFETCH(int, gfLow);
+    QFETCH(int, gfHigh);
+    const GasMix gas(o2, he);
+    RecordedPlanner p(1);
+    p.planner.setBreathingGas(gas);
+    const double descent = depth / 18.0 * 60.0;
+    p.run(profile({{0, 0}, {descent, depth}, {minutes * 60.0, depth}}), GradientFactors(gfLow, gfHigh));
+
+    // The ascent as the simulation works it out from the schedule at the
+    // end of the profile.
+    dive_t config;
+    config.applyDefaults();
+    config.setGradientFactors(GradientFactors(gfLow, gfHigh));
+    config.setOpenCircuitGas(0, gas);
+    const float surface = config.surfacePressure();
+    const float bottom = depthToPressure(config, float(depth));
+    TissueState tissues;
+    initTissues(tissues, surface);
+    loadSegment(tissues, surface, bottom, float(descent / 60.0), gas, kOpenCircuitSetpoint);
+    loadSegment(tissues, bottom, bottom, float((minutes * 60.0 - descent) / 60.0), gas, kOpenCircuitSetpoint);
+    DecoState plan(config);
+    updateDecoState(plan, config, tissues, bottom);
+    QVERIFY(plan.stopCount >= 3);
+    std::vector<std::pair<double, float>> points = {{0.0, surface}, {descent, bottom}, {minutes * 60.0, bottom}};
+    double runtime = minutes + std::fabs(bottom - plan.stops[0].pressure) / config.ascentRate();
+    points.push_back({runtime * 60.0, plan.stops[0].pressure});
+    for (int k = 0; k < plan.stopCount; ++k) {
+        if (k > 0) {
+            runtime += (plan.stops[k - 1].pressure - plan.stops[k].pressure) / config.decoAscentRate();
+            points.push_back({runtime * 60.0, plan.stops[k].pressure});
+        }
+        runtime += plan.stops[k].time;
+        points.push_back({runtime * 60.0, plan.stops[k].pressure});
+    }
+
+    const QList<CurvePoint> expected = fullUpdateCeiling(points, config, gas);
+    const QList<CurvePoint>& actual = p.dive().ceilingProfile;
+    QCOMPARE(actual.size(), expected.size());
+    for (qsizetype i = 0; i < expected.size(); ++i) {
+        QVERIFY2(actual[i].time == expected[i].time && actual[i].depth == expected[i].depth,
+                 qPrintable(QString("%1 s: %2 m, a full update gives %3 m")
+                                .arg(double(expected[i].time))
+                                .arg(double(actual[i].depth))
+                                .arg(double(expected[i].depth))));
     }
 }
 
