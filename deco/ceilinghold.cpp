@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <optional>
 
@@ -19,6 +20,24 @@ constexpr double kCeilingSlack = 1e-4;
 constexpr double kCeilingSlackRelative = 1e-5;
 
 enum class Answer { No, Yes, Unknown };
+
+// Four compartments in one vector; each lane makes the operation of the
+// plain code on its compartment.
+typedef float Lanes __attribute__((vector_size(16)));
+constexpr int kLanes = 4;
+static_assert(kCompartments % kLanes == 0, "whole vectors of compartments");
+
+inline Lanes lanesAt(const float* values)
+{
+    Lanes v;
+    std::memcpy(&v, values, sizeof v);
+    return v;
+}
+
+inline void storeLanes(float* values, Lanes v)
+{
+    std::memcpy(values, &v, sizeof v);
+}
 
 struct Range
 {
@@ -91,18 +110,17 @@ bool nitrogenCeilingRanges(const TissueBounds& bounds, float gf, CompartmentArra
 }
 
 // The largest of the ceilings and 0, as ceilingPressure takes it (none is
-// not a number): per lane of four, then across the lanes.
+// not a number): per lane, then across the lanes.
 float largestCeiling(const CompartmentArray& ceilings)
 {
-    constexpr int kLanes = 4;
-    float best[kLanes] = {0.0f, 0.0f, 0.0f, 0.0f};
+    Lanes best = {0.0f, 0.0f, 0.0f, 0.0f};
     for (int i = 0; i < kCompartments; i += kLanes) {
-        for (int l = 0; l < kLanes; ++l)
-            best[l] = ceilings[i + l] > best[l] ? ceilings[i + l] : best[l];
+        const Lanes c = lanesAt(&ceilings[i]);
+        best = c > best ? c : best;
     }
     float largest = 0.0f;
-    for (float c : best)
-        largest = c > largest ? c : largest;
+    for (int l = 0; l < kLanes; ++l)
+        largest = best[l] > largest ? best[l] : largest;
     return largest;
 }
 
@@ -377,16 +395,17 @@ bool stopsStay(const DecoState& state, const config_t& config, const TissueBound
 
 void TissueBounds::include(const TissueState& tissues)
 {
-    // std::min and std::max, on local copies so that they run as vectors.
+    // The smaller and the larger of each pair, as std::min and std::max
+    // choose them.
     const auto widen = [](CompartmentArray& low, CompartmentArray& high, const CompartmentArray& values) {
-        CompartmentArray l = low;
-        CompartmentArray h = high;
-        for (int i = 0; i < kCompartments; ++i) {
-            l[i] = values[i] < l[i] ? values[i] : l[i];
-            h[i] = h[i] < values[i] ? values[i] : h[i];
+#pragma GCC unroll 4
+        for (int i = 0; i < kCompartments; i += kLanes) {
+            const Lanes v = lanesAt(&values[i]);
+            const Lanes l = lanesAt(&low[i]);
+            const Lanes h = lanesAt(&high[i]);
+            storeLanes(&low[i], v < l ? v : l);
+            storeLanes(&high[i], h < v ? v : h);
         }
-        low = l;
-        high = h;
     };
     widen(m_low.n2, m_high.n2, tissues.n2);
     widen(m_low.he, m_high.he, tissues.he);
@@ -396,12 +415,18 @@ void TissueBounds::include(const TissueState& tissues)
 
 void TissueBounds::widen(float margin)
 {
-    for (int i = 0; i < kCompartments; ++i) {
-        m_low.n2[i] = std::max(0.0f, m_low.n2[i] - margin);
-        m_high.n2[i] += margin;
-        m_low.he[i] = std::max(0.0f, m_low.he[i] - margin);
-        m_high.he[i] += margin;
-    }
+    // std::max(0, low - margin) and high + margin.
+    const auto widen = [margin](CompartmentArray& low, CompartmentArray& high) {
+        const Lanes zero = {0.0f, 0.0f, 0.0f, 0.0f};
+#pragma GCC unroll 4
+        for (int i = 0; i < kCompartments; i += kLanes) {
+            const Lanes l = lanesAt(&low[i]) - margin;
+            storeLanes(&low[i], zero < l ? l : zero);
+            storeLanes(&high[i], lanesAt(&high[i]) + margin);
+        }
+    };
+    widen(m_low.n2, m_high.n2);
+    widen(m_low.he, m_high.he);
 }
 
 void LevelStretch::setStep(float minutes)
