@@ -470,24 +470,32 @@ private:
     };
 
     // The samples of a stretch whose state holds: each ceiling is the
-    // tissues' ceiling under the state's gradient factor, over the
-    // compartments that can lead. Samples of one length are loaded in a run.
+    // tissues' ceiling under the state's gradient factor; with helium over
+    // the compartments that can lead only, where each compartment's ceiling
+    // costs more. Samples of one length are loaded in a run.
     void followHeldStretch(const LevelSamples& samples, long length, const ConstantLoad& load, float pressure,
                            const TissueBounds& bounds)
     {
         const float gf = heldGradientFactor(m_trackState, m_config, pressure);
-        const CeilingCandidates leading = ceilingCandidates(bounds, gf);
+        const bool helium = m_tracking.heliumUsed != 0;
+        const CeilingCandidates leading = helium ? ceilingCandidates(bounds, gf) : CeilingCandidates();
         std::array<float, kLongestRun> ceilings;
         for (long k = 0; k < length;) {
             long end = k + 1;
             while (end < length && samples.minutes[end] == samples.minutes[k])
                 ++end;
-            if (samples.minutes[k] > 0.0f) {
-                load.applyEach(m_tracking, roundedSeconds(samples.minutes[k]), int(end - k), gf,
-                               leading.compartments.data(), leading.count, &ceilings[k]);
+            const std::uint32_t seconds = roundedSeconds(samples.minutes[k]);
+            if (samples.minutes[k] > 0.0f && helium) {
+                load.applyEach(m_tracking, seconds, int(end - k), gf, leading.compartments.data(), leading.count,
+                               &ceilings[k]);
+            } else if (samples.minutes[k] > 0.0f) {
+                load.applyEach(m_tracking, seconds, int(end - k), gf, &ceilings[k]);
             } else {
-                for (long j = k; j < end; ++j)
-                    ceilings[j] = ceilingOfCompartments(m_tracking, gf, leading.compartments.data(), leading.count);
+                for (long j = k; j < end; ++j) {
+                    ceilings[j] = helium
+                        ? ceilingOfCompartments(m_tracking, gf, leading.compartments.data(), leading.count)
+                        : ceilingPressure(m_tracking, gf);
+                }
             }
             k = end;
         }

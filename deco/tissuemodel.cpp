@@ -490,6 +490,50 @@ void ConstantLoad::applyEach(TissueState& state, std::uint32_t seconds, int piec
     store(he, state.he);
 }
 
+void ConstantLoad::applyEach(TissueState& state, std::uint32_t seconds, int pieces, float gf, float* ceilings) const
+{
+    if (m_setsHelium || state.heliumUsed) {
+        static constexpr std::uint8_t kAll[kCompartments] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
+        applyEach(state, seconds, pieces, gf, kAll, kCompartments, ceilings);
+        return;
+    }
+    // Without helium a and b are the model's: the sixteen ceilings of a
+    // piece are four vector operations per step of allCeilings, with the
+    // helium tensions (unchanging) added as there, and their largest is
+    // taken as ceilingPressure takes it, per lane and then across the lanes.
+    const TissueModel& m = g_model;
+    gf = usableGf(gf);
+    Tensions n2 = tensionsOf(state.n2);
+    const Tensions he = tensionsOf(state.he);
+    Lanes aGf[kLaneGroups];
+    Lanes denominator[kLaneGroups];
+#pragma GCC unroll 4
+    for (int g = 0; g < kLaneGroups; ++g) {
+        aGf[g] = lanesAt(&m.a[Nitrogen][4 * g]) * gf;
+        denominator[g] = gf / lanesAt(&m.b[Nitrogen][4 * g]) - gf + 1.0f;
+    }
+    const bool oneRow = seconds != 0 && seconds <= kLargestRowSeconds && (seconds & (seconds - 1)) == 0;
+    const int row = oneRow ? __builtin_ctz(seconds) : 0;
+    for (int k = 0; k < pieces; ++k) {
+        if (oneRow)
+            relax(n2, m.uptake[Nitrogen][row], m_n2);
+        else
+            applyRows(n2, m.uptake[Nitrogen], m_n2, seconds);
+        Lanes best = {0.0f, 0.0f, 0.0f, 0.0f};
+#pragma GCC unroll 4
+        for (int g = 0; g < kLaneGroups; ++g) {
+            const Lanes c = (n2.q[g] + he.q[g] - aGf[g]) / denominator[g];
+            best = c > best ? c : best;
+        }
+        float ceiling = 0.0f;
+#pragma GCC unroll 4
+        for (int l = 0; l < 4; ++l)
+            ceiling = best[l] > ceiling ? best[l] : ceiling;
+        ceilings[k] = ceiling;
+    }
+    store(n2, state.n2);
+}
+
 void loadConstant(TissueState& state, std::uint32_t seconds, const GasMix& gas, float setpoint, float ambient)
 {
     ConstantLoad(gas, setpoint, ambient).apply(state, seconds);

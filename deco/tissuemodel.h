@@ -130,6 +130,8 @@ public:
     // ceilingOfCompartments(state, gf, compartments, count) into ceilings[k].
     void applyEach(TissueState& state, std::uint32_t seconds, int pieces, float gf, const std::uint8_t* compartments,
                    int count, float* ceilings) const;
+    // The same with the model's ceiling, ceilingPressure(state, gf), after each.
+    void applyEach(TissueState& state, std::uint32_t seconds, int pieces, float gf, float* ceilings) const;
 
 private:
     float m_n2;

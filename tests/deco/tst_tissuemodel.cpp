@@ -390,12 +390,16 @@ private slots:
         QTest::addColumn<int>("he");
         QTest::addColumn<int>("seconds");
         QTest::addColumn<int>("pieces");
-        QTest::newRow("air, one piece of 2 s") << 21 << 0 << 2 << 1;
-        QTest::newRow("air, 7 pieces of 2 s") << 21 << 0 << 2 << 7;
-        QTest::newRow("nitrox, 8 pieces of 3 s") << 32 << 0 << 3 << 8;
-        QTest::newRow("trimix, 9 pieces of 2 s") << 18 << 45 << 2 << 9;
-        QTest::newRow("trimix, 29 pieces of 1 s") << 10 << 70 << 1 << 29;
-        QTest::newRow("oxygen after trimix, 17 pieces of 600 s") << 100 << 0 << 600 << 17;
+        QTest::addColumn<bool>("afterTrimix"); // else saturated at the surface, no helium
+        QTest::newRow("air, one piece of 2 s") << 21 << 0 << 2 << 1 << true;
+        QTest::newRow("air, 7 pieces of 2 s") << 21 << 0 << 2 << 7 << true;
+        QTest::newRow("nitrox, 8 pieces of 3 s") << 32 << 0 << 3 << 8 << true;
+        QTest::newRow("trimix, 9 pieces of 2 s") << 18 << 45 << 2 << 9 << false;
+        QTest::newRow("trimix, 29 pieces of 1 s") << 10 << 70 << 1 << 29 << false;
+        QTest::newRow("oxygen after trimix, 17 pieces of 600 s") << 100 << 0 << 600 << 17 << true;
+        QTest::newRow("air without helium, 37 pieces of 2 s") << 21 << 0 << 2 << 37 << false;
+        QTest::newRow("nitrox without helium, 11 pieces of 3 s") << 32 << 0 << 3 << 11 << false;
+        QTest::newRow("oxygen without helium, 5 pieces of 700 s") << 100 << 0 << 700 << 5 << false;
     }
 
     void piecewiseLoadingWithCeilings()
@@ -407,11 +411,13 @@ private slots:
         QFETCH(int, he);
         QFETCH(int, seconds);
         QFETCH(int, pieces);
+        QFETCH(bool, afterTrimix);
         TissueState start;
-        loadSegment(start, 1.013f, pressureAt(60), 3.0f, GasMix(18, 45), kOpenCircuitSetpoint);
-        loadConstant(start, 1500, GasMix(18, 45), kOpenCircuitSetpoint, pressureAt(60));
-        if (he > 0)
-            initTissues(start, 1.013f);
+        initTissues(start, 1.013f);
+        if (afterTrimix) {
+            loadSegment(start, 1.013f, pressureAt(60), 3.0f, GasMix(18, 45), kOpenCircuitSetpoint);
+            loadConstant(start, 1500, GasMix(18, 45), kOpenCircuitSetpoint, pressureAt(60));
+        }
         const float ambient = pressureAt(o2 == 100 ? 6.0f : 40.0f);
         const GasMix gas(o2, he);
         const std::uint8_t all[kCompartments] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
@@ -431,6 +437,19 @@ private slots:
             if (count == kCompartments)
                 QCOMPARE(ceilings.back(), ceilingPressure(stepped, 0.45f));
         }
+        // With the model's ceiling after each piece: the same loads, and
+        // ceilingPressure to the bit, with helium or without.
+        TissueState stepped = start;
+        TissueState run = start;
+        std::vector<float> ceilings(std::size_t(pieces), -1.0f);
+        ConstantLoad(gas, kOpenCircuitSetpoint, ambient).applyEach(run, std::uint32_t(seconds), pieces, 0.45f, ceilings.data());
+        for (int k = 0; k < pieces; ++k) {
+            loadConstant(stepped, std::uint32_t(seconds), gas, kOpenCircuitSetpoint, ambient);
+            const float expected = ceilingPressure(stepped, 0.45f);
+            QVERIFY(std::memcmp(&ceilings[std::size_t(k)], &expected, sizeof expected) == 0);
+        }
+        QVERIFY(run.n2 == stepped.n2 && run.he == stepped.he);
+        QCOMPARE(run.heliumUsed, stepped.heliumUsed);
     }
 
     void longStaysInChunks_data()
