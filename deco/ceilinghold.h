@@ -61,17 +61,21 @@ public:
     void addSteps(const float* minutes, long count)
     {
         for (long k = 0; k < count;) {
-            const float length = minutes[k];
             long end = k + 1;
-            while (end < count && minutes[end] == length)
+            while (end < count && minutes[end] == minutes[k])
                 ++end;
-            if (length > 0.0f) {
-                if (length != m_stepMinutes)
-                    setStep(length);
-                m_seconds += std::uint64_t(end - k) * m_stepSeconds;
-                m_loads += std::uint64_t(end - k) * m_stepLoads;
-            }
+            addRun(minutes[k], end - k);
             k = end;
+        }
+    }
+    // addStep of `count` steps of the same minutes.
+    void addRun(float minutes, long count)
+    {
+        if (minutes > 0.0f) {
+            if (minutes != m_stepMinutes)
+                setStep(minutes);
+            m_seconds += std::uint64_t(count) * m_stepSeconds;
+            m_loads += std::uint64_t(count) * m_stepLoads;
         }
     }
     TissueBounds bounds() const;

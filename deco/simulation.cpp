@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <optional>
 
 namespace deco {
 
@@ -415,21 +414,20 @@ private:
                 const double seconds = at - time;
                 samples.minutes[known] = seconds == kTrackingStepSeconds ? kTrackingStepMinutes : float(seconds / 60.0);
                 samples.times[known] = time = at;
+                if (samples.steady == known && samples.minutes[known] == kTrackingStepMinutes)
+                    ++samples.steady;
             }
             const long length = std::min(known, m_runLength);
             ended = knownEnds && length == known;
             time = samples.times[length - 1];
             // A stretch that covers the rest of one that did not hold is not
             // tested: it would not hold either.
-            std::optional<TissueBounds> bounds;
-            if (failing == 0 || length < failing) {
-                LevelStretch stretch(m_tracking, gas, pressure);
-                stretch.addSteps(samples.minutes.data(), length);
-                bounds = stretch.bounds();
-            }
+            const bool tested = failing == 0 || length < failing;
+            const TissueBounds bounds =
+                tested ? levelBounds(samples, length, gas, pressure) : TissueBounds(m_tracking);
             // With equal factors the ceiling never depends on the state.
-            const bool holds = bounds
-                && (!interpolatedFactors() || ceilingStateHolds(m_trackState, m_config, *bounds, pressure));
+            const bool holds = tested
+                && (!interpolatedFactors() || ceilingStateHolds(m_trackState, m_config, bounds, pressure));
             if (!holds && length > kShortestRun) {
                 failing = length;
                 m_runLength = length / 2;
@@ -437,7 +435,7 @@ private:
                 continue;
             }
             if (holds) {
-                followHeldStretch(samples, length, load, pressure, *bounds);
+                followHeldStretch(samples, length, load, pressure, bounds);
             } else {
                 for (long k = 0; k < length; ++k) {
                     if (samples.minutes[k] > 0.0f)
@@ -452,6 +450,7 @@ private:
             known -= length;
             std::copy_n(samples.times.begin() + length, known, samples.times.begin());
             std::copy_n(samples.minutes.begin() + length, known, samples.minutes.begin());
+            samples.shiftSteady(length, known);
             if (holds && failing > length) {
                 failing -= length;
                 m_runLength = failing;
@@ -467,7 +466,33 @@ private:
     {
         std::array<double, kLongestRun> times;
         std::array<float, kLongestRun> minutes;
+        long steady = 0; // so many first samples are whole steps
+
+        // The first `count` samples were taken and the `left` after them
+        // moved to the front.
+        void shiftSteady(long count, long left)
+        {
+            if (steady > count) {
+                steady -= count;
+                return;
+            }
+            steady = 0;
+            while (steady < left && minutes[steady] == kTrackingStepMinutes)
+                ++steady;
+        }
     };
+
+    // The tensions the tracking tissues pass through over the first
+    // `length` samples.
+    TissueBounds levelBounds(const LevelSamples& samples, long length, const GasMix& gas, float pressure) const
+    {
+        LevelStretch stretch(m_tracking, gas, pressure);
+        if (length <= samples.steady)
+            stretch.addRun(kTrackingStepMinutes, length);
+        else
+            stretch.addSteps(samples.minutes.data(), length);
+        return stretch.bounds();
+    }
 
     // The samples of a stretch whose state holds: each ceiling is the
     // tissues' ceiling under the state's gradient factor; with helium over
@@ -481,7 +506,7 @@ private:
         const CeilingCandidates leading = helium ? ceilingCandidates(bounds, gf) : CeilingCandidates();
         std::array<float, kLongestRun> ceilings;
         for (long k = 0; k < length;) {
-            long end = k + 1;
+            long end = k == 0 ? std::max(1L, std::min(samples.steady, length)) : k + 1;
             while (end < length && samples.minutes[end] == samples.minutes[k])
                 ++end;
             const std::uint32_t seconds = roundedSeconds(samples.minutes[k]);
