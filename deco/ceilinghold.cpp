@@ -98,41 +98,49 @@ DECO_WIDE_VECTORS void heliumCeilingRanges(const TissueBounds& bounds, float gf,
 
 // Without helium, a and b are constants and each float operation of the
 // ceiling keeps the order of the tensions, so the ceilings of the lowest and
-// highest tensions bound all the others exactly. False when a ceiling is not
-// a number.
-bool nitrogenCeilingRanges(const TissueBounds& bounds, float gf, CompartmentArray& lows, CompartmentArray& highs)
+// highest tensions bound all the others exactly: each compartment's ceilings
+// at the two ends, and the model's (never below 0). False when a ceiling is
+// not a number.
+bool nitrogenCeilingRanges(const TissueBounds& bounds, float gf, CompartmentArray& lows, CompartmentArray& highs,
+                           float& lowest, float& highest)
 {
     nitrogenCeilings(bounds.low(), bounds.high(), gf, lows, highs);
-    int unknown = 0;
-    for (int i = 0; i < kCompartments; ++i)
-        unknown |= int(!(lows[i] == lows[i])) | int(!(highs[i] == highs[i]));
-    return unknown == 0;
-}
-
-// The largest of the ceilings and 0, as ceilingPressure takes it (none is
-// not a number): per lane, then across the lanes.
-float largestCeiling(const CompartmentArray& ceilings)
-{
-    Lanes best = {0.0f, 0.0f, 0.0f, 0.0f};
+    // The largest of each end's ceilings and 0, as ceilingPressure takes it,
+    // per lane and then across the lanes (no ceiling left is not a number).
+    typedef int LaneFlags __attribute__((vector_size(16)));
+    LaneFlags unknown = {0, 0, 0, 0};
+    Lanes bestLow = {0.0f, 0.0f, 0.0f, 0.0f};
+    Lanes bestHigh = {0.0f, 0.0f, 0.0f, 0.0f};
+#pragma GCC unroll 4
     for (int i = 0; i < kCompartments; i += kLanes) {
-        const Lanes c = lanesAt(&ceilings[i]);
-        best = c > best ? c : best;
+        const Lanes l = lanesAt(&lows[i]);
+        const Lanes h = lanesAt(&highs[i]);
+        unknown |= (l != l) | (h != h);
+        bestLow = l > bestLow ? l : bestLow;
+        bestHigh = h > bestHigh ? h : bestHigh;
     }
-    float largest = 0.0f;
-    for (int l = 0; l < kLanes; ++l)
-        largest = best[l] > largest ? best[l] : largest;
-    return largest;
+    lowest = 0.0f;
+    highest = 0.0f;
+    for (int l = 0; l < kLanes; ++l) {
+        if (unknown[l] != 0)
+            return false;
+        lowest = bestLow[l] > lowest ? bestLow[l] : lowest;
+        highest = bestHigh[l] > highest ? bestHigh[l] : highest;
+    }
+    return true;
 }
 
 // The ceiling of the whole model, as ceilingPressure takes it (never below 0).
 Range ceilingRange(const TissueBounds& bounds, float gf)
 {
     if (!bounds.low().heliumUsed) {
-        CompartmentArray low;
-        CompartmentArray high;
-        if (!nitrogenCeilingRanges(bounds, gf, low, high))
+        CompartmentArray lows;
+        CompartmentArray highs;
+        float lowest = 0.0f;
+        float highest = 0.0f;
+        if (!nitrogenCeilingRanges(bounds, gf, lows, highs, lowest, highest))
             return {-kInfinite, kInfinite};
-        return {double(largestCeiling(low)), double(largestCeiling(high))};
+        return {double(lowest), double(highest)};
     }
     Range ranges[kCompartments];
     heliumCeilingRanges(bounds, gf, ranges);
@@ -493,8 +501,9 @@ CeilingCandidates ceilingCandidates(const TissueBounds& bounds, float gf)
     if (!bounds.low().heliumUsed) {
         CompartmentArray lows;
         CompartmentArray highs;
-        const bool known = nitrogenCeilingRanges(bounds, gf, lows, highs);
-        const float floor = known ? largestCeiling(lows) : 0.0f;
+        float floor = 0.0f;
+        float highest = 0.0f;
+        const bool known = nitrogenCeilingRanges(bounds, gf, lows, highs, floor, highest);
         for (int i = 0; i < kCompartments; ++i) {
             if (!known || !(highs[i] < floor))
                 out.compartments[out.count++] = std::uint8_t(i);

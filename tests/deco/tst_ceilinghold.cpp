@@ -8,6 +8,8 @@
 
 #include <QtTest>
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 using namespace deco;
@@ -140,6 +142,8 @@ private slots:
     void levelStretchesBoundEveryStep();
     void movingStretchesKeepTheState_data();
     void movingStretchesKeepTheState();
+    void unknownTensionsNeverHold_data();
+    void unknownTensionsNeverHold();
 };
 
 void TestCeilingHold::heldStretchesKeepTheState_data()
@@ -353,6 +357,40 @@ void TestCeilingHold::movingStretchesKeepTheState()
     // allows it: with stops listed, or nitrogen alone without them.
     const bool settles = dive.moves.size() > 2 || !gas.hasHelium();
     QVERIFY2(!settles || held > tested / 2, qPrintable(QString("%1 of %2 held").arg(held).arg(tested)));
+}
+
+void TestCeilingHold::unknownTensionsNeverHold_data()
+{
+    QTest::addColumn<GasMix>("gas");
+    QTest::newRow("air") << kAir;
+    QTest::newRow("trimix 18/45") << GasMix(18, 45);
+}
+
+void TestCeilingHold::unknownTensionsNeverHold()
+{
+    // A stretch that holds stops holding, and the compartment may lead,
+    // once one tension at its start is not a number, whichever it is.
+    QFETCH(GasMix, gas);
+    config_t config;
+    config.applyDefaults();
+    config.setGradientFactors(GradientFactors(30, 70));
+    config.setOpenCircuitGas(0, gas);
+    const std::vector<Level> levels = diveLevels(config, gas, 45.0f, 30.0f);
+    const Level& stop = levels.at(2);
+    DecoState state(config);
+    updateDecoCeiling(state, config, stop.samples.front(), stop.pressure);
+    TissueBounds bounds(stop.samples.at(1));
+    bounds.include(stop.samples.at(8));
+    QVERIFY(ceilingStateHolds(state, config, bounds, stop.pressure));
+    for (int i = 0; i < kCompartments; ++i) {
+        TissueState start = stop.samples.at(1);
+        (i % 2 == 0 || !gas.hasHelium() ? start.n2 : start.he)[i] = std::nanf("");
+        TissueBounds unknown(start);
+        unknown.include(stop.samples.at(8));
+        QVERIFY(!ceilingStateHolds(state, config, unknown, stop.pressure));
+        const CeilingCandidates leading = ceilingCandidates(unknown, 0.5f);
+        QVERIFY(std::count(leading.compartments.begin(), leading.compartments.begin() + leading.count, i) == 1);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCeilingHold)
