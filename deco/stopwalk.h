@@ -89,19 +89,25 @@ inline float ceilingGf(const DecoState& state, const GradientFactors& factors, f
 class StopWalk
 {
 public:
+    // What only a gas switch or the deco setpoint needs is looked up only
+    // when the walk can come to one: most walks stay on one gas.
     explicit StopWalk(const config_t& config)
         : m_config(config),
           m_closedCircuit(config.isClosedCircuit()),
           m_gasIndex(config.currentGasIndex()),
           m_gas(&config.currentGas()),
-          m_nextIndex(config.nextGasIndex(m_gasIndex)),
+          m_nextIndex(m_gasIndex),
           m_setpointIndex(config.currentSetpointIndex()),
-          m_setpoint(config.activeSetpoint()),
-          m_decoMaxPpO2(config.decoMaxPpO2()),
-          m_sixMetres(depthToPressure(config, 6.0f))
+          m_setpoint(config.activeSetpoint())
     {
-        if (!m_closedCircuit && config.decoGasesEnabled() && m_nextIndex != m_gasIndex)
-            m_switchPressure = modPressure(config.gas(m_nextIndex), m_setpoint, m_decoMaxPpO2);
+        if (m_closedCircuit) {
+            m_sixMetres = depthToPressure(config, 6.0f);
+        } else if (config.decoGasesEnabled()) {
+            m_nextIndex = config.nextGasIndex(m_gasIndex);
+            m_decoMaxPpO2 = config.decoMaxPpO2();
+            if (m_nextIndex != m_gasIndex)
+                m_switchPressure = modPressure(config.gas(m_nextIndex), m_setpoint, m_decoMaxPpO2);
+        }
     }
 
     // The stop the listed schedule starts at. With a least time at a gas
@@ -156,8 +162,8 @@ private:
     int m_nextIndex;
     int m_setpointIndex;
     float m_setpoint;
-    float m_decoMaxPpO2;
-    float m_sixMetres;
+    float m_decoMaxPpO2 = 0.0f;
+    float m_sixMetres = 0.0f;
     float m_switchPressure = 0.0f;
 };
 
