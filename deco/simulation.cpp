@@ -421,7 +421,9 @@ private:
             ended = knownEnds && length == known;
             time = samples.times[length - 1];
             // A stretch that covers the rest of one that did not hold is not
-            // tested: it would not hold either.
+            // tested: the change is most likely in it, so it is halved at once.
+            // Taking a stretch as not holding is always safe: it only costs
+            // updates sample by sample.
             const bool tested = failing == 0 || length < failing;
             const TissueBounds bounds =
                 tested ? levelBounds(samples, length, gas, pressure) : TissueBounds(m_tracking);
