@@ -1,5 +1,6 @@
 #include "deco/ceilinghold.h"
 
+#include "deco/lanes.h"
 #include "deco/stopwalk.h"
 #include "deco/widevectors.h"
 
@@ -20,24 +21,6 @@ constexpr double kCeilingSlack = 1e-4;
 constexpr double kCeilingSlackRelative = 1e-5;
 
 enum class Answer { No, Yes, Unknown };
-
-// Four compartments in one vector; each lane makes the operation of the
-// plain code on its compartment.
-typedef float Lanes __attribute__((vector_size(16)));
-constexpr int kLanes = 4;
-static_assert(kCompartments % kLanes == 0, "whole vectors of compartments");
-
-inline Lanes lanesAt(const float* values)
-{
-    Lanes v;
-    std::memcpy(&v, values, sizeof v);
-    return v;
-}
-
-inline void storeLanes(float* values, Lanes v)
-{
-    std::memcpy(values, &v, sizeof v);
-}
 
 struct Range
 {

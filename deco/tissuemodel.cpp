@@ -1,6 +1,7 @@
 #include "deco/tissuemodel.h"
 
 #include "deco/exponential.h"
+#include "deco/lanes.h"
 #include "deco/widevectors.h"
 
 #include <algorithm>
@@ -77,9 +78,7 @@ inline float usableGf(float gf)
 // registers while rows are applied: each row is then twelve vector operations
 // instead of a loop over a copy in memory. Each lane does exactly what the
 // plain loop does to its compartment.
-typedef float Lanes __attribute__((vector_size(16)));
-constexpr int kLaneGroups = kCompartments / 4;
-static_assert(kCompartments == 16, "four vectors of four compartments");
+static_assert(kLaneGroups == 4, "four vectors of four compartments");
 struct Tensions
 {
     Lanes q[kLaneGroups];
@@ -95,13 +94,6 @@ inline Tensions tensionsOf(const CompartmentArray& values)
 inline void store(const Tensions& t, CompartmentArray& values)
 {
     std::memcpy(values.data(), &t, sizeof t);
-}
-
-inline Lanes lanesAt(const float* values)
-{
-    Lanes v;
-    std::memcpy(&v, values, sizeof v);
-    return v;
 }
 
 // tension <- tension + uptake * (inspired - tension), all sixteen at once,
@@ -614,7 +606,6 @@ float ceilingPressure(const TissueState& state, float gf)
     // The largest ceiling above 0 (not-a-number ones never count), taken per
     // lane of four and then across the lanes, which vectorises: any order of
     // "take c when c > the best so far" ends at the same value.
-    constexpr int kLanes = 4;
     float best[kLanes] = {0.0f, 0.0f, 0.0f, 0.0f};
     for (int i = 0; i < kCompartments; i += kLanes) {
         for (int l = 0; l < kLanes; ++l)

@@ -25,6 +25,24 @@ struct Level
     std::vector<TissueState> samples;
 };
 
+// The stops a full schedule lists for the tissues at the end of the bottom
+// time, in order: move(from, to, rate in bar/min) up to each, then
+// stay(pressure, minutes, whether it is the last). Returns the last pressure.
+template <typename Move, typename Stay>
+float followSchedule(const config_t& config, const TissueState& tissues, float bottom, Move move, Stay stay)
+{
+    DecoState plan(config);
+    updateDecoState(plan, config, tissues, bottom);
+    float from = bottom;
+    for (int k = 0; k < plan.stopCount; ++k) {
+        const DecoStop& stop = plan.stops[k];
+        move(from, stop.pressure, k == 0 ? config.ascentRate() : config.decoAscentRate());
+        stay(stop.pressure, stop.time, k + 1 == plan.stopCount);
+        from = stop.pressure;
+    }
+    return from;
+}
+
 // A square dive's bottom, then its stops as a full schedule lists them at
 // the end of the bottom time, each held for its listed time (and a minute
 // more at the last, where the state runs out of stops).
@@ -44,16 +62,12 @@ std::vector<Level> diveLevels(const config_t& config, const GasMix& gas, float d
         levels.push_back(level);
     };
     stay(bottom, minutes);
-    DecoState plan(config);
-    updateDecoState(plan, config, tissues, bottom);
-    float from = bottom;
-    for (int k = 0; k < plan.stopCount; ++k) {
-        const DecoStop& stop = plan.stops[k];
-        loadSegment(tissues, from, stop.pressure, (from - stop.pressure) / config.ascentRate(), gas,
-                    kOpenCircuitSetpoint);
-        stay(stop.pressure, stop.time + (k + 1 == plan.stopCount ? 1.0f : 0.0f));
-        from = stop.pressure;
-    }
+    followSchedule(
+        config, tissues, bottom,
+        [&](float from, float to, float) {
+            loadSegment(tissues, from, to, (from - to) / config.ascentRate(), gas, kOpenCircuitSetpoint);
+        },
+        [&](float pressure, float stopMinutes, bool last) { stay(pressure, stopMinutes + (last ? 1.0f : 0.0f)); });
     return levels;
 }
 
@@ -106,16 +120,9 @@ MovingDive movingDive(const config_t& config, const GasMix& gas, float depth, fl
     const float bottom = depthToPressure(config, depth);
     move(config.surfacePressure(), bottom, descentRate);
     stay(bottom, minutes);
-    DecoState plan(config);
-    updateDecoState(plan, config, tissues, bottom);
-    float from = bottom;
-    for (int k = 0; k < plan.stopCount; ++k) {
-        const DecoStop& stop = plan.stops[k];
-        move(from, stop.pressure, k == 0 ? config.ascentRate() : config.decoAscentRate());
-        stay(stop.pressure, stop.time);
-        from = stop.pressure;
-    }
-    move(from, config.surfacePressure(), config.decoAscentRate());
+    const float last = followSchedule(config, tissues, bottom, move,
+                                      [&](float pressure, float stopMinutes, bool) { stay(pressure, stopMinutes); });
+    move(last, config.surfacePressure(), config.decoAscentRate());
     return dive;
 }
 
