@@ -126,6 +126,15 @@ MovingDive movingDive(const config_t& config, const GasMix& gas, float depth, fl
     return dive;
 }
 
+config_t diveConfig(const GasMix& gas, int gfLow, int gfHigh)
+{
+    config_t config;
+    config.applyDefaults();
+    config.setGradientFactors(GradientFactors(gfLow, gfHigh));
+    config.setOpenCircuitGas(0, gas);
+    return config;
+}
+
 bool sameDecisions(const DecoState& a, const DecoState& b)
 {
     return a.firstStopIndex == b.firstStopIndex && a.firstStopPressure == b.firstStopPressure
@@ -176,10 +185,7 @@ void TestCeilingHold::heldStretchesKeepTheState()
     QFETCH(float, minutes);
     QFETCH(int, gfLow);
     QFETCH(int, gfHigh);
-    config_t config;
-    config.applyDefaults();
-    config.setGradientFactors(GradientFactors(gfLow, gfHigh));
-    config.setOpenCircuitGas(0, gas);
+    const config_t config = diveConfig(gas, gfLow, gfHigh);
 
     int held = 0;
     int refused = 0;
@@ -325,10 +331,7 @@ void TestCeilingHold::movingStretchesKeepTheState()
     QFETCH(float, descentRate);
     QFETCH(int, gfLow);
     QFETCH(int, gfHigh);
-    config_t config;
-    config.applyDefaults();
-    config.setGradientFactors(GradientFactors(gfLow, gfHigh));
-    config.setOpenCircuitGas(0, gas);
+    const config_t config = diveConfig(gas, gfLow, gfHigh);
 
     const MovingDive dive = movingDive(config, gas, depth, minutes, descentRate);
     int held = 0;
