@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <limits>
 #include <optional>
 
@@ -388,7 +387,7 @@ void TissueBounds::include(const TissueState& tissues)
 {
     // The smaller and the larger of each pair, as std::min and std::max
     // choose them.
-    const auto widen = [](CompartmentArray& low, CompartmentArray& high, const CompartmentArray& values) {
+    const auto take = [](CompartmentArray& low, CompartmentArray& high, const CompartmentArray& values) {
 #pragma GCC unroll 4
         for (int i = 0; i < kCompartments; i += kLanes) {
             const Lanes v = lanesAt(&values[i]);
@@ -398,8 +397,8 @@ void TissueBounds::include(const TissueState& tissues)
             storeLanes(&high[i], h < v ? v : h);
         }
     };
-    widen(m_low.n2, m_high.n2, tissues.n2);
-    widen(m_low.he, m_high.he, tissues.he);
+    take(m_low.n2, m_high.n2, tissues.n2);
+    take(m_low.he, m_high.he, tissues.he);
     if (tissues.heliumUsed != m_low.heliumUsed)
         m_uniform = false;
 }
@@ -407,7 +406,7 @@ void TissueBounds::include(const TissueState& tissues)
 void TissueBounds::widen(float margin)
 {
     // std::max(0, low - margin) and high + margin.
-    const auto widen = [margin](CompartmentArray& low, CompartmentArray& high) {
+    const auto spread = [margin](CompartmentArray& low, CompartmentArray& high) {
         const Lanes zero = {0.0f, 0.0f, 0.0f, 0.0f};
 #pragma GCC unroll 4
         for (int i = 0; i < kCompartments; i += kLanes) {
@@ -416,8 +415,8 @@ void TissueBounds::widen(float margin)
             storeLanes(&high[i], lanesAt(&high[i]) + margin);
         }
     };
-    widen(m_low.n2, m_high.n2);
-    widen(m_low.he, m_high.he);
+    spread(m_low.n2, m_high.n2);
+    spread(m_low.he, m_high.he);
 }
 
 void LevelStretch::setStep(float minutes)

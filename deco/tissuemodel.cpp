@@ -501,8 +501,8 @@ void ConstantLoad::applyEach(TissueState& state, std::uint32_t seconds, int piec
     Lanes denominator[kLaneGroups];
 #pragma GCC unroll 4
     for (int g = 0; g < kLaneGroups; ++g) {
-        aGf[g] = lanesAt(&m.a[Nitrogen][4 * g]) * gf;
-        denominator[g] = gf / lanesAt(&m.b[Nitrogen][4 * g]) - gf + 1.0f;
+        aGf[g] = lanesAt(&m.a[Nitrogen][kLanes * g]) * gf;
+        denominator[g] = gf / lanesAt(&m.b[Nitrogen][kLanes * g]) - gf + 1.0f;
     }
     const bool oneRow = seconds != 0 && seconds <= kLargestRowSeconds && (seconds & (seconds - 1)) == 0;
     const int row = oneRow ? __builtin_ctz(seconds) : 0;
@@ -519,7 +519,7 @@ void ConstantLoad::applyEach(TissueState& state, std::uint32_t seconds, int piec
         }
         float ceiling = 0.0f;
 #pragma GCC unroll 4
-        for (int l = 0; l < 4; ++l)
+        for (int l = 0; l < kLanes; ++l)
             ceiling = best[l] > ceiling ? best[l] : ceiling;
         ceilings[k] = ceiling;
     }
